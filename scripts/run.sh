@@ -1,0 +1,15 @@
+#!/bin/sh
+# Installs what is missing, builds, and starts ZERAN on the bundled example.
+set -eu
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake -S . -B build/run -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build/run -j "$(nproc 2>/dev/null || echo 2)"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  echo "run: no display; posting the example in batch mode instead"
+  out="build/run/shaft.ngc"
+  build/run/src/app/zeran --post examples/shaft.tcf --machine "LinuxCNC Lathe" --output "$out"
+  echo "run: G-code written to $out"
+  exit 0
+fi
+exec build/run/src/app/zeran examples/shaft.tcf

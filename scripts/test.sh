@@ -1,0 +1,57 @@
+#!/bin/sh
+# Installs what is missing, builds everything with -Werror and runs every test.
+# Then a sanitizer build of the core tests and a short fuzz run (when clang is there).
+set -eu
+cd "$(dirname "$0")/.."
+ROOT=$(pwd)
+JOBS=$(nproc 2>/dev/null || echo 2)
+
+scripts/setup.sh
+
+echo "== format check"
+if command -v clang-format >/dev/null 2>&1; then
+  files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || true)
+  if [ -n "$files" ]; then
+    # shellcheck disable=SC2086
+    clang-format --dry-run --Werror $files
+  fi
+fi
+
+echo "== build"
+cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERAN_WERROR=ON >/dev/null
+cmake --build build/test -j "$JOBS"
+
+echo "== tests"
+export QT_QPA_PLATFORM=offscreen
+(cd build/test && ctest --output-on-failure -j "$JOBS" --timeout 600)
+
+echo "== sanitizer build of the core tests"
+cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZERAN_SANITIZE=ON -DZERAN_BUILD_UI=OFF \
+  -DZERAN_BUILD_BENCH=OFF >/dev/null
+cmake --build build/asan -j "$JOBS"
+(cd build/asan && ctest --output-on-failure -j "$JOBS" --timeout 900 -E '^ui_')
+
+if command -v clang++ >/dev/null 2>&1; then
+  echo "== fuzz (bounded)"
+  CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERAN_FUZZ=ON \
+    -DZERAN_BUILD_UI=OFF -DZERAN_BUILD_BENCH=OFF >/dev/null
+  cmake --build build/fuzz -j "$JOBS"
+  for f in build/fuzz/fuzz/fuzz_*; do
+    [ -x "$f" ] || continue
+    name=$(basename "$f")
+    corpus="$ROOT/fuzz/corpus/${name#fuzz_}"
+    work="build/fuzz/corpus-$name"
+    mkdir -p "$work"
+    seconds=${ZERAN_FUZZ_SECONDS:-20}
+    echo "-- $name for ${seconds}s"
+    if [ -d "$corpus" ]; then
+      "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" "$corpus" >"build/fuzz/$name.log" 2>&1 \
+        || { tail -n 40 "build/fuzz/$name.log"; exit 1; }
+    else
+      "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" >"build/fuzz/$name.log" 2>&1 \
+        || { tail -n 40 "build/fuzz/$name.log"; exit 1; }
+    fi
+  done
+fi
+
+echo "== all tests passed"

@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("ZERAN " ZERAN_VERSION);
+    return 0;
+}
