@@ -1,0 +1,7 @@
+#include "cycles/generators.h"
+
+namespace zeran {
+
+bool generate_drilling(TCanCycle&) { return false; }
+
+} // namespace zeran

@@ -1,0 +1,7 @@
+#include "cycles/generators.h"
+
+namespace zeran {
+
+bool generate_threading(TCanCycle&) { return false; }
+
+} // namespace zeran
