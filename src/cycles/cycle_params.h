@@ -1,8 +1,16 @@
 #pragma once
 // The parameter record of a cycle and the tables that name its fields.
+#include <array>
 #include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "geometry/tolerances.h"
 
 namespace zeran {
+
+class IniDocument;
 
 // Lengths are in the project's unit (Units: 0 millimetres, 1 inches).
 struct TCycleParams {
@@ -30,5 +38,99 @@ struct TCycleParams {
 
     friend bool operator==(const TCycleParams&, const TCycleParams&) = default;
 };
+
+// The record's fields in declaration order.
+enum class ParamField : std::uint8_t {
+    Units,
+    Feed,
+    Speed,
+    UseCSS,
+    UseFPR,
+    DepthCutX,
+    DepthCutZ,
+    AllowanceX,
+    AllowanceZ,
+    RetractX,
+    RetractZ,
+    Repeats,
+    PeckReturnX,
+    DepthThread,
+    DepthFirst,
+    Pitch,
+    MinCut,
+    FinishPass,
+    TipAngle,
+    Chamfer,
+    PeckReturnZ,
+};
+
+enum class ParamValueType : std::uint8_t { Real, Integer, Choice };
+
+ParamValueType param_value_type(ParamField field);
+// The twelve fields that hold a length and follow a change of units.
+bool is_length_field(ParamField field);
+
+// Any field as a double (choices 0 or 1); set_param rounds for integer fields
+// and takes non-zero as true for choices.
+double get_param(const TCycleParams& params, ParamField field);
+void set_param(TCycleParams& params, ParamField field, double value);
+
+// One row of the description table that the hint window and the material
+// database show: every field but UseCSS and UseFPR, in record order.
+struct ParamDescription {
+    ParamField field;
+    std::string_view name;
+    std::string_view description;
+    std::string_view unit_mm;
+    std::string_view unit_inch;
+};
+
+inline constexpr std::size_t kParamDescriptionCount = 19;
+const std::array<ParamDescription, kParamDescriptionCount>& param_descriptions();
+// The row of a field, or nullptr for UseCSS and UseFPR.
+const ParamDescription* find_param_description(ParamField field);
+std::string_view param_unit_text(const ParamDescription& row, std::uint8_t units);
+
+inline constexpr std::array<std::string_view, 2> kUnitNames = {"Metric", "Inch"};
+inline constexpr std::array<std::string_view, 2> kUnitTexts = {"mm", "inch"};
+inline constexpr std::string_view kProfileNodeName = "Profile";
+inline constexpr std::string_view kToolNodeName = "Tool";
+inline constexpr std::string_view kParametersNodeName = "Parameters";
+
+// Name and unit text for a units byte; anything but 1 counts as millimetres.
+std::string_view unit_name(std::uint8_t units);
+std::string_view unit_text(std::uint8_t units);
+
+// The kind's own rule plus Feed > 0 and Speed > 0. Kinds outside 0..7 are never valid.
+bool params_valid(std::uint8_t kind, const TCycleParams& params);
+
+// Millimetres to inches rounded to 4 decimals, inches to millimetres rounded
+// to 3 decimals; halves go to the even neighbour.
+double mm_to_inch_rounded(double mm);
+double inch_to_mm_rounded(double inch);
+// Converts the twelve length fields from `from_units` into `to_units` and sets
+// Units; Feed, Speed and the integers stay.
+TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
+                            std::uint8_t to_units);
+
+// One project key of a kind: the key and the record field its control edits.
+struct ParamKey {
+    std::string_view key;
+    ParamField field;
+};
+
+// The common keys, then the kind's rows, in writing order. Note "Param_RetractX"
+// holds RetractX, RetractZ or PeckReturnX depending on the kind.
+std::vector<ParamKey> param_keys(std::uint8_t kind);
+
+// `controls` holds the dialog's control values laid out as a record (see
+// TParamControls). Lines are key, comma, value; reals in the general form with
+// the given decimal separator, integers and choices as integer text.
+void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
+                      std::vector<std::string>& lines, char separator = '.');
+// Missing or unreadable values read as 0 (false for choices); non-finite
+// values as 0 too, since no control could hold them.
+void read_param_keys(std::uint8_t kind, const IniDocument& ini, std::string_view section,
+                     TCycleParams& controls, char separator = '.');
 
 } // namespace zeran

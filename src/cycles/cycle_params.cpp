@@ -1,0 +1,398 @@
+#include "cycles/cycle_params.h"
+
+#include <cmath>
+
+#include "geometry/ini_document.h"
+#include "geometry/number_text.h"
+
+namespace zeran {
+
+namespace {
+
+using F = ParamField;
+
+const std::array<ParamDescription, kParamDescriptionCount> kDescriptions = {{
+    {F::Units, "Units", "Units used either Metric or Inch.", "", ""},
+    {F::Feed, "Feed rate", "Feed rate defined as feed per revolution of spindle speed.", "mm/min.",
+     "inch/min."},
+    {F::Speed, "Spindle Speed", "Spindle speed defined as revolutions per minute.", "rev/min.",
+     "rev/min."},
+    {F::DepthCutX, "Depth of cut in X", "Default depth of cut in X for a cycle.", "mm", "inch"},
+    {F::DepthCutZ, "Depth of cut in Z", "Default depth of cut in Z for a cycle.", "mm", "inch"},
+    {F::AllowanceX, "Finishing allowance in X", "Default offset from the profile in X for a cycle.",
+     "mm", "inch"},
+    {F::AllowanceZ, "Finishing allowance in Z", "Default offset from the profile in Z for a cycle.",
+     "mm", "inch"},
+    {F::RetractX, "Retract amount in X", "Default retract amount in X for a cycle.", "mm", "inch"},
+    {F::RetractZ, "Retract amount in Z", "Default retract amount in Z for a cycle.", "mm", "inch"},
+    {F::Repeats, "Number of repeats", "Default number of repeats for a Pattern Repeat cycle", "",
+     ""},
+    {F::PeckReturnX, "Grooving retract amount in X",
+     "Default retract amount in X for a Grooving Cycle", "mm", "inch"},
+    {F::DepthThread, "Depth of thread", "Default depth of cut for a Thread Cycle.", "mm", "inch"},
+    {F::DepthFirst, "Depth of first thread cut", "Default depth of first cut for a Thread Cycle.",
+     "mm", "inch"},
+    {F::Pitch, "Thread pitch", "Default pitch for a Thread Cycle", "mm", "inch"},
+    {F::MinCut, "Minimum thread cut", "Default minimum cut for a Thread Cycle.", "mm", "inch"},
+    {F::FinishPass, "Number of thread finishing passes",
+     "Default number of finishing passes for a Thread Cycle.", "", ""},
+    {F::TipAngle, "Thread tip angle", "Default tip angle for a Thread Cycle.", "\xC2\xB0",
+     "\xC2\xB0"},
+    {F::Chamfer, "Thread chamfer", "Default chamfer for a Thread Cycle.", "", ""},
+    {F::PeckReturnZ, "Drill retract amount in Z", "Default retract amount in Z for a Drill Cycle.",
+     "mm", "inch"},
+}};
+
+// Nearest integer with halves to even, whatever the current rounding mode.
+double round_half_even(double v) {
+    double r = std::round(v);
+    if (std::fabs(v - std::trunc(v)) == 0.5) r = 2.0 * std::round(v / 2.0);
+    return r;
+}
+
+std::int32_t to_int32(double v) {
+    if (!std::isfinite(v)) return 0;
+    double r = std::round(v);
+    if (r > 2147483647.0) return 2147483647;
+    if (r < -2147483648.0) return -2147483647 - 1;
+    return static_cast<std::int32_t>(r);
+}
+
+} // namespace
+
+ParamValueType param_value_type(ParamField field) {
+    switch (field) {
+    case F::Units:
+    case F::Repeats:
+    case F::FinishPass:
+    case F::TipAngle:
+    case F::Chamfer:
+        return ParamValueType::Integer;
+    case F::UseCSS:
+    case F::UseFPR:
+        return ParamValueType::Choice;
+    case F::Feed:
+    case F::Speed:
+    case F::DepthCutX:
+    case F::DepthCutZ:
+    case F::AllowanceX:
+    case F::AllowanceZ:
+    case F::RetractX:
+    case F::RetractZ:
+    case F::PeckReturnX:
+    case F::DepthThread:
+    case F::DepthFirst:
+    case F::Pitch:
+    case F::MinCut:
+    case F::PeckReturnZ:
+        return ParamValueType::Real;
+    }
+    return ParamValueType::Real;
+}
+
+bool is_length_field(ParamField field) {
+    switch (field) {
+    case F::DepthCutX:
+    case F::DepthCutZ:
+    case F::AllowanceX:
+    case F::AllowanceZ:
+    case F::RetractX:
+    case F::RetractZ:
+    case F::PeckReturnX:
+    case F::DepthThread:
+    case F::DepthFirst:
+    case F::Pitch:
+    case F::MinCut:
+    case F::PeckReturnZ:
+        return true;
+    case F::Units:
+    case F::Feed:
+    case F::Speed:
+    case F::UseCSS:
+    case F::UseFPR:
+    case F::Repeats:
+    case F::FinishPass:
+    case F::TipAngle:
+    case F::Chamfer:
+        return false;
+    }
+    return false;
+}
+
+double get_param(const TCycleParams& p, ParamField field) {
+    switch (field) {
+    case F::Units:
+        return p.Units;
+    case F::Feed:
+        return p.Feed;
+    case F::Speed:
+        return p.Speed;
+    case F::UseCSS:
+        return p.UseCSS ? 1 : 0;
+    case F::UseFPR:
+        return p.UseFPR ? 1 : 0;
+    case F::DepthCutX:
+        return p.DepthCutX;
+    case F::DepthCutZ:
+        return p.DepthCutZ;
+    case F::AllowanceX:
+        return p.AllowanceX;
+    case F::AllowanceZ:
+        return p.AllowanceZ;
+    case F::RetractX:
+        return p.RetractX;
+    case F::RetractZ:
+        return p.RetractZ;
+    case F::Repeats:
+        return p.Repeats;
+    case F::PeckReturnX:
+        return p.PeckReturnX;
+    case F::DepthThread:
+        return p.DepthThread;
+    case F::DepthFirst:
+        return p.DepthFirst;
+    case F::Pitch:
+        return p.Pitch;
+    case F::MinCut:
+        return p.MinCut;
+    case F::FinishPass:
+        return p.FinishPass;
+    case F::TipAngle:
+        return p.TipAngle;
+    case F::Chamfer:
+        return p.Chamfer;
+    case F::PeckReturnZ:
+        return p.PeckReturnZ;
+    }
+    return 0;
+}
+
+void set_param(TCycleParams& p, ParamField field, double v) {
+    switch (field) {
+    case F::Units:
+        p.Units = v == 1 ? 1 : 0;
+        break;
+    case F::Feed:
+        p.Feed = v;
+        break;
+    case F::Speed:
+        p.Speed = v;
+        break;
+    case F::UseCSS:
+        p.UseCSS = v != 0;
+        break;
+    case F::UseFPR:
+        p.UseFPR = v != 0;
+        break;
+    case F::DepthCutX:
+        p.DepthCutX = v;
+        break;
+    case F::DepthCutZ:
+        p.DepthCutZ = v;
+        break;
+    case F::AllowanceX:
+        p.AllowanceX = v;
+        break;
+    case F::AllowanceZ:
+        p.AllowanceZ = v;
+        break;
+    case F::RetractX:
+        p.RetractX = v;
+        break;
+    case F::RetractZ:
+        p.RetractZ = v;
+        break;
+    case F::Repeats:
+        p.Repeats = to_int32(v);
+        break;
+    case F::PeckReturnX:
+        p.PeckReturnX = v;
+        break;
+    case F::DepthThread:
+        p.DepthThread = v;
+        break;
+    case F::DepthFirst:
+        p.DepthFirst = v;
+        break;
+    case F::Pitch:
+        p.Pitch = v;
+        break;
+    case F::MinCut:
+        p.MinCut = v;
+        break;
+    case F::FinishPass:
+        p.FinishPass = to_int32(v);
+        break;
+    case F::TipAngle:
+        p.TipAngle = to_int32(v);
+        break;
+    case F::Chamfer:
+        p.Chamfer = to_int32(v);
+        break;
+    case F::PeckReturnZ:
+        p.PeckReturnZ = v;
+        break;
+    }
+}
+
+const std::array<ParamDescription, kParamDescriptionCount>& param_descriptions() {
+    return kDescriptions;
+}
+
+const ParamDescription* find_param_description(ParamField field) {
+    for (const auto& row : kDescriptions)
+        if (row.field == field) return &row;
+    return nullptr;
+}
+
+std::string_view param_unit_text(const ParamDescription& row, std::uint8_t units) {
+    return units == 1 ? row.unit_inch : row.unit_mm;
+}
+
+std::string_view unit_name(std::uint8_t units) {
+    return kUnitNames[units == 1 ? 1 : 0];
+}
+std::string_view unit_text(std::uint8_t units) {
+    return kUnitTexts[units == 1 ? 1 : 0];
+}
+
+bool params_valid(std::uint8_t kind, const TCycleParams& p) {
+    bool own = false;
+    switch (kind) {
+    case 0:
+        own = p.DepthCutX != 0 && p.RetractX != 0;
+        break;
+    case 1:
+        own = p.DepthCutZ != 0 && p.RetractZ != 0;
+        break;
+    case 2:
+        own = p.DepthCutX != 0 && p.DepthCutZ != 0 && p.Repeats > 0;
+        break;
+    case 3:
+    case 7:
+        own = true;
+        break;
+    case 4:
+        own = p.DepthCutX != 0 && p.DepthCutZ != 0;
+        break;
+    case 5:
+        own = p.DepthThread != 0 && p.DepthFirst != 0 && p.MinCut != 0 && p.Pitch != 0;
+        break;
+    case 6:
+        own = p.DepthCutZ != 0;
+        break;
+    default:
+        own = false;
+        break;
+    }
+    return own && p.Feed > 0 && p.Speed > 0;
+}
+
+double mm_to_inch_rounded(double mm) {
+    return round_half_even(mm / kMillimetresPerInch * 10000.0) / 10000.0;
+}
+
+double inch_to_mm_rounded(double inch) {
+    return round_half_even(inch * kMillimetresPerInch * 1000.0) / 1000.0;
+}
+
+TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
+                            std::uint8_t to_units) {
+    TCycleParams out = params;
+    out.Units = to_units;
+    const bool to_inch = to_units == 1;
+    if ((from_units == 1) == to_inch) return out;
+    for (int i = 0; i <= static_cast<int>(F::PeckReturnZ); ++i) {
+        auto field = static_cast<ParamField>(i);
+        if (!is_length_field(field)) continue;
+        double v = get_param(params, field);
+        set_param(out, field, to_inch ? mm_to_inch_rounded(v) : inch_to_mm_rounded(v));
+    }
+    return out;
+}
+
+std::vector<ParamKey> param_keys(std::uint8_t kind) {
+    std::vector<ParamKey> keys = {{"Param_Feed", F::Feed},
+                                  {"Param_Speed", F::Speed},
+                                  {"Param_UseCSS", F::UseCSS},
+                                  {"Param_UseFPR", F::UseFPR}};
+    switch (kind) {
+    case 0:
+        keys.insert(keys.end(), {{"Param_DepthCutX", F::DepthCutX},
+                                 {"Param_RetractX", F::RetractX},
+                                 {"Param_AllowanceX", F::AllowanceX},
+                                 {"Param_AllowanceZ", F::AllowanceZ}});
+        break;
+    case 1:
+        keys.insert(keys.end(), {{"Param_DepthCutZ", F::DepthCutZ},
+                                 {"Param_RetractX", F::RetractZ},
+                                 {"Param_AllowanceX", F::AllowanceX},
+                                 {"Param_AllowanceZ", F::AllowanceZ}});
+        break;
+    case 2:
+        keys.insert(keys.end(), {{"Param_DepthCutX", F::DepthCutX},
+                                 {"Param_DepthCutZ", F::DepthCutZ},
+                                 {"Param_AllowanceX", F::AllowanceX},
+                                 {"Param_AllowanceZ", F::AllowanceZ},
+                                 {"Param_Repeats", F::Repeats}});
+        break;
+    case 4:
+        keys.insert(keys.end(), {{"Param_DepthCutZ", F::DepthCutZ},
+                                 {"Param_RetractX", F::PeckReturnX},
+                                 {"Param_DepthCutX", F::DepthCutX},
+                                 {"Param_AllowanceX", F::AllowanceX}});
+        break;
+    case 5:
+        keys.insert(keys.end(), {{"Param_DepthThread", F::DepthThread},
+                                 {"Param_DepthFirst", F::DepthFirst},
+                                 {"Param_AllowanceX", F::AllowanceX},
+                                 {"Param_FinishPass", F::FinishPass},
+                                 {"Param_Chamfer", F::Chamfer},
+                                 {"Param_TipAngle", F::TipAngle},
+                                 {"Param_Pitch", F::Pitch},
+                                 {"Param_MinCut", F::MinCut}});
+        break;
+    case 6:
+        keys.insert(keys.end(),
+                    {{"Param_DepthCutZ", F::DepthCutZ}, {"Param_PeckReturnZ", F::PeckReturnZ}});
+        break;
+    default: // finishing, linear: the common panel only
+        break;
+    }
+    return keys;
+}
+
+void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
+                      std::vector<std::string>& lines, char separator) {
+    for (const ParamKey& k : param_keys(kind)) {
+        double v = get_param(controls, k.field);
+        std::string text = param_value_type(k.field) == ParamValueType::Real
+                               ? general_text(v, separator)
+                               : int_text(static_cast<long long>(v));
+        lines.push_back(std::string(k.key) + "," + text);
+    }
+}
+
+void read_param_keys(std::uint8_t kind, const IniDocument& ini, std::string_view section,
+                     TCycleParams& controls, char separator) {
+    for (const ParamKey& k : param_keys(kind)) {
+        switch (param_value_type(k.field)) {
+        case ParamValueType::Real: {
+            double v = ini.read_real(section, k.key, 0, separator);
+            set_param(controls, k.field, std::isfinite(v) ? v : 0);
+            break;
+        }
+        case ParamValueType::Integer: {
+            long long v = ini.read_int(section, k.key, 0);
+            if (v > 2147483647LL || v < -2147483647LL) v = 0;
+            set_param(controls, k.field, static_cast<double>(v));
+            break;
+        }
+        case ParamValueType::Choice:
+            set_param(controls, k.field, ini.read_bool(section, k.key, false) ? 1 : 0);
+            break;
+        }
+    }
+}
+
+} // namespace zeran

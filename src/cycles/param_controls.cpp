@@ -1,0 +1,78 @@
+#include "cycles/param_controls.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace zeran {
+
+double edit_shown_value(double value) {
+    if (value == 0.0 || !std::isfinite(value)) return std::isfinite(value) ? value : 0.0;
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.5e", value);
+    return std::strtod(buf, nullptr);
+}
+
+TParamControls::TParamControls(std::uint8_t kind) : Kind(kind) {
+    // A control's initial value, not the default record: the repeats edit
+    // starts empty (0), the thread's passes and chamfer at 1.
+    controls_.Repeats = 0;
+    controls_.FinishPass = 1;
+    controls_.Chamfer = 1;
+}
+
+std::vector<ParamField> TParamControls::KindFields() const {
+    std::vector<ParamField> fields;
+    for (const ParamKey& k : param_keys(Kind)) fields.push_back(k.field);
+    return fields;
+}
+
+void TParamControls::set_shown_value(ParamField field, double value) {
+    if (!std::isfinite(value)) value = 0;
+    if (param_value_type(field) == ParamValueType::Real) value = edit_shown_value(value);
+    set_param(controls_, field, value);
+}
+
+void TParamControls::SetControl(ParamField field, double value) {
+    set_shown_value(field, value);
+    dialog_changed_ = true;
+}
+
+TCycleParams TParamControls::ReadRecord() {
+    TCycleParams record; // the default record
+    for (const ParamKey& k : param_keys(Kind))
+        set_param(record, k.field, get_param(controls_, k.field));
+    // One depth edit serves both directions in the two roughing kinds.
+    if (Kind == 0) record.DepthCutZ = record.DepthCutX;
+    if (Kind == 1) record.DepthCutX = record.DepthCutZ;
+    record.Units = units_;
+    dialog_valid_ = params_valid(Kind, record);
+    return record;
+}
+
+TCycleParams TParamControls::ReadDefinition() {
+    TCycleParams record = ReadRecord();
+    Valid = dialog_valid_ && StartPointSet();
+    Changed = dialog_changed_;
+    return record;
+}
+
+void TParamControls::LoadRecord(const TCycleParams& record) {
+    TCycleParams converted = record;
+    if (record.Units != units_) converted = convert_params(record, units_, record.Units);
+    for (const ParamKey& k : param_keys(Kind))
+        set_shown_value(k.field, get_param(converted, k.field));
+    units_ = record.Units;
+}
+
+void TParamControls::WriteKeys(std::vector<std::string>& lines, char separator) const {
+    write_param_keys(Kind, controls_, lines, separator);
+}
+
+void TParamControls::ReadKeys(const IniDocument& ini, std::string_view section, char separator) {
+    TCycleParams read = controls_;
+    read_param_keys(Kind, ini, section, read, separator);
+    for (const ParamKey& k : param_keys(Kind)) set_shown_value(k.field, get_param(read, k.field));
+}
+
+} // namespace zeran

@@ -1,0 +1,30 @@
+#pragma once
+// The object on a cycle's Tool node, and the size a tool-library entry gives.
+#include <cstdint>
+
+namespace zeran {
+
+struct ToolSize {
+    double Width = 0;
+    double Length = 0;
+};
+
+// Width is the width/diameter for tool type 3 (grooving and parting tools,
+// drills), the tip size otherwise; length is the entry's length.
+ToolSize tool_size_from_entry(int tool_type, double tip_size, double width_diameter, double length);
+
+class TToolControl {
+public:
+    std::int32_t ToolNumber = 1;
+    double ToolWidth = 0;
+    double ToolLength = 0;
+
+    void TakeSize(const ToolSize& size) {
+        ToolWidth = size.Width;
+        ToolLength = size.Length;
+    }
+    // The Tool node is complete once a width is known.
+    bool Complete() const { return ToolWidth > 0; }
+};
+
+} // namespace zeran
