@@ -1,0 +1,257 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cycles/cycle_params.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "geometry/ini_document.h"
+
+namespace zeran {
+namespace {
+
+TCycleParams complete_params() {
+    TCycleParams p;
+    p.Feed = 120;
+    p.Speed = 800;
+    p.DepthCutX = 1.5;
+    p.DepthCutZ = 2;
+    p.RetractX = 0.5;
+    p.RetractZ = 0.6;
+    p.Repeats = 3;
+    p.DepthThread = 0.9;
+    p.DepthFirst = 0.2;
+    p.Pitch = 1.5;
+    p.MinCut = 0.05;
+    return p;
+}
+
+TEST(CycleParams, DescriptionTableFollowsTheRecordWithoutTheTwoChoices) {
+    const auto& rows = param_descriptions();
+    ASSERT_EQ(rows.size(), 19u);
+    EXPECT_EQ(rows.front().name, "Units");
+    EXPECT_EQ(rows.back().name, "Drill retract amount in Z");
+    for (std::size_t i = 1; i < rows.size(); ++i)
+        EXPECT_LT(static_cast<int>(rows[i - 1].field), static_cast<int>(rows[i].field));
+    EXPECT_EQ(find_param_description(ParamField::UseCSS), nullptr);
+    const ParamDescription* feed = find_param_description(ParamField::Feed);
+    ASSERT_NE(feed, nullptr);
+    EXPECT_EQ(param_unit_text(*feed, 0), "mm/min.");
+    EXPECT_EQ(param_unit_text(*feed, 1), "inch/min.");
+    EXPECT_EQ(param_unit_text(*find_param_description(ParamField::Repeats), 1), "");
+    EXPECT_EQ(unit_name(1), "Inch");
+    EXPECT_EQ(unit_text(0), "mm");
+    // Every length row names its unit, every other row does not.
+    for (const auto& row : rows)
+        EXPECT_EQ(is_length_field(row.field), row.unit_mm == "mm") << row.name;
+}
+
+TEST(CycleParams, ValidityPerKindNeedsTheKindsValuesAndFeedAndSpeed) {
+    TCycleParams p = complete_params();
+    for (std::uint8_t kind = 0; kind < 8; ++kind) EXPECT_TRUE(params_valid(kind, p)) << +kind;
+    EXPECT_FALSE(params_valid(8, p));
+
+    TCycleParams no_feed = p;
+    no_feed.Feed = 0;
+    TCycleParams no_speed = p;
+    no_speed.Speed = -1;
+    for (std::uint8_t kind = 0; kind < 8; ++kind) {
+        EXPECT_FALSE(params_valid(kind, no_feed));
+        EXPECT_FALSE(params_valid(kind, no_speed));
+    }
+
+    TCycleParams q = p;
+    q.RetractX = 0;
+    EXPECT_FALSE(params_valid(0, q));
+    EXPECT_TRUE(params_valid(1, q));
+    q = p;
+    q.Repeats = 0;
+    EXPECT_FALSE(params_valid(2, q));
+    q = p;
+    q.DepthCutX = 0;
+    EXPECT_FALSE(params_valid(4, q));
+    EXPECT_TRUE(params_valid(6, q));
+    q = p;
+    q.MinCut = 0;
+    EXPECT_FALSE(params_valid(5, q));
+
+    TCycleParams bare;
+    bare.Feed = 1;
+    bare.Speed = 1;
+    EXPECT_TRUE(params_valid(3, bare));
+    EXPECT_TRUE(params_valid(7, bare));
+    EXPECT_FALSE(params_valid(6, bare));
+}
+
+TEST(CycleParams, UnitConversionRoundsToTheUnitsDecimals) {
+    EXPECT_DOUBLE_EQ(mm_to_inch_rounded(25.4), 1.0);
+    EXPECT_DOUBLE_EQ(mm_to_inch_rounded(1.27), 0.05);
+    EXPECT_DOUBLE_EQ(mm_to_inch_rounded(0.2), 0.0079);
+    EXPECT_DOUBLE_EQ(inch_to_mm_rounded(0.05), 1.27);
+    EXPECT_DOUBLE_EQ(inch_to_mm_rounded(0.0079), 0.201);
+
+    TCycleParams p = complete_params();
+    p.TipAngle = 60;
+    TCycleParams inch = convert_params(p, 0, 1);
+    EXPECT_EQ(inch.Units, 1);
+    EXPECT_DOUBLE_EQ(inch.Pitch, 0.0591);
+    EXPECT_DOUBLE_EQ(inch.Feed, 120); // feed and speed are not lengths here
+    EXPECT_EQ(inch.TipAngle, 60);
+    EXPECT_EQ(convert_params(p, 0, 0), p);
+}
+
+TEST(CycleParams, KeysOfAKindAreItsOwnRowsAfterTheCommonOnes) {
+    std::vector<std::string> lines;
+    TCycleParams controls = complete_params();
+    controls.UseCSS = true;
+    write_param_keys(6, controls, lines);
+    EXPECT_EQ(lines, (std::vector<std::string>{"Param_Feed,120", "Param_Speed,800",
+                                               "Param_UseCSS,1", "Param_UseFPR,0",
+                                               "Param_DepthCutZ,2", "Param_PeckReturnZ,0"}));
+
+    // The retract key carries the field of the kind.
+    auto retract_of = [&](std::uint8_t kind) {
+        for (const ParamKey& k : param_keys(kind))
+            if (k.key == "Param_RetractX") return k.field;
+        return ParamField::Units;
+    };
+    EXPECT_EQ(retract_of(0), ParamField::RetractX);
+    EXPECT_EQ(retract_of(1), ParamField::RetractZ);
+    EXPECT_EQ(retract_of(4), ParamField::PeckReturnX);
+    EXPECT_EQ(retract_of(5), ParamField::Units); // no retract for threads
+    EXPECT_EQ(param_keys(3).size(), 4u);
+    EXPECT_EQ(param_keys(7).size(), 4u);
+
+    lines.clear();
+    write_param_keys(1, controls, lines, ',');
+    EXPECT_EQ(lines[5], "Param_RetractX,0,6"); // split at the first comma
+}
+
+IniDocument ini_from_lines(const std::vector<std::string>& lines, const std::string& section) {
+    IniDocument ini;
+    for (const std::string& line : lines) {
+        auto comma = line.find(',');
+        ini.write(section, line.substr(0, comma), line.substr(comma + 1));
+    }
+    return ini;
+}
+
+TEST(ParamControls, KeysRoundTripForEveryKindInEitherSeparator) {
+    for (std::uint8_t kind = 0; kind < 8; ++kind) {
+        for (char sep : {'.', ','}) {
+            TParamControls a(kind);
+            TCycleParams p = complete_params();
+            p.UseFPR = true;
+            p.AllowanceX = 0.25;
+            p.AllowanceZ = 0.125;
+            p.PeckReturnX = 0.2;
+            p.PeckReturnZ = 1;
+            p.FinishPass = 2;
+            p.TipAngle = 60;
+            p.Chamfer = 3;
+            a.LoadRecord(p);
+            std::vector<std::string> lines;
+            a.WriteKeys(lines, sep);
+            IniDocument ini = ini_from_lines(lines, "Cycle1");
+
+            TParamControls b(kind);
+            b.ReadKeys(ini, "Cycle1", sep);
+            EXPECT_EQ(b.ReadRecord(), a.ReadRecord()) << "kind " << +kind << " sep " << sep;
+        }
+    }
+}
+
+TEST(ParamControls, MissingOrBrokenKeysReadAsZero) {
+    IniDocument ini;
+    ini.write("Cycle1", "Param_Feed", "abc");
+    ini.write("Cycle1", "Param_Speed", "1e400");
+    ini.write("Cycle1", "Param_UseCSS", "7");
+    ini.write("Cycle1", "Param_Repeats", "99999999999");
+    TParamControls c(2);
+    c.SetControl(ParamField::DepthCutX, 3);
+    c.ReadKeys(ini, "Cycle1");
+    TCycleParams r = c.ReadRecord();
+    EXPECT_EQ(r.Feed, 0);
+    EXPECT_EQ(r.Speed, 0);
+    EXPECT_TRUE(r.UseCSS);
+    EXPECT_EQ(r.DepthCutX, 0);
+    EXPECT_EQ(r.Repeats, 0);
+    EXPECT_FALSE(c.DialogValid());
+}
+
+TEST(ParamControls, RecordDefinitionAndUnits) {
+    // The roughing kinds have one depth edit for both directions.
+    TParamControls along_x(0);
+    TCycleParams p = complete_params();
+    along_x.LoadRecord(p);
+    TCycleParams r = along_x.ReadRecord();
+    EXPECT_EQ(r.DepthCutZ, r.DepthCutX);
+    EXPECT_EQ(r.DepthCutX, 1.5);
+    EXPECT_EQ(r.Repeats, 1); // from the default record
+    EXPECT_EQ(r.Pitch, 0);   // not one of this kind's rows
+    TParamControls along_z(1);
+    along_z.LoadRecord(p);
+    EXPECT_EQ(along_z.ReadRecord().DepthCutX, 2);
+
+    // Valid needs a start point as well as complete values.
+    TParamControls drill(6);
+    drill.LoadRecord(p);
+    drill.ReadDefinition();
+    EXPECT_TRUE(drill.DialogValid());
+    EXPECT_FALSE(drill.Valid);
+    drill.StartX = 0;
+    drill.StartZ = 5;
+    drill.ReadDefinition();
+    EXPECT_TRUE(drill.Valid);
+    EXPECT_FALSE(drill.Changed);
+    drill.SetControl(ParamField::PeckReturnZ, 1);
+    drill.ReadDefinition();
+    EXPECT_TRUE(drill.Changed);
+    drill.Shown();
+    drill.ReadDefinition();
+    EXPECT_FALSE(drill.Changed);
+
+    // A change of units converts the lengths the dialog holds, and back again.
+    TParamControls groove(4);
+    TCycleParams mm = p;
+    mm.DepthCutX = 25.4;
+    mm.PeckReturnX = 1.27;
+    groove.LoadRecord(mm);
+    TCycleParams to_inch = groove.ReadRecord();
+    to_inch.Units = 1;
+    groove.LoadRecord(to_inch);
+    EXPECT_EQ(groove.DialogUnits(), 1);
+    TCycleParams in = groove.ReadRecord();
+    EXPECT_DOUBLE_EQ(in.DepthCutX, 1);
+    EXPECT_DOUBLE_EQ(in.PeckReturnX, 0.05);
+    EXPECT_EQ(in.Feed, 120);
+    in.Units = 0;
+    groove.LoadRecord(in);
+    EXPECT_DOUBLE_EQ(groove.ReadRecord().DepthCutX, 25.4);
+    EXPECT_DOUBLE_EQ(groove.ReadRecord().PeckReturnX, 1.27);
+
+    // Edits keep what they show: six significant digits.
+    TParamControls fin(3);
+    fin.SetControl(ParamField::Feed, 0.123456789);
+    EXPECT_DOUBLE_EQ(fin.ReadRecord().Feed, 0.123457);
+
+    TParamControls thread(5);
+    EXPECT_EQ(thread.ReadRecord().FinishPass, 1);
+    EXPECT_EQ(thread.ReadRecord().Chamfer, 1);
+}
+
+TEST(ToolControl, SizeFromALibraryEntry) {
+    EXPECT_EQ(tool_size_from_entry(3, 0.4, 3.0, 80).Width, 3.0);
+    EXPECT_EQ(tool_size_from_entry(1, 0.4, 3.0, 80).Width, 0.4);
+    EXPECT_EQ(tool_size_from_entry(1, 0.4, 3.0, 80).Length, 80);
+    TToolControl t;
+    EXPECT_EQ(t.ToolNumber, 1);
+    EXPECT_FALSE(t.Complete());
+    t.TakeSize(tool_size_from_entry(3, 0.4, 3.0, 80));
+    EXPECT_TRUE(t.Complete());
+    EXPECT_EQ(t.ToolLength, 80);
+}
+
+} // namespace
+} // namespace zeran
