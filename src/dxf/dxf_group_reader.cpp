@@ -1,0 +1,170 @@
+#include "dxf/dxf_group_reader.h"
+
+#include "dxf/dxf_read_exception.h"
+#include "geometry/progress.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace zeran {
+
+namespace {
+
+std::string_view skip_leading_blanks(std::string_view t) {
+    std::size_t i = 0;
+    while (i < t.size() && (t[i] == ' ' || t[i] == '\t')) ++i;
+    return t.substr(i);
+}
+
+// from_chars takes no plus sign; the sign stays with the digits it belongs to.
+std::string_view drop_plus(std::string_view t) {
+    if (t.size() > 1 && t[0] == '+' && t[1] != '-' && t[1] != '+') t.remove_prefix(1);
+    return t;
+}
+
+// Group codes: blanks around the digits are tolerated.
+bool parse_code(std::string_view t, int& out) {
+    t = skip_leading_blanks(t);
+    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
+    if (t.empty()) return false;
+    t = drop_plus(t);
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
+    return ec == std::errc() && end == t.data() + t.size();
+}
+
+bool is_blank(std::string_view t) {
+    return std::all_of(t.begin(), t.end(), [](char c) { return c == ' ' || c == '\t'; });
+}
+
+} // namespace
+
+bool parse_dxf_real(std::string_view text, double& out) {
+    std::string_view t = drop_plus(skip_leading_blanks(text));
+    if (t.empty()) return false;
+    // No "inf"/"nan": a number must start with a digit, a sign or a point.
+    const char c = t[0] == '-' ? (t.size() > 1 ? t[1] : '\0') : t[0];
+    if (!(c == '.' || (c >= '0' && c <= '9'))) return false;
+    double v = 0.0;
+    const auto [end, ec] =
+        std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
+    if (ec != std::errc() || end != t.data() + t.size() || !std::isfinite(v)) return false;
+    out = v;
+    return true;
+}
+
+bool parse_dxf_int(std::string_view text, int& out) {
+    std::string_view t = drop_plus(skip_leading_blanks(text));
+    if (t.empty()) return false;
+    int v = 0;
+    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), v);
+    if (ec != std::errc() || end != t.data() + t.size()) return false;
+    out = v;
+    return true;
+}
+
+DXF_GroupReader::DXF_GroupReader(std::unique_ptr<ByteSource> source, Progress* progress)
+    : source_(std::move(source)), progress_(progress) {
+    block_max_ = static_cast<long long>(source_->size() / kBlockSize);
+    if (progress_) progress_->progress(block_max_, 0);
+}
+
+bool DXF_GroupReader::refill() {
+    if (failed_) return false;
+    buffer_offset_ += fill_;
+    pos_ = 0;
+    fill_ = 0;
+    const long long got = source_->read(buffer_, kBlockSize);
+    if (got <= 0) {
+        failed_ = got < 0;
+        return false;
+    }
+    fill_ = static_cast<std::size_t>(got);
+    ++blocks_read_;
+    if (progress_) progress_->progress(-1, std::min(blocks_read_, block_max_));
+    return true;
+}
+
+// A line ends at LF; every CR is dropped (CR LF ends a line, a lone CR is
+// noise); bytes past the 255th are dropped. A last line without an end fails.
+bool DXF_GroupReader::read_line(char* out, std::size_t& length) {
+    ++line_number_;
+    length = 0;
+    for (;;) {
+        if (pos_ == fill_ && !refill()) return false;
+        const char* start = buffer_ + pos_;
+        const std::size_t avail = fill_ - pos_;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
+        const char* end = lf ? lf : start + avail;
+        const char* p = start;
+        while (p < end && length < kMaxValue) {
+            const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
+            const char* stop = cr ? cr : end;
+            const std::size_t n = std::min<std::size_t>(stop - p, kMaxValue - length);
+            std::memcpy(out + length, p, n);
+            length += n;
+            p = cr ? cr + 1 : end;
+        }
+        pos_ = static_cast<std::size_t>(end - buffer_);
+        if (lf) {
+            ++pos_;
+            return true;
+        }
+    }
+}
+
+int DXF_GroupReader::next() {
+    if (pushed_back_) {
+        pushed_back_ = false;
+        return code_;
+    }
+    std::size_t code_length = 0;
+    do {
+        if (!read_line(code_line_, code_length)) {
+            value_length_ = 0;
+            return code_ = kBadGroup;
+        }
+    } while (is_blank({code_line_, code_length}));
+    int code = 0;
+    const bool code_ok = parse_code({code_line_, code_length}, code);
+    if (!read_line(value_, value_length_) || !code_ok) return code_ = kBadGroup;
+    return code_ = code;
+}
+
+double DXF_GroupReader::real() const {
+    double v = 0.0;
+    if (!parse_dxf_real(value(), v))
+        throw DXF_read_exception("Invalid Floating point conversion", line_number_);
+    return v;
+}
+
+int DXF_GroupReader::integer() const {
+    int v = 0;
+    if (!parse_dxf_int(value(), v))
+        throw DXF_read_exception("Invalid Integer conversion", line_number_);
+    return v;
+}
+
+DXF_GroupReader::Mark DXF_GroupReader::mark() const {
+    Mark m;
+    m.offset = buffer_offset_ + pos_;
+    m.code = code_;
+    m.pushed_back = pushed_back_;
+    m.value_length = value_length_;
+    std::memcpy(m.value, value_, value_length_);
+    return m;
+}
+
+void DXF_GroupReader::go_back(const Mark& m) {
+    fill_ = 0;
+    pos_ = 0;
+    buffer_offset_ = m.offset;
+    if (!failed_ && !source_->seek(m.offset)) failed_ = true;
+    code_ = m.code;
+    pushed_back_ = m.pushed_back;
+    value_length_ = m.value_length;
+    std::memcpy(value_, m.value, m.value_length);
+}
+
+} // namespace zeran

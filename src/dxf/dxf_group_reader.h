@@ -1,0 +1,81 @@
+#pragma once
+// Code/value groups of an ASCII DXF file, read in 4096-byte blocks, with line
+// counting, one group of push-back and numbers parsed only on demand.
+#include "dxf/byte_source.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+namespace zeran {
+
+class Progress;
+
+class DXF_GroupReader {
+public:
+    static constexpr std::size_t kBlockSize = 4096;
+    static constexpr std::size_t kMaxValue = 255;
+    // Code of a group that could not be read; every code below 0 ends reading.
+    static constexpr int kBadGroup = -2;
+
+    // `progress` may be null; it is told the block count as maximum and moves
+    // once per block read.
+    DXF_GroupReader(std::unique_ptr<ByteSource> source, Progress* progress);
+
+    // The next group's code, or the pushed-back group again.
+    int next();
+    // Delivers the current group once more on the following next().
+    void push_back() { pushed_back_ = true; }
+
+    int code() const { return code_; }
+    std::string_view value() const { return {value_, value_length_}; }
+    bool value_is(std::string_view s) const { return value() == s; }
+
+    // The current value as a number; throws DXF_read_exception on bad text.
+    double real() const;
+    int integer() const;
+
+    // Lines read so far, bad ones included.
+    long long line_number() const { return line_number_; }
+
+    // A place to come back to: file position and the group state there.
+    struct Mark {
+        std::uint64_t offset = 0;
+        int code = 0;
+        bool pushed_back = false;
+        std::size_t value_length = 0;
+        char value[kMaxValue + 1] = {};
+    };
+    Mark mark() const;
+    // Returns to the mark with an empty buffer; the line count goes on.
+    void go_back(const Mark& m);
+
+private:
+    bool read_line(char* out, std::size_t& length);
+    bool refill();
+
+    std::unique_ptr<ByteSource> source_;
+    Progress* progress_;
+    long long block_max_ = 0;
+    long long blocks_read_ = 0;
+
+    char buffer_[kBlockSize];
+    std::size_t fill_ = 0;
+    std::size_t pos_ = 0;
+    std::uint64_t buffer_offset_ = 0; // file position of buffer_[0]
+    bool failed_ = false;             // I/O error: nothing more is read
+
+    long long line_number_ = 0;
+    int code_ = 0;
+    bool pushed_back_ = false;
+    char value_[kMaxValue + 1] = {};
+    std::size_t value_length_ = 0;
+    char code_line_[kMaxValue + 1] = {};
+};
+
+// Number spellings of the reader: leading blanks and an optional sign, then
+// the number and nothing else; reals take a full stop and an exponent.
+bool parse_dxf_real(std::string_view text, double& out);
+bool parse_dxf_int(std::string_view text, int& out);
+
+} // namespace zeran

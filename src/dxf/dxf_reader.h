@@ -1,0 +1,136 @@
+#pragma once
+// DXF_Reader: turns an ASCII DXF file into layers of drawing entities and the
+// drawing extents. Sections, tables and entity types it does not read are
+// named in the caller's skipped list; errors in single entities go to the
+// prompt (OK goes on, Cancel stops), and reading always ends with whatever
+// was read so far.
+#include "dxf/abstract_entity.h"
+#include "dxf/dxf_group_reader.h"
+#include "geometry/dxf_object.h"
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace zeran {
+
+class Block_;
+class DXF_Entity;
+class Progress;
+class Prompt;
+
+class DXF_Reader {
+public:
+    // Opens the file; one that cannot be read throws std::system_error.
+    DXF_Reader(const std::string& file_name, Prompt& prompt, Progress& progress);
+    DXF_Reader(std::unique_ptr<ByteSource> source, Prompt& prompt, Progress& progress);
+    ~DXF_Reader();
+    DXF_Reader(const DXF_Reader&) = delete;
+    DXF_Reader& operator=(const DXF_Reader&) = delete;
+
+    void set_skipped_list(std::vector<std::string>* list) { skipped_ = list; }
+    // Reads the whole file; always true, what was read stays readable.
+    bool read_file();
+
+    // Empty unless an error ended the reading early (its message).
+    const std::string& stop_message() const { return stop_message_; }
+
+    Point3D header_max() const { return ext_max_; }
+    Point3D header_min() const { return ext_min_; }
+    // The reader no longer owns the layers afterwards.
+    LayerList take_layers();
+
+    static constexpr std::string_view kBusyMessage = "Reading DXF file...";
+    static constexpr std::string_view kNoEntities =
+        "No Entities or invalid Entities section in DXF file";
+    static constexpr std::string_view kUndefinedBlock =
+        "Cannot reference an undefined BLOCK\r\n\r\n(File may not have been saved with BLOCKs)\r\n";
+    static constexpr int kMaxPolyfaceFaces = 4096;
+    // Blocks placed inside blocks deeper than this are refused, so that
+    // drawing or exploding an insertion stays bounded.
+    static constexpr int kMaxBlockNesting = 64;
+    static constexpr long long kMaxExpandedInserts = 100000;
+
+private:
+    enum class Kind {
+        Point,
+        Line,
+        Circle,
+        Arc,
+        Text,
+        Attrib,
+        Attdef,
+        Face3D,
+        Solid,
+        Insert,
+        Polyline,
+        Other
+    };
+    static Kind kind_of(std::string_view type);
+
+    // Sections.
+    bool find_section(std::string_view name);
+    bool read_header();
+    bool read_tables();
+    bool read_layer_table();
+    bool read_vport_table();
+    bool pass_table();
+    bool read_blocks();
+    bool read_block_definition();
+    bool read_entities();
+    void grow_extents_from_entities();
+    void skip(std::string_view name);
+    // Ends the reading with a message box.
+    void stop(const std::string& message);
+
+    // Entities.
+    // Reads the groups of one entity into `e` up to the next code 0 (left
+    // for the caller); false when the file ends first.
+    bool collect(abstract_entity& e);
+    void store(abstract_entity& e, int code);
+    DXF_Layer* layer_named(std::string_view name);
+    DXF_Layer* append_layer(std::string_view name);
+    // The entity of a type, made from the groups that follow; null when none
+    // is made. `layer` receives the layer it belongs on.
+    std::unique_ptr<DXF_Entity> read_entity(Kind kind, DXF_Layer*& layer);
+    std::unique_ptr<DXF_Entity> read_simple(Kind kind, DXF_Layer*& layer);
+    std::unique_ptr<DXF_Entity> read_insert(DXF_Layer*& layer);
+    std::unique_ptr<DXF_Entity> read_polyline(DXF_Layer*& layer);
+    const Entity_List* block_list() const;
+    [[noreturn]] void fail(std::string_view type) const;
+
+    DXF_GroupReader groups_;
+    Prompt& prompt_;
+    Progress& progress_;
+    LayerList layers_;
+    std::unordered_map<std::string, DXF_Layer*> layer_index_;
+    DXF_Layer* last_layer_ = nullptr;
+    Point3D ext_min_ = ORIGIN;
+    Point3D ext_max_ = ORIGIN;
+    std::vector<std::string>* skipped_ = nullptr;
+    std::string stop_message_;
+    abstract_entity collector_;
+
+    // The block whose entities are being read, and for each block how deeply
+    // it nests others and how many insertions it expands to.
+    struct BlockCost {
+        int depth = 0;
+        long long inserts = 0;
+    };
+    Block_* current_block_ = nullptr;
+    std::unordered_map<const Block_*, BlockCost> block_cost_;
+
+    // Sections seen by a search that ran to the end of the file: a later
+    // search from beyond `scanned_from_` for a name not among them fails
+    // without reading the file again.
+    struct SeenSection {
+        std::uint64_t offset;
+        std::string name;
+    };
+    std::vector<SeenSection> seen_sections_;
+    std::uint64_t scanned_from_ = UINT64_MAX;
+};
+
+} // namespace zeran
