@@ -1,0 +1,100 @@
+#include "ncout/machine_data.h"
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <system_error>
+
+namespace zeran {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string with_slash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    return folder;
+}
+
+bool less_nocase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+} // namespace
+
+bool folder_exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+bool file_exists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+std::string folder_of(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) return {};
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string resolve_in(const std::string& folder, const std::string& path) {
+    if (path.empty() || path.front() == '/') return path;
+    return with_slash(folder) + path;
+}
+
+std::string replace_extension(const std::string& path, const std::string& extension) {
+    auto slash = path.find_last_of('/');
+    auto dot = path.find_last_of('.');
+    std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                           ? path.substr(0, dot)
+                           : path;
+    return stem + "." + extension;
+}
+
+std::string machine_tools_folder(const std::string& own_folder, const IniDocument& settings) {
+    std::string configured = settings.read_string("Kelvard Machine Tools", "Directory");
+    if (!configured.empty() && file_exists(with_slash(configured) + kMarkerLibrary))
+        return with_slash(configured);
+    return with_slash(own_folder);
+}
+
+std::vector<MachineEntry> read_machine_list(const std::string& folder) {
+    std::vector<MachineEntry> list;
+    auto doc = IniDocument::load(with_slash(folder) + kMachDataFile);
+    if (!doc) return list;
+    for (const auto& key : doc->key_names("Turning"))
+        list.push_back({key, resolve_in(folder, doc->read_string("Turning", key))});
+    std::stable_sort(list.begin(), list.end(), [](const MachineEntry& a, const MachineEntry& b) {
+        return less_nocase(a.name, b.name);
+    });
+    return list;
+}
+
+MachineData read_machine_data(const std::string& folder, const MachineEntry& machine) {
+    MachineData data{with_slash(folder) + kMarkerLibrary, kDefaultExtension};
+    auto doc = IniDocument::load(machine.file);
+    if (!doc) return data;
+    std::string library = doc->read_string(machine.name, "Library");
+    if (!library.empty()) data.library = resolve_in(folder, library);
+    std::string extension = doc->read_string(machine.name, "Extension");
+    if (!extension.empty()) data.extension = extension;
+    return data;
+}
+
+std::string no_machines_message(const std::string& folder) {
+    return "Unable to read any machines defined in the \"Turning\" section of " +
+           with_slash(folder) + kMachDataFile + ".";
+}
+
+void write_postvex_keys(IniDocument& settings, const std::string& source,
+                        const std::string& destination, const std::string& machine) {
+    settings.write("Postvex", "Source", source);
+    settings.write("Postvex", "Destination", destination);
+    settings.write("Postvex", "Machine", machine);
+}
+
+} // namespace zeran

@@ -1,0 +1,29 @@
+#pragma once
+// Turns a GNC program into one machine's G-code through its post library.
+// Arcs get their end point from the current position, the centre and the
+// signed sweep; the thread record gets the values a thread cycle needs.
+#include "ncout/gnc_reader.h"
+#include "ncout/post_library.h"
+
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace zeran {
+
+class PostError : public std::runtime_error {
+public:
+    PostError(int gnc_line, const std::string& message);
+    int line() const { return line_; }
+
+private:
+    int line_;
+};
+
+// The whole program text, lines ended as the library says. Throws PostError
+// for a GNC program that cannot make a sound machine program (no PROLOGUE or
+// EPILOGUE, an arc with no start point or no radius, a thread without pitch
+// or depth, a value that does not fit its word).
+std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library);
+
+} // namespace zeran
