@@ -148,6 +148,7 @@ ViewMouse Zoom_panel::translate(const QMouseEvent& e) {
 
 Zoom_panel::Zoom_panel(QWidget* parent) : QWidget(parent) {
     box_ = new ZoomPaintBox(this);
+    box_->setObjectName(QStringLiteral("PaintBox"));
     vbar_ = new QScrollBar(Qt::Vertical, this);
     strip_ = new QWidget(this);
     hbar_ = new QScrollBar(Qt::Horizontal, strip_);
@@ -162,6 +163,10 @@ Zoom_panel::Zoom_panel(QWidget* parent) : QWidget(parent) {
     btn_in_ = make_button(Glyph::Plus);
     btn_last_ = make_button(Glyph::Last);
     btn_reset_ = make_button(Glyph::Reset);
+    btn_out_->setObjectName(QStringLiteral("ZoomOut"));
+    btn_in_->setObjectName(QStringLiteral("ZoomIn"));
+    btn_last_->setObjectName(QStringLiteral("ZoomLast"));
+    btn_reset_->setObjectName(QStringLiteral("ZoomReset"));
     QPalette navy = palette();
     navy.setColor(QPalette::WindowText, QColor(0, 0, 128));
     for (QLabel*& l : status_) {
