@@ -1,0 +1,113 @@
+#pragma once
+// The cycle list as the project holds it: the header node, one node per cycle
+// with its Profile, Tool and Parameters children, and the footer node. The
+// window's tree mirrors these nodes; it owns none of their data.
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zeran {
+
+class DXF_Entity;
+class TCanCycle;
+class TParamControls;
+class TToolControl;
+struct THeader;
+struct TFooter;
+
+// Tree-node state images.
+inline constexpr int kStateUnchecked = 1;
+inline constexpr int kStateChecked = 2;
+inline constexpr int kStateIncomplete = 3;
+inline constexpr int kStateComplete = 4;
+
+inline constexpr int kHeaderImage = 12;
+inline constexpr int kFooterImage = 13;
+// The children take the last three images of the button image list, in reverse.
+inline constexpr int kProfileImage = 21;
+inline constexpr int kToolImage = 20;
+inline constexpr int kParametersImage = 19;
+
+// One entry of a points list: its display text and the element copy (owned
+// by the selection lists) it stands for.
+struct ProfileItem {
+    std::string text;
+    DXF_Entity* element = nullptr;
+    bool selected = false;
+};
+
+// A cycle's profile in pick order, with the list box state that the profile
+// commands read: focus, selection and the tag of the last matched item.
+struct PointsList {
+    std::vector<ProfileItem> items;
+    int focused = -1;
+    int tag = -1;
+
+    bool empty() const { return items.empty(); }
+    int count() const { return static_cast<int>(items.size()); }
+    int index_of(const DXF_Entity* element) const;
+    int selected_count() const;
+};
+
+struct ChildNode {
+    std::string caption;
+    int image = 0;
+    int state_index = kStateIncomplete;
+};
+
+struct CycleNode {
+    CycleNode();
+    ~CycleNode();
+    CycleNode(const CycleNode&) = delete;
+    CycleNode& operator=(const CycleNode&) = delete;
+
+    std::string caption;
+    int image = 0;
+    int state_index = kStateChecked;
+    std::unique_ptr<TCanCycle> cycle;
+    ChildNode profile_node;
+    ChildNode tool_node;
+    ChildNode params_node;
+    PointsList points;
+    std::unique_ptr<TToolControl> tool;
+    std::unique_ptr<TParamControls> params;
+    // The cycle's own copies of the profile elements for the last generation:
+    // a cycle may turn its elements round, which must not touch the copies
+    // that other cycles and the selection lists share.
+    std::vector<std::unique_ptr<DXF_Entity>> generation_elements;
+
+    int kind() const;
+    bool checked() const { return state_index == kStateChecked; }
+};
+
+struct HeaderNode {
+    HeaderNode();
+    ~HeaderNode();
+    HeaderNode(HeaderNode&&) noexcept;
+    HeaderNode& operator=(HeaderNode&&) noexcept;
+    std::string caption = "Header";
+    int image = kHeaderImage;
+    int state_index = kStateChecked;
+    std::unique_ptr<THeader> header;
+};
+
+struct FooterNode {
+    FooterNode();
+    ~FooterNode();
+    FooterNode(FooterNode&&) noexcept;
+    FooterNode& operator=(FooterNode&&) noexcept;
+    std::string caption = "Footer";
+    int image = kFooterImage;
+    int state_index = kStateChecked;
+    std::unique_ptr<TFooter> footer;
+};
+
+// Which node of the cycle list is selected.
+enum class CyclePart { None, Header, Cycle, Profile, Tool, Parameters, Footer };
+
+struct CycleSelection {
+    CyclePart part = CyclePart::None;
+    CycleNode* node = nullptr; // for Cycle, Profile, Tool and Parameters
+};
+
+} // namespace zeran

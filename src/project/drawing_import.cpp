@@ -1,0 +1,354 @@
+// Reading a drawing into the project: cleaning, unit conversion, the drawing
+// tree and the element lists made from it.
+#include "geometry/block_entities.h"
+#include "geometry/dxf_object.h"
+#include "geometry/point_entities.h"
+#include "geometry/polyline.h"
+#include "geometry/progress.h"
+#include "geometry/prompt.h"
+#include "project/drawing_io.h"
+#include "project/element_lists.h"
+#include "project/picking.h"
+#include "project/project_model.h"
+
+#include <algorithm>
+
+namespace zeran {
+
+namespace {
+
+bool is_text(std::string_view class_name) {
+    return class_name == "Text_" || class_name == "Attrib_" || class_name == "Attdef_";
+}
+
+// A circle as the two half arcs the profile tools can pick.
+std::pair<std::unique_ptr<DXF_Entity>, std::unique_ptr<DXF_Entity>> arc_pair(const Circle_& c) {
+    auto a =
+        std::make_unique<Arc_>(c.extrusion(), c.colour_index(), -90.0, 90.0, c.radius, c.point);
+    auto b =
+        std::make_unique<Arc_>(c.extrusion(), c.colour_index(), 90.0, -90.0, c.radius, c.point);
+    return {std::move(a), std::move(b)};
+}
+
+// Moves a copy of a block's element to where the insertion places it. Only
+// the translation part is applied: rotated or scaled insertions keep the
+// block's own orientation and size.
+void place(DXF_Entity& e, const Matrix4* m) {
+    if (!m) return;
+    const Point3D offset{m->m[3][0], m->m[3][1], 0.0};
+    if (offset.x != 0 || offset.y != 0) e.translate(offset);
+}
+
+// Adds the elements of a block to a layer, circles as arc pairs and nested
+// blocks exploded in turn. Depth-limited so a block that contains itself
+// cannot recurse for ever.
+void explode_into(DXF_Layer& layer, const Block_& block, const Matrix4* m, int depth) {
+    if (depth > 64) return;
+    for (const auto& element : block.entities) {
+        if (!element) continue;
+        if (const auto* nested = dynamic_cast<const Block_*>(element.get())) {
+            explode_into(layer, *nested, m, depth + 1);
+        } else if (element->class_name() == "Circle_") {
+            auto [a, b] = arc_pair(static_cast<const Circle_&>(*element));
+            place(*a, m);
+            place(*b, m);
+            layer.add_entity(std::move(a));
+            layer.add_entity(std::move(b));
+        } else if (const auto* insert = dynamic_cast<const Insert_*>(element.get())) {
+            try {
+                explode_into(layer, insert->block(), insert->ocs(), depth + 1);
+            } catch (const std::exception&) {
+            }
+        } else if (!is_text(element->class_name())) {
+            auto copy = element->clone();
+            place(*copy, m);
+            layer.add_entity(std::move(copy));
+        }
+    }
+}
+
+Point3D scaled(Point3D p, double f) {
+    return {p.x * f, p.y * f, 0.0};
+}
+
+} // namespace
+
+void ProjectModel::clean_layers() {
+    for (auto& layer_ptr : drawing->layers()) {
+        DXF_Layer& layer = *layer_ptr;
+        std::vector<Entity_List*> insert_groups;
+        // Lists are added to while blocks explode, so walk by index over the lists there now.
+        const std::size_t list_count = layer.entity_lists().size();
+        for (std::size_t g = 0; g < list_count; ++g) {
+            Entity_List& group = *layer.entity_lists()[g];
+            if (group.name() == "Insert_") {
+                insert_groups.push_back(&group);
+                continue;
+            }
+            std::vector<DXF_Entity*> blocks;
+            std::vector<DXF_Entity*> texts;
+            std::vector<DXF_Entity*> circles;
+            for (DXF_Entity* e : group) {
+                if (e->class_name() == "Block_")
+                    blocks.push_back(e);
+                else if (is_text(e->class_name()))
+                    texts.push_back(e);
+                else if (e->class_name() == "Circle_")
+                    circles.push_back(e);
+            }
+            for (DXF_Entity* c : circles) {
+                const int at = group.index_of(c);
+                auto [a, b] = arc_pair(static_cast<const Circle_&>(*c));
+                group.remove(c);
+                // The arcs take the circle's slot and the layer's rules for colour.
+                if (a->colour_index() == 0 || a->colour_index() == 256)
+                    a->set_colour_index(layer.colour);
+                if (b->colour_index() == 0 || b->colour_index() == 256)
+                    b->set_colour_index(layer.colour);
+                group.insert(static_cast<std::size_t>(at), std::move(b));
+                group.insert(static_cast<std::size_t>(at), std::move(a));
+            }
+            for (DXF_Entity* b : blocks) {
+                explode_into(layer, static_cast<const Block_&>(*b), nullptr, 0);
+                group.remove(b);
+            }
+            for (DXF_Entity* t : texts) group.remove(t);
+        }
+        for (Entity_List* group : insert_groups) {
+            std::vector<DXF_Entity*> inserts(group->begin(), group->end());
+            for (DXF_Entity* e : inserts) {
+                if (const auto* insert = dynamic_cast<const Insert_*>(e)) {
+                    try {
+                        explode_into(layer, insert->block(), insert->ocs(), 0);
+                    } catch (const std::exception& ex) {
+                        reader_messages.push_back(ex.what());
+                    }
+                }
+                group->remove(e);
+            }
+        }
+    }
+}
+
+bool ProjectModel::LoadDrawing(const std::string& file_name) {
+    ClearProject();
+    NullProgress progress;
+    std::vector<std::string> skipped;
+    drawing = read_drawing_file(file_name, *prompt_, progress, &skipped);
+    reader_messages = std::move(skipped);
+    if (!drawing || drawing->layer_count() == 0) {
+        drawing.reset();
+        return false;
+    }
+    extents_max = drawing->max_extent();
+    extents_min = drawing->min_extent();
+    drawing_loaded = true;
+    clean_layers();
+    BuildDrawingTree(true);
+    return drawing != nullptr;
+}
+
+bool ProjectModel::ImportDxf(const std::string& file_name) {
+    if (!LoadDrawing(file_name)) return false;
+    std::string tdx = file_name;
+    {
+        const std::size_t slash = tdx.find_last_of('/');
+        const std::size_t dot = tdx.find_last_of('.');
+        const std::string base =
+            dot == std::string::npos || (slash != std::string::npos && dot < slash)
+                ? tdx
+                : tdx.substr(0, dot);
+        tdx = base + ".TDX";
+        FILE* f = std::fopen(tdx.c_str(), "rb");
+        if (f)
+            std::fclose(f);
+        else
+            tdx = base + ".DXF";
+    }
+    tdx_file_name = tdx;
+
+    const bool small =
+        !(extents_max.x - extents_min.x >= 10 && extents_max.y - extents_min.y >= 10);
+    if (material_name.empty()) material_name = small ? "Inch" : "Metric";
+    if (choose_material) {
+        std::string file = material_file;
+        std::string name = material_name;
+        TCycleParams record = material;
+        if (choose_material(file, name, record)) {
+            material_file = file;
+            material_name = name;
+            material = record;
+        }
+    }
+    header_units(material.Units == 1 ? Units::Inch : Units::Metric);
+    SetUnits(material.Units == 1 ? Units::Inch : Units::Metric, UnitsQuestion::DontAsk);
+    if (small && units == Units::Metric)
+        ConvertDrawingUnits(Units::Metric);
+    else if (!small && units == Units::Inch)
+        ConvertDrawingUnits(Units::Inch);
+    return true;
+}
+
+void ProjectModel::ConvertDrawingUnits(Units to) {
+    if (!drawing) return;
+    const std::string text = std::string("Convert imported elements to ") +
+                             (to == Units::Metric ? "Metric" : "Inch") + " units";
+    if (prompt_->ask(MessageKind::Confirmation, text, {Answer::Yes, Answer::No}) != Answer::Yes)
+        return;
+    const double f = to == Units::Metric ? kMillimetresPerInch : 1.0 / kMillimetresPerInch;
+    for (auto& layer : drawing->layers()) {
+        for (const auto& list : layer->entity_lists()) {
+            for (DXF_Entity* e : *list) {
+                if (auto* line = dynamic_cast<Line_*>(e)) {
+                    line->point = scaled(line->point, f);
+                    line->end = scaled(line->end, f);
+                } else if (auto* circle = dynamic_cast<Circle_*>(e)) {
+                    circle->point = scaled(circle->point, f);
+                    circle->radius *= f;
+                } else if (auto* poly = dynamic_cast<Polyline_*>(e);
+                           poly && e->class_name() == "Polyline_") {
+                    for (Point3D& v : poly->vertices) v = scaled(v, f);
+                } else if (auto* point = dynamic_cast<Point_*>(e);
+                           point && e->class_name() == "Point_") {
+                    point->point = scaled(point->point, f);
+                }
+            }
+        }
+    }
+    // New extents from the converted elements.
+    Point3D max{-1e10, -1e10, -1e10};
+    Point3D min{1e10, 1e10, 1e10};
+    for (const auto& layer : drawing->layers()) layer->grow_extents(max, min);
+    drawing->set_extents(max, min);
+    extents_max = max;
+    extents_min = min;
+    BuildDrawingTree(true);
+    SetDatumFromPoint({min.x, min.y, 0.0});
+}
+
+void ProjectModel::BuildDrawingTree(bool reset_states) {
+    tree.clear();
+    if (drawing) {
+        drawing->remove_empty_lists(prompt_);
+        if (drawing->layer_count() > 0)
+            drawing->fill_tree(tree);
+        else
+            drawing.reset();
+    }
+    std::vector<DrawingNode*> nodes = tree_nodes(tree);
+    if (reset_states) {
+        for (DrawingNode* node : nodes) {
+            node->state_index = node->level == 0 ? 0 : kStateChecked;
+            if (node->entity) node->entity->hidden = false;
+        }
+    }
+    all_elements = std::make_unique<selection_lists>();
+    for (DrawingNode* node : nodes) {
+        if (node->level != 2 || !node->list) continue;
+        Entity_List* list = all_elements->add_list(node->list->name(), Ownership::RefersOnly);
+        for (DXF_Entity* e : *node->list) list->add_reference(e);
+    }
+    BuildSelectionLists();
+}
+
+void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source,
+                                             bool unchecked) {
+    for (auto& node : cycles) {
+        PointsList& list = node->points;
+        for (std::size_t i = 0; i < list.items.size(); ++i) {
+            DXF_Entity* held = list.items[i].element;
+            if (!held || held->source != source) continue;
+            if (unchecked || !copy) {
+                list.items.erase(list.items.begin() + static_cast<std::ptrdiff_t>(i));
+                if (list.focused >= list.count()) list.focused = list.count() - 1;
+            } else {
+                list.items[i].element = copy;
+                list.items[i].text = DescribeElement(*copy);
+            }
+            UpdateAddType();
+            MarkCycleChanged(node.get());
+            break;
+        }
+    }
+    // The clipboard refers to the old copies too: keep it pointing at live ones.
+    for (std::size_t i = 0; i < clipboard.size(); ++i) {
+        DXF_Entity* held = clipboard[i].element;
+        if (!held || held->source != source) continue;
+        if (unchecked || !copy) {
+            clipboard.erase(clipboard.begin() + static_cast<std::ptrdiff_t>(i));
+            --i;
+        } else {
+            clipboard[i].element = copy;
+        }
+    }
+}
+
+void ProjectModel::BuildSelectionLists() {
+    auto fresh = std::make_unique<selection_lists>();
+    std::vector<DrawingNode*> nodes = tree_nodes(tree);
+    for (std::size_t g = 0; g < nodes.size(); ++g) {
+        DrawingNode& group_node = *nodes[g];
+        if (group_node.level != 2 || !group_node.list) continue;
+        Entity_List* list = nullptr;
+        if (group_node.state_index == kStateChecked)
+            list = fresh->add_list(group_node.list->name(), Ownership::Owns);
+        for (std::size_t e = g + 1; e < nodes.size() && nodes[e]->level > 2; ++e) {
+            DrawingNode& node = *nodes[e];
+            if (!node.entity) continue;
+            ClipOutcome clip = clip_at_axis(*node.entity, datum_edit_y);
+            if (datum_set && clip.status == 3) node.state_index = kStateUnchecked;
+            if (!node.entity->hidden && datum_set && clip.status != 3)
+                node.state_index = kStateChecked;
+            const bool unchecked = node.state_index != kStateChecked;
+            DXF_Entity* copy = clip.copy.get();
+            if (copy) copy->source = node.entity;
+            if (list && !unchecked && copy) {
+                list->add(std::move(clip.copy));
+                update_profiles_with_copy(copy, node.entity, false);
+            } else {
+                update_profiles_with_copy(nullptr, node.entity, true);
+            }
+        }
+    }
+    // Profiles now refer to the new copies; the old ones can go.
+    selection = std::move(fresh);
+}
+
+void ProjectModel::ToggleTreeNode(int index) {
+    std::vector<DrawingNode*> nodes = tree_nodes(tree);
+    if (index <= 0 || index >= static_cast<int>(nodes.size())) return;
+    DrawingNode& node = *nodes[static_cast<std::size_t>(index)];
+    const int state = node.state_index == kStateChecked ? kStateUnchecked : kStateChecked;
+    const int end = subtree_end(nodes, index);
+    for (int i = index; i < end; ++i) {
+        nodes[static_cast<std::size_t>(i)]->state_index = state;
+        if (DXF_Entity* e = nodes[static_cast<std::size_t>(i)]->entity)
+            e->hidden = state == kStateUnchecked;
+    }
+    modified_ = true;
+    BuildSelectionLists();
+}
+
+void ProjectModel::ResetLayerTree(int index) {
+    std::vector<DrawingNode*> nodes = tree_nodes(tree);
+    if (index <= 0 || index >= static_cast<int>(nodes.size())) return;
+    if (nodes[static_cast<std::size_t>(index)]->level != 1 ||
+        nodes[static_cast<std::size_t>(index)]->state_index != kStateChecked)
+        return;
+    BuildDrawingTree(true);
+}
+
+void ProjectModel::ToggleElement(const DXF_Entity* element) {
+    std::vector<DrawingNode*> nodes = tree_nodes(tree);
+    for (std::size_t i = 1; i < nodes.size(); ++i) {
+        if (nodes[i]->entity != element) continue;
+        DrawingNode& node = *nodes[i];
+        node.state_index = node.state_index == kStateChecked ? kStateUnchecked : kStateChecked;
+        node.entity->hidden = node.state_index == kStateUnchecked;
+        modified_ = true;
+        BuildSelectionLists();
+        return;
+    }
+}
+
+} // namespace zeran

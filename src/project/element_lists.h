@@ -1,0 +1,29 @@
+#pragma once
+// Lookups in the selection lists by position, as the project file refers to
+// elements: the group's place in the lists and the element's place in it.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zeran {
+
+class DXF_Entity;
+class selection_lists;
+struct DrawingTree;
+struct DrawingNode;
+
+// Group and position of an element, or {-1, -1}.
+std::pair<int, int> locate_element(const selection_lists* lists, const DXF_Entity* element);
+// The element at a group and position, or null.
+DXF_Entity* element_at(const selection_lists* lists, int group, int position);
+
+// The drawing tree's nodes in display order: a node's place here is the
+// absolute index the project file stores.
+std::vector<DrawingNode*> tree_nodes(DrawingTree& tree);
+// One past the last descendant of the node at `index`.
+int subtree_end(const std::vector<DrawingNode*>& nodes, int index);
+// The key the project file stores for each node: the caption at a layer,
+// else the current layer's caption, "_" and the node's caption.
+std::vector<std::string> tree_keys(const std::vector<DrawingNode*>& nodes);
+
+} // namespace zeran

@@ -1,0 +1,83 @@
+// The datum, billet and start point as the view's marker tools place them.
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "project/display_rounding.h"
+#include "project/picking.h"
+#include "project/project_model.h"
+
+#include <cmath>
+
+namespace zeran {
+
+namespace {
+
+bool coincide(Point3D a, Point3D b, double tolerance) {
+    return std::abs(a.x - b.x) <= tolerance && std::abs(a.y - b.y) <= tolerance;
+}
+
+} // namespace
+
+void ProjectModel::SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to, bool dragging) {
+    if (dragging && snap_to) {
+        const Point3D snapped = snap_point(*snap_to, p);
+        if (coincide(snapped, p, point_tolerance())) {
+            p = last_datum_point;
+        } else {
+            p = snapped;
+            last_datum_point = snapped;
+        }
+    } else {
+        last_datum_point = p;
+    }
+    const double c = edit_rounding_factor(units);
+    datum_x = p.x;
+    datum_y = p.y;
+    datum_edit_x = RoundTo(c, p.x);
+    datum_edit_y = RoundTo(c, p.y);
+    if (!dragging) {
+        // The drag is over (or the point was given outright): the datum is
+        // placed, every path depends on it, and the clipping follows it.
+        datum_set = true;
+        modified_ = true;
+        for (auto& node : cycles) {
+            node->cycle->NeedsGenerate = true;
+            if (node->params->UseBillet) {
+                node->params->StartX = billet_edit_r;
+                node->params->StartZ = 0;
+            }
+        }
+        BuildSelectionLists();
+    }
+}
+
+void ProjectModel::SetDatumFromEdits(double x, double y) {
+    datum_edit_x = x;
+    datum_edit_y = y;
+    datum_x = x;
+    datum_y = y;
+    datum_set = !is_not_set(x) && !is_not_set(y);
+    if (datum_set) {
+        modified_ = true;
+        for (auto& node : cycles) {
+            node->cycle->NeedsGenerate = true;
+            if (node->params->UseBillet) {
+                node->params->StartX = billet_edit_r;
+                node->params->StartZ = 0;
+            }
+        }
+        BuildSelectionLists();
+    }
+}
+
+void ProjectModel::SetBilletFromPoint(Point3D p) {
+    const double c = edit_rounding_factor(units);
+    billet_edit_l = RoundTo(c, datum_edit_x - p.x);
+    billet_edit_r = RoundTo(c, p.y - datum_edit_y);
+}
+
+void ProjectModel::SetStartFromPoint(CycleNode& node, Point3D p) {
+    const double c = edit_rounding_factor(units);
+    SetStartPoint(node, RoundTo(c, p.y - datum_edit_y), RoundTo(c, p.x - datum_edit_x));
+}
+
+} // namespace zeran

@@ -1,0 +1,44 @@
+#pragma once
+// Post Process without a window: fill the GNC writer from the project, write
+// the GNC file and run the post-processor into the destination.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace zeran {
+
+class ProjectModel;
+class TGNCOutput;
+
+// One enabled cycle that produced no tool path.
+struct CycleFailure {
+    int number = 0; // counted from 1 in list order
+    std::string caption;
+    std::string reason;
+};
+
+// Fills the writer as Post Process does: header (or the writer's blank one),
+// every checked cycle prepared and appended in list order, the footer. A
+// cycle whose profile runs towards its start point is turned round and
+// generated again. Returns the enabled cycles that could not generate.
+std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& writer);
+
+struct PostJob {
+    std::string project;
+    std::string output;
+    std::string machine;     // empty: the project's, else the first listed
+    bool run_postvex = true; // false: write only the GNC file to `output`
+    std::string postvex;     // the program; empty: found beside this one
+    char separator = '.';
+};
+
+// The whole batch run; returns the exit code (0 done, 1 bad input) after
+// writing one line per problem to `err`. The project is only read.
+int run_post_job(const PostJob& job, std::ostream& err);
+
+// The postvex program next to the running one (installed or build tree), or "".
+std::string find_postvex();
+// Where postvex keeps MachData.ini for the given program.
+std::string postvex_data_folder(const std::string& postvex);
+
+} // namespace zeran

@@ -1,0 +1,273 @@
+// Building a cycle's profile: adding picked elements, the points list's
+// commands and the reversal a cycle asks for.
+#include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
+#include "geometry/number_text.h"
+#include "geometry/point_entities.h"
+#include "geometry/polyline.h"
+#include "geometry/prompt.h"
+#include "project/picking.h"
+#include "project/project_model.h"
+
+#include <algorithm>
+
+namespace zeran {
+
+namespace {
+
+bool is_single_element_kind(int kind) {
+    return kind == static_cast<int>(CycleKind::Threading) ||
+           kind == static_cast<int>(CycleKind::Drilling);
+}
+
+bool is_arc_or_circle(const DXF_Entity* e) {
+    return e && (e->class_name() == "Arc_" || e->class_name() == "Circle_");
+}
+
+} // namespace
+
+int PointsList::index_of(const DXF_Entity* element) const {
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].element == element) return static_cast<int>(i);
+    return -1;
+}
+
+int PointsList::selected_count() const {
+    return static_cast<int>(
+        std::count_if(items.begin(), items.end(), [](const ProfileItem& i) { return i.selected; }));
+}
+
+std::string ProjectModel::DescribeElement(const DXF_Entity& element) const {
+    const int decimals = units == Units::Inch ? 4 : 1;
+    auto num = [&](double v) { return fixed_text(v, 7, decimals); };
+    auto ends = [&]() {
+        const Point3D s = element.start_point();
+        const Point3D e = element.end_point();
+        return "(X " + num(s.x) + ", Y " + num(s.y) + ") - (X " + num(e.x) + ", Y " + num(e.y) +
+               ") ";
+    };
+    if (element.class_name() == "Line_") return "Line " + ends();
+    if (const auto* arc = dynamic_cast<const Arc_*>(&element)) {
+        return "Arc " + ends() + "Center: (X " + num(arc->point.x) + " ,Y " + num(arc->point.y) +
+               ") Angle: " + num(degrees(arc->end_angle - arc->start_angle)) +
+               " Radius: " + num(arc->radius);
+    }
+    if (const auto* poly = dynamic_cast<const Polyline_*>(&element);
+        poly && element.class_name() == "Polyline_")
+        return "Polyline " + ends() + "Element Count: " + std::to_string(poly->vertex_count());
+    return element.describe();
+}
+
+void ProjectModel::SetProfileState(CycleNode& node) {
+    node.profile_node.state_index = node.points.empty() ? kStateIncomplete : kStateComplete;
+}
+
+void ProjectModel::UpdateAddType() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    add_type_enabled = !selected.node->points.empty();
+    if (!add_type_enabled) add_type = AddType::Single;
+}
+
+bool ProjectModel::SingleElementFull() {
+    if (selected.part != CyclePart::Profile || !selected.node) return false;
+    const bool full =
+        is_single_element_kind(selected.node->kind()) && !selected.node->points.empty();
+    if (full) {
+        add_type_enabled = false;
+        add_type = AddType::Single;
+    }
+    return full;
+}
+
+bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) {
+    if (!element) {
+        SetProfileState(node);
+        return false;
+    }
+    PointsList& list = node.points;
+    if (list.index_of(element) >= 0) return false;
+    // A single-element cycle takes one element; grooving takes no arcs.
+    if (is_single_element_kind(node.kind()) && !list.empty()) return false;
+    if (node.kind() == static_cast<int>(CycleKind::Grooving) && is_arc_or_circle(element)) {
+        prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
+        return false;
+    }
+    ProfileItem item{DescribeElement(*element), element, false};
+    bool before = false;
+    if (ask && list.focused == 0 && !list.empty()) {
+        const int choice = prompt_->choose(
+            "Do you wish to insert the selected point in the list before or after the first item.",
+            {"Before", "After"}, 1);
+        before = choice == 0;
+    }
+    if (before) {
+        list.items.insert(list.items.begin(), std::move(item));
+        list.focused = 0;
+    } else if (list.focused < 0 || list.focused == list.count() - 1) {
+        list.items.push_back(std::move(item));
+        list.focused = list.count() - 1;
+        list.tag = list.focused;
+    } else {
+        list.items.insert(list.items.begin() + list.focused + 1, std::move(item));
+        ++list.focused;
+    }
+    UpdateAddType();
+    if (!busy) MarkCycleChanged(&node);
+    SetProfileState(node);
+    return true;
+}
+
+bool ProjectModel::AddAtCursor(DXF_Entity* hovered) {
+    if (selected.part != CyclePart::Profile || !selected.node) return false;
+    CycleNode& node = *selected.node;
+    bool added = false;
+    if (add_type == AddType::Inclusive) {
+        PointsList& list = node.points;
+        if (list.focused < 0) list.focused = list.tag;
+        if (list.focused < 0 || list.focused >= list.count() || !hovered) {
+            prompt_->tell(MessageKind::Warning, "Inclusive item selection, failed.\r\rCheck that "
+                                                "all DXF file intersection points meet.");
+            return false;
+        }
+        DXF_Entity* start = list.items[static_cast<std::size_t>(list.focused)].element;
+        std::vector<DXF_Entity*> chain =
+            chain_between(start, hovered, *selection, point_tolerance());
+        if (chain.empty()) {
+            prompt_->tell(MessageKind::Warning, "Inclusive item selection, failed.\r\rCheck that "
+                                                "all DXF file intersection points meet.");
+            return false;
+        }
+        chain.push_back(hovered);
+        for (DXF_Entity* e : chain) added = AddToProfile(node, e, false) || added;
+    } else {
+        added = AddToProfile(node, hovered, true);
+    }
+    SingleElementFull();
+    MarkCycleChanged(&node);
+    return added;
+}
+
+void ProjectModel::DeleteSelectedPoints() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    CycleNode& node = *selected.node;
+    PointsList& list = node.points;
+    if (list.focused < 0) return;
+    const int count = list.selected_count();
+    if (count == 0) return;
+    if (count > 1) {
+        const Answer a = prompt_->ask(
+            MessageKind::Confirmation,
+            "By selecting this command you will delete all selected items in the list. "
+            "Do you wish to continue?",
+            {Answer::Yes, Answer::No});
+        if (a != Answer::Yes) return;
+    }
+    const int old = list.focused;
+    for (int i = list.count() - 1; i >= 0; --i)
+        if (list.items[static_cast<std::size_t>(i)].selected)
+            list.items.erase(list.items.begin() + i);
+    list.focused = old < list.count() ? old : list.count() - 1;
+    UpdateAddType();
+    SingleElementFull();
+    MarkCycleChanged(&node);
+    SetProfileState(node);
+}
+
+void ProjectModel::ClearPoints() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    CycleNode& node = *selected.node;
+    const Answer a =
+        prompt_->ask(MessageKind::Confirmation,
+                     "By selecting this command you will delete all items in the list. "
+                     "Do you wish to continue?",
+                     {Answer::Yes, Answer::No});
+    if (a != Answer::Yes) return;
+    node.points.items.clear();
+    node.points.focused = -1;
+    UpdateAddType();
+    SingleElementFull();
+    MarkCycleChanged(&node);
+    SetProfileState(node);
+}
+
+void ProjectModel::CutPoints() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    CycleNode& node = *selected.node;
+    clipboard_created = true;
+    clipboard.clear();
+    PointsList& list = node.points;
+    for (int i = list.count() - 1; i >= 0; --i) {
+        auto& item = list.items[static_cast<std::size_t>(i)];
+        if (!item.selected) continue;
+        clipboard.insert(clipboard.begin(), ProfileItem{item.text, item.element, false});
+        list.items.erase(list.items.begin() + i);
+    }
+    if (list.focused >= list.count()) list.focused = list.count() - 1;
+    MarkCycleChanged(&node);
+    SetProfileState(node);
+}
+
+void ProjectModel::CopyPoints() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    clipboard_created = true;
+    clipboard.clear();
+    for (const auto& item : selected.node->points.items)
+        if (item.selected) clipboard.push_back(ProfileItem{item.text, item.element, false});
+}
+
+void ProjectModel::SelectAllPoints() {
+    if (selected.part != CyclePart::Profile || !selected.node) return;
+    for (auto& item : selected.node->points.items) item.selected = true;
+}
+
+void ProjectModel::PastePoints() {
+    if (selected.part != CyclePart::Profile || !selected.node || clipboard.empty()) return;
+    if (SingleElementFull()) return;
+    CycleNode& node = *selected.node;
+    PointsList& list = node.points;
+    std::vector<ProfileItem> entries = clipboard;
+    if (entries.size() > 1 && is_single_element_kind(node.kind())) entries.resize(1);
+
+    std::size_t at = list.items.size();
+    if (!list.empty()) {
+        const int choice = prompt_->choose("Paste operation, do you wish to append the paste list "
+                                           "to end of the current list, insert the paste "
+                                           "list at the selected item of the current list or "
+                                           "replace the current list with the paste list?",
+                                           {"Append", "Insert", "Replace", "Cancel"}, 3);
+        const PasteChoice pc = choice == 0   ? PasteChoice::Append
+                               : choice == 1 ? PasteChoice::Insert
+                               : choice == 2 ? PasteChoice::Replace
+                                             : PasteChoice::Cancel;
+        switch (pc) {
+        case PasteChoice::Append:
+            at = list.items.size();
+            break;
+        case PasteChoice::Insert:
+            at = list.focused >= 0 ? static_cast<std::size_t>(list.focused) + 1 : 0;
+            break;
+        case PasteChoice::Replace:
+            list.items.clear();
+            list.focused = -1;
+            at = 0;
+            break;
+        case PasteChoice::Cancel:
+            return;
+        }
+    }
+    for (auto& e : entries) e.selected = false;
+    list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(at), entries.begin(),
+                      entries.end());
+    UpdateAddType();
+    SingleElementFull();
+    MarkCycleChanged(&node);
+    SetProfileState(node);
+}
+
+void ProjectModel::ReverseProfile(CycleNode& node) {
+    std::reverse(node.points.items.begin(), node.points.items.end());
+    MarkCycleChanged(&node);
+    skip_next_prepare = true;
+}
+
+} // namespace zeran

@@ -1,0 +1,420 @@
+#include "project/project_file.h"
+
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "geometry/dxf_object.h"
+#include "geometry/entity.h"
+#include "geometry/ini_document.h"
+#include "geometry/number_text.h"
+#include "geometry/prompt.h"
+#include "project/display_rounding.h"
+#include "project/drawing_io.h"
+#include "project/element_lists.h"
+#include "project/gnc_types.h"
+#include "project/project_model.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <filesystem>
+#include <optional>
+
+namespace zeran {
+
+namespace fs = std::filesystem;
+
+std::string change_extension(const std::string& path, const std::string& extension) {
+    const std::size_t slash = path.find_last_of('/');
+    const std::size_t dot = path.find_last_of('.');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
+        return path + extension;
+    return path.substr(0, dot) + extension;
+}
+
+std::string file_name_part(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folder_part(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+namespace {
+
+std::string upper(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return s;
+}
+
+bool file_exists(const std::string& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+// The file itself, or the same name with its extension in capitals.
+std::optional<std::string> existing_with_extension(const std::string& base,
+                                                   const std::string& ext) {
+    for (const std::string& candidate :
+         {change_extension(base, ext), change_extension(base, upper(ext))})
+        if (file_exists(candidate)) return candidate;
+    return std::nullopt;
+}
+
+std::string cycle_section(int n) {
+    return "Cycle" + std::to_string(n);
+}
+
+// Reads keys the way the project file defines them, but remembers the first
+// value that is present and not a number, so the read can be refused with a
+// message naming it.
+class StrictKeys {
+public:
+    StrictKeys(const IniDocument& ini, char separator) : ini_(ini), separator_(separator) {}
+
+    double real(const std::string& section, const std::string& key, double fallback) {
+        const auto text = value(section, key);
+        if (!text) return fallback;
+        const auto v = parse_real(*text, separator_);
+        if (!v || !std::isfinite(*v)) return refuse(section, key, *text, fallback);
+        return *v;
+    }
+    long long integer(const std::string& section, const std::string& key, long long fallback) {
+        const auto text = value(section, key);
+        if (!text) return fallback;
+        const auto v = parse_int(*text);
+        if (!v)
+            return static_cast<long long>(
+                refuse(section, key, *text, static_cast<double>(fallback)));
+        return *v;
+    }
+    bool boolean(const std::string& section, const std::string& key, bool fallback) {
+        return integer(section, key, fallback ? 1 : 0) != 0;
+    }
+    // Every "Param_" key of a section must hold a number.
+    void check_numbers(const std::string& section) {
+        for (const std::string& key : ini_.key_names(section)) {
+            if (key.size() < 6 || !iequals(key.substr(0, 6), "Param_")) continue;
+            real(section, key, 0);
+        }
+    }
+    const std::string& error() const { return error_; }
+    bool failed() const { return !error_.empty(); }
+    void fail(std::string message) {
+        if (error_.empty()) error_ = std::move(message);
+    }
+
+private:
+    std::optional<std::string> value(const std::string& section, const std::string& key) const {
+        auto v = ini_.get(section, key);
+        // An empty value counts as missing: the key's default applies.
+        if (!v || v->find_first_not_of(" \t") == std::string::npos) return std::nullopt;
+        return v;
+    }
+    double refuse(const std::string& section, const std::string& key, const std::string& text,
+                  double fallback) {
+        fail("[" + section + "] " + key + " = \"" + text + "\" is not a number.");
+        return fallback;
+    }
+
+    const IniDocument& ini_;
+    char separator_;
+    std::string error_;
+};
+
+} // namespace
+
+std::string MakeEntityRef(const ProjectModel& model, const DXF_Entity* element) {
+    const auto [group, position] = locate_element(model.selection.get(), element);
+    if (group < 0) return {};
+    return "0_" + std::to_string(group) + "_" + std::to_string(position);
+}
+
+DXF_Entity* ResolveEntityRef(const ProjectModel& model, const std::string& ref) {
+    const std::size_t first = ref.find('_');
+    if (first == std::string::npos) return nullptr;
+    const std::string rest = ref.substr(first + 1);
+    const std::size_t second = rest.find('_');
+    if (second == std::string::npos) return nullptr;
+    const auto group = parse_int(rest.substr(0, second));
+    const auto position = parse_int(rest.substr(second + 1));
+    if (!group || !position) return nullptr;
+    if (*group < 0 || *group > 1'000'000 || *position < 0 || *position > 100'000'000)
+        return nullptr;
+    return element_at(model.selection.get(), static_cast<int>(*group), static_cast<int>(*position));
+}
+
+void WriteProjectFile(ProjectModel& model, const std::string& file_name, char separator) {
+    IniDocument ini;
+    const std::string tdx = change_extension(file_name, ".tdx");
+    model.tdx_file_name = tdx;
+    ini.write("DXF", "TDXFilename", tdx);
+    if (model.drawing) {
+        std::string error;
+        if (!write_drawing_file(*model.drawing, tdx, &error))
+            throw ProjectFileError("Unable to write the drawing " + tdx + ": " + error);
+    }
+    // A datum that was never placed is stored as not set, so that it reads back unset.
+    ini.write_real("DXF", "Datun_x", model.datum_set ? model.datum_x : kNotSet, separator);
+    ini.write_real("DXF", "Datun_y", model.datum_set ? model.datum_y : kNotSet, separator);
+    const std::vector<DrawingNode*> nodes = tree_nodes(model.tree);
+    const std::vector<std::string> keys = tree_keys(nodes);
+    for (std::size_t i = 0; i < nodes.size(); ++i)
+        if (nodes[i]->state_index == kStateChecked)
+            ini.write_int("DXF", upper(keys[i]), static_cast<long long>(i));
+
+    if (!iequals(model.material_file, model.default_material_file))
+        ini.write("Material", "File", model.material_file);
+    ini.write("Material", "Name", model.material_name);
+    ini.write("Machine", "Name", model.machine_name);
+    ini.write("Machine", "Post Out Directory", model.post_out_directory);
+
+    THeader& header = *model.header.header;
+    if (header.Author.empty()) header.Author = model.default_author;
+    ini.write("Header", "Project", file_name_part(file_name));
+    ini.write_real("Header", "Date", header.Date, separator);
+    ini.write("Header", "Author", header.Author);
+    ini.write_bool("Header", "Metric", header.Units == 0);
+    ini.write_real("Header", "BilletX", header.BilletLength, separator);
+    ini.write_real("Header", "BilletZ", header.BilletRadius, separator);
+
+    int n = 0;
+    for (auto& node : model.cycles) {
+        const std::string section = cycle_section(++n);
+        ini.write_int(section, "CycleType", node->kind());
+        ini.write_bool(section, "Checked", node->state_index == kStateChecked);
+        ini.write(section, "Comment", node->cycle->Comment);
+        node->cycle->NeedsGenerate = false;
+        int i = 0;
+        for (const ProfileItem& item : node->points.items) {
+            const std::string ref = MakeEntityRef(model, item.element);
+            // An element that has left the selection lists cannot be referred to;
+            // an empty reference would end the profile when read back.
+            if (ref.empty()) continue;
+            ini.write(section, "Entity_" + std::to_string(i++), ref);
+        }
+        ini.write_int(section, "Tool_Number", node->tool->ToolNumber);
+        ini.write_real(section, "Tool_Width", node->tool->ToolWidth, separator);
+        ini.write_real(section, "Tool_Length", node->tool->ToolLength, separator);
+        ini.write_real(section, "Param_StartPosX", node->params->StartX, separator);
+        ini.write_real(section, "Param_StartPosZ", node->params->StartZ, separator);
+        ini.write_bool(section, "Param_UseBillet", node->params->UseBillet);
+        std::vector<std::string> lines;
+        node->params->WriteKeys(lines, separator);
+        for (const std::string& line : lines) {
+            const std::size_t comma = line.find(',');
+            if (comma == std::string::npos) continue;
+            ini.write(section, line.substr(0, comma), line.substr(comma + 1));
+        }
+    }
+
+    std::string error;
+    if (!ini.save(file_name, &error))
+        throw ProjectFileError("Unable to write " + file_name + ": " + error);
+    model.project_folder = folder_part(file_name);
+    model.ClearChangeFlags();
+}
+
+namespace {
+
+// Reads everything into `fresh`; returns "" or the reason for refusing.
+std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::string& file_name,
+                      const ProjectReadOptions& options) {
+    StrictKeys keys(ini, options.separator);
+    fresh.busy = true;
+    const std::string tdx = change_extension(file_name, ".tdx");
+    fresh.tdx_file_name = tdx;
+
+    std::string drawing_path;
+    bool from_dxf = false;
+    if (auto found = existing_with_extension(file_name, ".tdx")) {
+        drawing_path = *found;
+    } else if (auto dxf = existing_with_extension(file_name, ".dxf")) {
+        drawing_path = *dxf;
+        from_dxf = true;
+    } else {
+        return "Unable to find TDX file " + tdx + ".";
+    }
+    try {
+        if (!fresh.LoadDrawing(drawing_path))
+            return "The drawing " + drawing_path + " holds no elements.";
+    } catch (const std::exception& e) {
+        return "Unable to read the drawing " + drawing_path + ": " + e.what();
+    }
+    if (from_dxf && options.write_missing_tdx) {
+        std::string error;
+        // Without the .tdx the project still opens from its drawing.
+        if (write_drawing_file(*fresh.drawing, tdx, &error)) fresh.tdx_file_name = tdx;
+    }
+
+    const double dx = keys.real("DXF", "Datun_x", kNotSet);
+    const double dy = keys.real("DXF", "Datun_y", kNotSet);
+    if (!is_not_set(dx) && !is_not_set(dy)) {
+        fresh.datum_x = dx;
+        fresh.datum_y = dy;
+        fresh.datum_edit_x = fresh.DisplayValue(dx);
+        fresh.datum_edit_y = fresh.DisplayValue(dy);
+        fresh.datum_set = true;
+    } else {
+        fresh.datum_edit_x = fresh.datum_edit_y = 0;
+        fresh.datum_set = false;
+    }
+
+    const std::vector<DrawingNode*> nodes = tree_nodes(fresh.tree);
+    const std::vector<std::string> names = tree_keys(nodes);
+    const auto count = static_cast<long long>(nodes.size());
+    for (std::size_t i = 0; i < nodes.size(); ++i) {
+        DrawingNode& node = *nodes[i];
+        const long long v = keys.integer("DXF", names[i], -1);
+        if (node.level > 0) node.state_index = kStateUnchecked;
+        if (v != -1) {
+            if (v < 0 || v >= count)
+                return "The drawing tree entry \"" + names[i] + "\" names node " +
+                       std::to_string(v) + ", but the drawing tree has " + std::to_string(count) +
+                       " nodes.";
+            DrawingNode& target = *nodes[static_cast<std::size_t>(v)];
+            if (target.level > 0) target.state_index = kStateChecked;
+        }
+        if (node.entity) node.entity->hidden = node.state_index == kStateUnchecked;
+    }
+    if (keys.failed()) return keys.error();
+
+    // The header's units decide the unit of the datum rounding, so they come first.
+    const bool metric = keys.boolean("Header", "Metric", true);
+    fresh.header.header->Units = metric ? 0 : 1;
+    fresh.SetUnits(metric ? Units::Metric : Units::Inch, UnitsQuestion::DontAsk);
+    if (fresh.datum_set) {
+        fresh.datum_edit_x = fresh.DisplayValue(fresh.datum_x);
+        fresh.datum_edit_y = fresh.DisplayValue(fresh.datum_y);
+    }
+    fresh.BuildSelectionLists();
+
+    THeader& header = *fresh.header.header;
+    header.ProjectName = file_name_part(file_name);
+    header.Date = keys.real("Header", "Date", header.Date);
+    header.Author = ini.read_string("Header", "Author");
+    if (header.Author.empty()) header.Author = fresh.default_author;
+    fresh.billet_edit_l = keys.real("Header", "BilletX", 0);
+    fresh.billet_edit_r = keys.real("Header", "BilletZ", 0);
+    header.BilletLength = fresh.billet_edit_l;
+    header.BilletRadius = fresh.billet_edit_r;
+    fresh.billet_defined = fresh.billet_edit_l != 0 && fresh.billet_edit_r != 0;
+    if (keys.failed()) return keys.error();
+
+    const std::string material_file = ini.read_string("Material", "File");
+    if (!material_file.empty() && file_exists(material_file)) fresh.material_file = material_file;
+    fresh.material_name = ini.read_string("Material", "Name");
+    fresh.machine_name = ini.read_string("Machine", "Name");
+    fresh.post_out_directory = ini.read_string("Machine", "Post Out Directory");
+    bool located_elsewhere = false;
+    if (fresh.load_material && !fresh.material_name.empty())
+        located_elsewhere =
+            fresh.load_material(fresh.material_file, fresh.material_name, fresh.material) == 2;
+
+    for (int n = 1;; ++n) {
+        const std::string section = cycle_section(n);
+        const long long kind = keys.integer(section, "CycleType", -1);
+        if (keys.failed()) return keys.error();
+        if (kind == -1) break;
+        if (kind < 0 || kind > 7)
+            return "[" + section + "] CycleType = " + std::to_string(kind) +
+                   " is not a cycle kind (0 to 7).";
+        keys.check_numbers(section);
+        if (keys.failed()) return keys.error();
+
+        CycleNode& node = fresh.AddCycle(static_cast<int>(kind));
+        node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
+        fresh.SetComment(node, ini.read_string(section, "Comment"));
+        for (int i = 0;; ++i) {
+            const std::string key = "Entity_" + std::to_string(i);
+            const std::string ref = ini.read_string(section, key);
+            if (ref.empty()) break;
+            DXF_Entity* element = ResolveEntityRef(fresh, ref);
+            if (!element)
+                return "[" + section + "] " + key + " = " + ref +
+                       " names no element of the drawing's selection lists (" +
+                       std::to_string(fresh.selection ? fresh.selection->count() : 0) + " groups).";
+            if (node.points.index_of(element) < 0) {
+                node.points.items.push_back(
+                    ProfileItem{fresh.DescribeElement(*element), element, false});
+                node.points.focused = node.points.count() - 1;
+            }
+        }
+        fresh.SetProfileState(node);
+        const long long tool = keys.integer(section, "Tool_Number", 1);
+        node.tool->ToolNumber =
+            static_cast<std::int32_t>(std::clamp<long long>(tool, 1, 1'000'000));
+        fresh.SetToolCaption(node);
+        node.tool->ToolWidth = keys.real(section, "Tool_Width", 0);
+        node.tool->ToolLength = keys.real(section, "Tool_Length", 0);
+        node.tool_node.state_index = node.tool->ToolWidth > 0 ? kStateComplete : kStateIncomplete;
+
+        const double old_y = keys.real(section, "Param_StartPosY", kNotSet);
+        if (!is_not_set(old_y)) {
+            node.params->StartX = old_y - fresh.datum_edit_y;
+            const double old_x = keys.real(section, "Param_StartPosX", kNotSet);
+            node.params->StartZ = is_not_set(old_x) ? 0 : old_x - fresh.datum_edit_x;
+        } else {
+            node.params->StartX = keys.real(section, "Param_StartPosX", 0);
+            node.params->StartZ = keys.real(section, "Param_StartPosZ", 0);
+        }
+        node.params->UseBillet = keys.boolean(section, "Param_UseBillet", false);
+        if (keys.failed()) return keys.error();
+        // The keys hold lengths in the project's unit.
+        TCycleParams units_only;
+        units_only.Units = static_cast<std::uint8_t>(fresh.units);
+        node.params->LoadRecord(units_only);
+        node.params->ReadKeys(ini, section, options.separator);
+
+        fresh.PrepareCycle(node, true);
+        if (fresh.skip_next_prepare) {
+            // The profile ran towards the start point and was turned round: generate it the other
+            // way.
+            fresh.skip_next_prepare = false;
+            fresh.PrepareCycle(node, true);
+            fresh.skip_next_prepare = false;
+        }
+        node.params_node.state_index =
+            kStateIncomplete + ((node.params->Valid && node.params->ProfileChecked) ? 1 : 0);
+        node.cycle->NeedsGenerate = false;
+    }
+
+    fresh.project_folder = folder_part(file_name);
+    fresh.project_file_name = file_name;
+    fresh.busy = false;
+    fresh.ClearChangeFlags();
+    if (located_elsewhere) fresh.SetModified(true);
+    return {};
+}
+
+} // namespace
+
+bool ReadProjectFile(ProjectModel& model, const std::string& file_name,
+                     const ProjectReadOptions& options, std::string* error) {
+    std::string reason;
+    std::string load_error;
+    auto ini = IniDocument::load(file_name, &load_error);
+    ProjectModel fresh(model.prompt());
+    fresh.copy_settings_from(model);
+    if (!ini) {
+        reason = load_error.empty() ? "Unable to read " + file_name + "." : load_error;
+    } else {
+        try {
+            reason = read_into(fresh, *ini, file_name, options);
+        } catch (const std::exception& e) {
+            reason = e.what();
+        }
+    }
+    if (!reason.empty()) {
+        const std::string message = "Unable to load project " + file_name + ".\r\r" + reason;
+        if (options.tell_prompt) model.prompt().tell(MessageKind::Error, message);
+        if (error) *error = message;
+        return false;
+    }
+    model.swap_state(fresh);
+    return true;
+}
+
+} // namespace zeran

@@ -1,0 +1,155 @@
+#include "project/project_model.h"
+
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "geometry/dxf_object.h"
+#include "geometry/entity.h"
+#include "project/display_rounding.h"
+#include "project/gnc_types.h"
+
+#include <ctime>
+
+namespace zeran {
+
+double today_as_date_time() {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    // Days from 30 December 1899 to 1 January 1970.
+    constexpr double kUnixEpochDay = 25569.0;
+    const std::time_t local_seconds = now + local.tm_gmtoff;
+    return kUnixEpochDay + static_cast<double>(local_seconds) / 86400.0;
+}
+
+ProjectModel::ProjectModel(Prompt& prompt) : prompt_(&prompt) {
+    reset_cycle_list();
+    selected = {CyclePart::Header, nullptr};
+}
+
+ProjectModel::~ProjectModel() = default;
+
+void ProjectModel::swap_state(ProjectModel& o) {
+    using std::swap;
+    swap(project_file_name, o.project_file_name);
+    swap(tdx_file_name, o.tdx_file_name);
+    swap(project_folder, o.project_folder);
+    swap(drawing, o.drawing);
+    swap(extents_max, o.extents_max);
+    swap(extents_min, o.extents_min);
+    swap(drawing_loaded, o.drawing_loaded);
+    swap(tree, o.tree);
+    swap(selection, o.selection);
+    swap(all_elements, o.all_elements);
+    swap(reader_messages, o.reader_messages);
+    swap(datum_x, o.datum_x);
+    swap(datum_y, o.datum_y);
+    swap(datum_edit_x, o.datum_edit_x);
+    swap(datum_edit_y, o.datum_edit_y);
+    swap(datum_set, o.datum_set);
+    swap(billet_edit_l, o.billet_edit_l);
+    swap(billet_edit_r, o.billet_edit_r);
+    swap(billet_defined, o.billet_defined);
+    swap(units, o.units);
+    swap(material_file, o.material_file);
+    swap(material_name, o.material_name);
+    swap(material, o.material);
+    swap(machine_name, o.machine_name);
+    swap(post_out_directory, o.post_out_directory);
+    swap(last_nc_file, o.last_nc_file);
+    swap(post_allowed, o.post_allowed);
+    swap(busy, o.busy);
+    swap(add_type, o.add_type);
+    swap(add_type_enabled, o.add_type_enabled);
+    swap(header, o.header);
+    swap(cycles, o.cycles);
+    swap(footer, o.footer);
+    swap(selected, o.selected);
+    swap(last_datum_point, o.last_datum_point);
+    swap(skip_next_prepare, o.skip_next_prepare);
+    swap(modified_, o.modified_);
+    // The clipboard lists elements of the old selection lists: it goes with them.
+    swap(clipboard, o.clipboard);
+    swap(clipboard_created, o.clipboard_created);
+}
+
+void ProjectModel::reset_cycle_list() {
+    cycles.clear();
+    header = HeaderNode{};
+    header.header = std::make_unique<THeader>();
+    header.header->Author.clear();
+    header.header->Date = today_as_date_time();
+    header.header->Units = static_cast<std::uint8_t>(units);
+    footer = FooterNode{};
+    footer.footer = std::make_unique<TFooter>();
+}
+
+void ProjectModel::free_drawing() {
+    selection.reset();
+    all_elements.reset();
+    tree.clear();
+    drawing.reset();
+    reader_messages.clear();
+    clipboard.clear();
+}
+
+void ProjectModel::ClearProject(KeepTree keep) {
+    const bool was_busy = busy;
+    busy = true;
+    cycles.clear();
+    free_drawing();
+    drawing_loaded = false;
+    extents_max = {-1e10, -1e10, -1e10};
+    extents_min = {1e10, 1e10, 1e10};
+    if (keep == KeepTree::No) {
+        add_type = AddType::Single;
+        add_type_enabled = false;
+        reset_cycle_list();
+        datum_set = false;
+        datum_x = datum_y = 0;
+        datum_edit_x = datum_edit_y = 0;
+        billet_defined = false;
+        billet_edit_l = billet_edit_r = 0;
+        post_allowed = false;
+        selected = {CyclePart::Header, nullptr};
+        last_nc_file.clear();
+        skip_next_prepare = false;
+    }
+    busy = was_busy;
+}
+
+bool ProjectModel::IsModified() {
+    for (const auto& node : cycles) {
+        modified_ = modified_ || node->cycle->NeedsGenerate;
+        if (node->cycle->NeedsGenerate) break;
+    }
+    return modified_;
+}
+
+void ProjectModel::MarkCycleChanged(CycleNode* node) {
+    if (!node) node = CurrentCycleNode();
+    if (!node || cycle_index(node) < 0) return;
+    node->cycle->NeedsGenerate = true;
+    set_child_states(*node);
+    modified_ = true;
+}
+
+void ProjectModel::ClearChangeFlags() {
+    for (auto& node : cycles) node->cycle->NeedsGenerate = false;
+    modified_ = false;
+}
+
+double ProjectModel::DisplayValue(double x) const {
+    return zeran::DisplayValue(units, x);
+}
+
+void ProjectModel::header_billet(double length, double radius) {
+    header.header->BilletLength = length;
+    header.header->BilletRadius = radius;
+}
+
+void ProjectModel::header_units(Units u) {
+    header.header->Units = static_cast<std::uint8_t>(u);
+}
+
+} // namespace zeran

@@ -1,0 +1,200 @@
+#pragma once
+// The one open project: the drawing with its tree and element choices, the
+// two sets of element lists, datum, billet, units, material and machine, the
+// cycle list, the clipboard and the change flags. The window shows and edits
+// this model; batch runs use it without a window.
+#include "cycles/cycle_params.h"
+#include "geometry/drawing_tree.h"
+#include "geometry/point3d.h"
+#include "geometry/selection_lists.h"
+#include "geometry/tolerances.h"
+#include "project/cycle_nodes.h"
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace zeran {
+
+class DXF_Object;
+class Prompt;
+
+enum class AddType { Single = 0, Inclusive = 1 };
+enum class UnitsQuestion { Ask, DontAsk };
+enum class KeepTree { No, Yes };
+enum class PasteChoice { Cancel = 0, Append = 1, Insert = 2, Replace = 3 };
+
+// The material dialog as the import and "Select Material" use it: given the
+// file, the name and the record, returns true after OK with all three replaced.
+using MaterialChooser =
+    std::function<bool(std::string& file, std::string& name, TCycleParams& record)>;
+
+class ProjectModel {
+public:
+    explicit ProjectModel(Prompt& prompt);
+    ~ProjectModel();
+    ProjectModel(const ProjectModel&) = delete;
+    ProjectModel& operator=(const ProjectModel&) = delete;
+
+    // Exchanges every piece of project state; the prompt and the settings
+    // (default material path, default author, tool library) stay.
+    void swap_state(ProjectModel& other);
+
+    // ---- Project-level fields ----
+    std::string project_file_name = "Untitled.tcf";
+    std::string tdx_file_name;
+    std::string project_folder;
+    std::unique_ptr<DXF_Object> drawing;
+    Point3D extents_max{-1e10, -1e10, -1e10};
+    Point3D extents_min{1e10, 1e10, 1e10};
+    bool drawing_loaded = false;
+    DrawingTree tree;
+    // Clipped copies of the checked elements, owned by these lists.
+    std::unique_ptr<selection_lists> selection;
+    // Every element of every group of the tree, for hover picking.
+    std::unique_ptr<selection_lists> all_elements;
+    std::vector<std::string> reader_messages;
+
+    // The stored datum and the values its edits show (display-rounded).
+    double datum_x = 0;
+    double datum_y = 0;
+    double datum_edit_x = 0;
+    double datum_edit_y = 0;
+    bool datum_set = false;
+    double billet_edit_l = 0;
+    double billet_edit_r = 0;
+    bool billet_defined = false;
+
+    Units units = Units::Metric;
+    std::string material_file;
+    std::string material_name;
+    TCycleParams material;
+    std::string machine_name;
+    std::string post_out_directory;
+    std::string last_nc_file;
+    bool post_allowed = false;
+    bool busy = false;
+
+    std::vector<ProfileItem> clipboard;
+    bool clipboard_created = false;
+    AddType add_type = AddType::Single;
+    bool add_type_enabled = false;
+
+    HeaderNode header;
+    std::vector<std::unique_ptr<CycleNode>> cycles;
+    FooterNode footer;
+    CycleSelection selected;
+
+    // Settings that outlive a project.
+    std::string default_material_file;
+    std::string default_author;
+    // Tool library entries ("1 - name"), with width and length; empty without one.
+    struct ToolEntry {
+        std::string text;
+        double width = 0;
+        double length = 0;
+    };
+    std::vector<ToolEntry> tool_library;
+    MaterialChooser choose_material;
+    // Looks a material up without a dialog: 0 loaded, 1 nothing loaded, 2
+    // loaded from a file the user located elsewhere.
+    std::function<int(std::string& file, std::string& name, TCycleParams& record)> load_material;
+    void copy_settings_from(const ProjectModel& other);
+
+    Prompt& prompt() { return *prompt_; }
+    double point_tolerance() const { return zeran::point_tolerance(units); }
+
+    // ---- Project ----
+    void ClearProject(KeepTree keep = KeepTree::No);
+    void SetModified(bool flag) { modified_ = flag; }
+    bool IsModified();
+    void MarkCycleChanged(CycleNode* node = nullptr);
+    void ClearChangeFlags();
+    double DisplayValue(double x) const;
+    CycleNode* CurrentCycleNode() const { return selected.node; }
+    int cycle_index(const CycleNode* node) const;
+
+    // ---- Import ----
+    bool LoadDrawing(const std::string& file_name);
+    // Import as the menu command runs it, after the save question was answered.
+    bool ImportDxf(const std::string& file_name);
+    void ConvertDrawingUnits(Units to);
+    void BuildDrawingTree(bool reset_states);
+    void BuildSelectionLists();
+    // A tree node's state box was clicked: the node and everything below it.
+    void ToggleTreeNode(int index);
+    // A layer's state given to all its descendants, then the tree rebuilt checked.
+    void ResetLayerTree(int index);
+    // An element picked in the view on the input tab.
+    void ToggleElement(const DXF_Entity* element);
+
+    // ---- Profiles ----
+    bool AddToProfile(CycleNode& node, DXF_Entity* element, bool ask);
+    // Adds the hovered element the way the add type says. False when nothing was added.
+    bool AddAtCursor(DXF_Entity* hovered);
+    std::string DescribeElement(const DXF_Entity& element) const;
+    void DeleteSelectedPoints();
+    void UpdateAddType();
+    bool SingleElementFull();
+    void ClearPoints();
+    void CutPoints();
+    void CopyPoints();
+    void PastePoints();
+    void SelectAllPoints();
+    void ReverseProfile(CycleNode& node);
+    void SetProfileState(CycleNode& node);
+
+    // ---- Cycles ----
+    CycleNode& AddCycle(int kind);
+    void DeleteCycle(CycleNode& node);
+    bool CanMoveUp(const CycleNode& node) const;
+    bool CanMoveDown(const CycleNode& node) const;
+    void MoveUp(CycleNode& node);
+    void MoveDown(CycleNode& node);
+    // Drops `node` before the cycle `before`, or at the end when `before` is null
+    // (the footer).
+    void DropBefore(CycleNode& node, CycleNode* before);
+    void SetComment(CycleNode& node, const std::string& comment);
+    void SetToolNumber(CycleNode& node, int number);
+    void SetToolFromLibrary(CycleNode& node, int entry);
+    void SetToolCaption(CycleNode& node);
+    TCanCycle& PrepareCycle(CycleNode& node, bool force);
+    void ApplyUseBillet(CycleNode& node, bool use_billet);
+    void SetBillet(double length, double radius);
+    void SetUnits(Units new_units, UnitsQuestion ask);
+    bool SelectMaterial();
+    void UpdateCyclesFromMaterial();
+    void SetStartPoint(CycleNode& node, double x, double z);
+
+    // ---- Datum, billet and start point from the view ----
+    // `snap_to` is the highlighted element of a Ctrl datum drag, or null.
+    void SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to = nullptr, bool dragging = false);
+    // Datum typed into its edits.
+    void SetDatumFromEdits(double x, double y);
+    void SetBilletFromPoint(Point3D p);
+    void SetStartFromPoint(CycleNode& node, Point3D p);
+    Point3D last_datum_point;
+
+    // Set by a profile reversal: the next preparation of any cycle is skipped once.
+    bool skip_next_prepare = false;
+
+private:
+    void reset_cycle_list();
+    void free_drawing();
+    void clean_layers();
+    void update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source, bool unchecked);
+    void set_child_states(CycleNode& node);
+    void on_profile_direction(TCanCycle& cycle);
+    void set_caption_from_comment(CycleNode& node);
+    void header_billet(double length, double radius);
+    void header_units(Units u);
+
+    Prompt* prompt_;
+    bool modified_ = false;
+};
+
+// The caption a new cycle node gets: "Roughing " before the short name of kinds 0 to 2.
+std::string new_cycle_caption(int kind);
+
+} // namespace zeran
