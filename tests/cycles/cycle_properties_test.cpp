@@ -66,7 +66,7 @@ std::vector<Family> families() {
     f.push_back(
         {"bore",
          {line_seg({30, 0}, {20, 0}), line_seg({20, 0}, {20, -10}), line_seg({20, -10}, {15, -10}),
-          arc_seg({15, -10}, {12, -13}, {12, -10}, false), line_seg({12, -13}, {12, -30})},
+          arc_seg({15, -10}, {12, -13}, {12, -10}, true), line_seg({12, -13}, {12, -30})},
          {8, 5},
          40,
          {},
