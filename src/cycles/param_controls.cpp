@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "cycles/cycle_kinds.h"
+
 namespace zeran {
 
 double edit_shown_value(double value) {
@@ -19,6 +21,10 @@ TParamControls::TParamControls(std::uint8_t kind) : Kind(kind) {
     controls_.Repeats = 0;
     controls_.FinishPass = 1;
     controls_.Chamfer = 1;
+}
+
+std::string TParamControls::Title() const {
+    return "Parameters (" + std::string(cycle_long_name(Kind)) + ")";
 }
 
 std::vector<ParamField> TParamControls::KindFields() const {

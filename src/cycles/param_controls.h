@@ -36,6 +36,12 @@ public:
     // The record fields the kind's controls edit (the common panel first).
     std::vector<ParamField> KindFields() const;
 
+    // "Parameters (<long name of the kind>)" and the dialog's help context.
+    std::string Title() const;
+    int HelpContext() const { return 57 + Kind; }
+    // "mm" or "inch", for the unit labels.
+    std::string_view UnitLabel() const { return unit_text(units_); }
+
     std::uint8_t DialogUnits() const { return units_; }
     bool DialogValid() const { return dialog_valid_; }
     bool DialogChanged() const { return dialog_changed_; }

@@ -236,6 +236,10 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     fin.SetControl(ParamField::Feed, 0.123456789);
     EXPECT_DOUBLE_EQ(fin.ReadRecord().Feed, 0.123457);
 
+    EXPECT_EQ(groove.Title(), "Parameters (Grooving Cycle in X)");
+    EXPECT_EQ(groove.HelpContext(), 61);
+    EXPECT_EQ(groove.UnitLabel(), "mm");
+
     TParamControls thread(5);
     EXPECT_EQ(thread.ReadRecord().FinishPass, 1);
     EXPECT_EQ(thread.ReadRecord().Chamfer, 1);
