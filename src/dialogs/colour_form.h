@@ -1,0 +1,71 @@
+#pragma once
+// The six drawing colours (rapid, linear, clockwise arc, counter-clockwise
+// arc and thread moves, and the view's background) with a preview.
+#include "geometry/canvas.h"
+
+#include <QColor>
+#include <QDialog>
+#include <QImage>
+#include <array>
+#include <functional>
+#include <optional>
+
+class QToolButton;
+class QLabel;
+
+namespace zeran {
+
+using ColourSet = std::array<Colour, 6>;
+
+inline constexpr int kColourRapid = 0;
+inline constexpr int kColourLinear = 1;
+inline constexpr int kColourClockwise = 2;
+inline constexpr int kColourCounterClockwise = 3;
+inline constexpr int kColourThread = 4;
+inline constexpr int kColourBackground = 5;
+
+// The defaults; the background is the system's tooltip colour.
+ColourSet default_colours();
+
+// The swatch for colour c on a 40 x 40 glyph whose magenta is transparent:
+// white and magenta swatches get the other one as their ground, so that a
+// swatch never vanishes into the transparent colour.
+QImage swatch_bitmap(Colour c);
+
+// Draws the preview (lines, the two arcs, the thread symbol) in the colours.
+void draw_colour_preview(QImage& image, const ColourSet& colours);
+
+class TColourForm : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kHelpContext = 3;
+
+    explicit TColourForm(QWidget* parent = nullptr);
+
+    void SetColours(const ColourSet& c);
+    const ColourSet& Colours() const { return colours_; }
+    bool Execute();
+
+    // The colour chooser; the platform dialog unless a test replaces it.
+    std::function<std::optional<QColor>(const QColor& initial)> pick_colour;
+
+    // The swatch button of an index (its tag), for tests and the window.
+    QToolButton* swatch_button(int index) const { return buttons_.at(std::size_t(index)); }
+    const QImage& swatch_glyph(int index) const { return glyphs_.at(std::size_t(index)); }
+    const QImage& preview() const { return preview_; }
+
+    void BtnClick(int index);
+    void DefaultBtnClick();
+
+private:
+    void draw_swatch(int index, Colour c);
+    void redraw_preview();
+
+    ColourSet colours_{};
+    std::array<QToolButton*, 6> buttons_{};
+    std::array<QImage, 6> glyphs_;
+    QImage preview_;
+    QLabel* shapes_ = nullptr;
+};
+
+} // namespace zeran

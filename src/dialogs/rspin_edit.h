@@ -1,0 +1,57 @@
+#pragma once
+// A real-valued spin edit: an edit with up and down buttons (and the arrow
+// keys) that step the value by an increment.
+#include <QLineEdit>
+
+class QToolButton;
+
+namespace zeran {
+
+class TRSpinEdit : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit TRSpinEdit(QWidget* parent = nullptr);
+
+    // The text as a real; MinValue when it is not a number.
+    double Value() const;
+    // Held within MinValue..MaxValue when the two differ.
+    void setValue(double v);
+    double MinValue() const { return min_; }
+    void setMinValue(double v) { min_ = v; }
+    double MaxValue() const { return max_; }
+    void setMaxValue(double v) { max_ = v; }
+    double Increment() const { return increment_; }
+    void setIncrement(double v) { increment_ = v; }
+    bool EditorEnabled() const { return editor_enabled_; }
+    void setEditorEnabled(bool on) { editor_enabled_ = on; }
+    bool AutoSelect() const { return auto_select_; }
+    void setAutoSelect(bool on) { auto_select_ = on; }
+
+    // Whether a typed character is taken (the key filter).
+    bool accepts(QChar c) const;
+    void Up();
+    void Down();
+
+signals:
+    void Change();
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    double limited(double v) const;
+    void step(double by);
+
+    QToolButton* up_ = nullptr;
+    QToolButton* down_ = nullptr;
+    double min_ = 0;
+    double max_ = 0;
+    double increment_ = 1.0;
+    bool editor_enabled_ = true;
+    bool auto_select_ = true;
+};
+
+} // namespace zeran
