@@ -4,10 +4,10 @@
 #include "geometry/file_io.h"
 #include "geometry/ini_document.h"
 #include "ncout/machine_data.h"
-#include "project/batch_prompt.h"
 #include "project/gnc_types.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "project/stderr_prompt.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -112,7 +112,7 @@ std::string postvex_data_folder(const std::string& postvex) {
 }
 
 int run_post_job(const PostJob& job, std::ostream& err) {
-    BatchPrompt prompt(err);
+    StderrPrompt prompt(err);
     ProjectModel model(prompt);
     ProjectReadOptions options;
     options.separator = job.separator;

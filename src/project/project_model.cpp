@@ -73,6 +73,18 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(clipboard_created, o.clipboard_created);
 }
 
+void ProjectModel::copy_settings_from(const ProjectModel& other) {
+    default_material_file = other.default_material_file;
+    default_author = other.default_author;
+    tool_library = other.tool_library;
+    choose_material = other.choose_material;
+    load_material = other.load_material;
+    material_file = other.material_file;
+    material_name = other.material_name;
+    material = other.material;
+    units = other.units;
+}
+
 void ProjectModel::reset_cycle_list() {
     cycles.clear();
     header = HeaderNode{};

@@ -1,4 +1,4 @@
-#include "project/batch_prompt.h"
+#include "project/stderr_prompt.h"
 
 #include <algorithm>
 #include <ostream>
@@ -22,7 +22,7 @@ std::string one_line(const std::string& text) {
 
 } // namespace
 
-const char* answer_name(Answer a) {
+const char* answer_text(Answer a) {
     switch (a) {
     case Answer::Ok:
         return "OK";
@@ -44,9 +44,9 @@ const char* answer_name(Answer a) {
     return "?";
 }
 
-BatchPrompt::BatchPrompt(std::ostream& log) : log_(log) {}
+StderrPrompt::StderrPrompt(std::ostream& log) : log_(log) {}
 
-Answer BatchPrompt::ask(MessageKind, const std::string& text, const std::vector<Answer>& buttons) {
+Answer StderrPrompt::ask(MessageKind, const std::string& text, const std::vector<Answer>& buttons) {
     auto offered = [&](Answer a) {
         return std::find(buttons.begin(), buttons.end(), a) != buttons.end();
     };
@@ -58,16 +58,16 @@ Answer BatchPrompt::ask(MessageKind, const std::string& text, const std::vector<
     } else if (!buttons.empty()) {
         a = buttons.front();
     }
-    log_ << "zeran: " << one_line(text) << " -> " << answer_name(a) << '\n';
+    log_ << "zeran: " << one_line(text) << " -> " << answer_text(a) << '\n';
     return a;
 }
 
-void BatchPrompt::tell(MessageKind, const std::string& text) {
+void StderrPrompt::tell(MessageKind, const std::string& text) {
     log_ << "zeran: " << one_line(text) << '\n';
 }
 
-int BatchPrompt::choose(const std::string& title, const std::vector<std::string>& options,
-                        int preselected) {
+int StderrPrompt::choose(const std::string& title, const std::vector<std::string>& options,
+                         int preselected) {
     log_ << "zeran: " << one_line(title) << " -> ";
     if (preselected >= 0 && preselected < static_cast<int>(options.size()))
         log_ << options[static_cast<std::size_t>(preselected)];

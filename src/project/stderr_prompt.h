@@ -8,9 +8,9 @@
 
 namespace zeran {
 
-class BatchPrompt final : public Prompt {
+class StderrPrompt final : public Prompt {
 public:
-    explicit BatchPrompt(std::ostream& log);
+    explicit StderrPrompt(std::ostream& log);
     Answer ask(MessageKind kind, const std::string& text,
                const std::vector<Answer>& buttons) override;
     void tell(MessageKind kind, const std::string& text) override;
@@ -21,6 +21,6 @@ private:
     std::ostream& log_;
 };
 
-const char* answer_name(Answer a);
+const char* answer_text(Answer a);
 
 } // namespace zeran

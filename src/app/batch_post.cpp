@@ -1,0 +1,39 @@
+#include "app/batch_post.h"
+
+#include "project/post_job.h"
+
+#include <ostream>
+
+namespace zeran {
+
+namespace {
+
+int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
+    BatchArguments a;
+    std::vector<std::string_view> accepted{"--output"};
+    if (run_postvex) accepted.push_back("--machine");
+    if (!split_arguments(args, accepted, a, io)) return static_cast<int>(ExitCode::BadUsage);
+    if (a.plain.size() != 1 || a.value("--output").empty()) {
+        report_error(io, run_postvex ? "usage: --post PROJECT.tcf [--machine NAME] --output FILE"
+                                     : "usage: --gnc PROJECT.tcf --output FILE.gnc");
+        return static_cast<int>(ExitCode::BadUsage);
+    }
+    PostJob job;
+    job.project = a.plain.front();
+    job.output = a.value("--output");
+    job.machine = a.value("--machine");
+    job.run_postvex = run_postvex;
+    return run_post_job(job, io.err);
+}
+
+} // namespace
+
+int batch_gnc(const std::vector<std::string>& args, BatchIo& io) {
+    return post(args, io, false);
+}
+
+int batch_post(const std::vector<std::string>& args, BatchIo& io) {
+    return post(args, io, true);
+}
+
+} // namespace zeran
