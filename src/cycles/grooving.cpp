@@ -2,6 +2,8 @@
 // tool position, pecking when the plunge is deep.
 #include <algorithm>
 #include <cmath>
+#include <numbers>
+#include <optional>
 #include <string>
 
 #include "cycles/can_cycle.h"
@@ -42,6 +44,62 @@ double bottom_on_segment(const TCanCycle& c, const TCNC_Groups& rec, CyclePoint 
     return m.X + (w.X - m.X) * (z - m.Z) / (w.Z - m.Z);
 }
 
+// The profile's X nearest the tool side under the insert when its minus-Z
+// edge is at z, walls it merely touches left out; nothing when the insert
+// spans no profile. A plunge to the segment's X at z alone would let the
+// rest of the insert cut a sloping flank or a neighbouring wall.
+std::optional<double> highest_under_insert(const TCanCycle& c, const GrooveSetup& g, double z) {
+    const double lo = z + g.eps, hi = z + g.width - g.eps;
+    if (lo > hi) return std::nullopt;
+    std::optional<double> best;
+    auto take = [&](double x) {
+        if (!best || (c.XSide ? x > *best : x < *best)) best = x;
+    };
+    const auto& moves = c.ProfileMoves;
+    for (std::size_t i = 1; i < moves.size(); ++i) {
+        const CyclePoint a{moves[i - 1]->X() + g.allowance.X, moves[i - 1]->Z() + g.allowance.Z};
+        const CyclePoint b{moves[i]->X() + g.allowance.X, moves[i]->Z() + g.allowance.Z};
+        const TCNC_Groups& rec = *moves[i];
+        if (!rec.IsArc()) {
+            const double z0 = std::max(lo, std::min(a.Z, b.Z));
+            const double z1 = std::min(hi, std::max(a.Z, b.Z));
+            if (z0 > z1) continue;
+            if (a.Z == b.Z) {
+                take(a.X);
+                take(b.X);
+                continue;
+            }
+            for (double zz : {z0, z1}) take(a.X + (b.X - a.X) * (zz - a.Z) / (b.Z - a.Z));
+            continue;
+        }
+        const CyclePoint centre{rec.CentreX() + g.allowance.X, rec.CentreZ() + g.allowance.Z};
+        const bool clockwise = rec.Motion() == kMotionClockwise;
+        const double sweep = ArcSweep(a, b, centre, clockwise) * std::numbers::pi / 180.0;
+        const double r = rec.Radius();
+        const double from = Bearing(centre, a);
+        const int n = std::max(8, static_cast<int>(std::ceil(sweep * 180.0 / std::numbers::pi)));
+        for (int k = 0; k <= n; ++k) {
+            const double t = from + (clockwise ? -1.0 : 1.0) * sweep * k / n;
+            const CyclePoint p =
+                k == n ? b : CyclePoint{centre.X + r * std::sin(t), centre.Z + r * std::cos(t)};
+            if (p.Z >= lo && p.Z <= hi) take(p.X);
+        }
+        // The samples miss the span's own ends, where a steep arc is highest.
+        for (double zz : {lo, hi}) {
+            const double dz = zz - centre.Z;
+            if (std::fabs(dz) > r) continue;
+            const double h = std::sqrt(r * r - dz * dz);
+            for (double x : {centre.X - h, centre.X + h}) {
+                const CyclePoint p{x, zz};
+                double along = clockwise ? from - Bearing(centre, p) : Bearing(centre, p) - from;
+                along = NormaliseAngle(std::fmod(along, 2 * std::numbers::pi));
+                if (along <= sweep + 1e-12) take(x);
+            }
+        }
+    }
+    return best;
+}
+
 // An upper bound of the moves the cycle would make, so that an absurd step
 // fails before millions of records are made.
 double estimated_moves(const TCanCycle& c, const GrooveSetup& g) {
@@ -69,6 +127,9 @@ public:
         if (!c_.AddMove(kMotionRapid, t, {}, &p0, 0)) return false;
         bool beyond = c_.ZSide ? t.Z > m.Z : t.Z < m.Z;
         t.X = beyond ? m.X : bottom_on_segment(c_, rec, m, w, g_.allowance, t.Z);
+        if (auto limit = highest_under_insert(c_, g_, t.Z)) {
+            if (c_.XSide ? *limit > t.X : *limit < t.X) t.X = *limit;
+        }
         const double depth_cut = c_.Params.DepthCutX;
         const double sx = g_.start.X;
         bool deep = c_.XSide ? sx - t.X > depth_cut : t.X - sx > depth_cut;

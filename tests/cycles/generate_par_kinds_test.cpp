@@ -19,7 +19,8 @@ struct GrooveCase {
     std::vector<Seg> profile;
     CyclePoint start;
     double close_x; // 0: the part runs down to the axis; else the bore's outside
-    double bottom;  // the X every groove plunge must reach
+    double bottom;  // the X the groove's plunges reach
+    double reach;   // how far short of it a flat insert may stay
 };
 
 std::vector<GrooveCase> groove_cases() {
@@ -30,27 +31,38 @@ std::vector<GrooveCase> groove_cases() {
           line_seg({15, -49}, {15, -60})},
          {17, -25},
          0,
-         12},
+         12,
+         1e-9},
         {"plain groove from the minimum-Z side",
          {line_seg({15, -60}, {15, -49}), line_seg({15, -49}, {12, -49}),
           line_seg({12, -49}, {12, -45}), line_seg({12, -45}, {15, -45}),
           line_seg({15, -45}, {15, -30})},
          {17, -65},
          0,
-         12},
+         12,
+         1e-9},
         {"round-bottomed groove",
          {line_seg({15, -30}, {15, -40}), arc_seg({15, -40}, {15, -46}, {15, -43}, false),
           line_seg({15, -46}, {15, -55})},
          {17, -25},
          0,
-         12},
+         12,
+         0.5},
+        {"V groove, whose flanks the insert must not cut",
+         {line_seg({15, -30}, {15, -40}), line_seg({15, -40}, {12, -43}),
+          line_seg({12, -43}, {15, -46}), line_seg({15, -46}, {15, -55})},
+         {17, -25},
+         0,
+         12,
+         2.01}, // a flat insert leaves the flanks for a form tool
         {"groove in a bore",
          {line_seg({10, -5}, {10, -15}), line_seg({10, -15}, {12, -15}),
           line_seg({12, -15}, {12, -20}), line_seg({12, -20}, {10, -20}),
           line_seg({10, -20}, {10, -30})},
          {8, 0},
          30,
-         12},
+         12,
+         1e-9},
     };
 }
 
@@ -111,8 +123,16 @@ TEST(GenerateGrooving, FamilyKeepsOutOfThePartAndReachesEveryBottom) {
             double deepest = c.GetStartPoint().X;
             for (const TCNC_Groups* m : c.Moves)
                 deepest = c.XSide ? std::min(deepest, m->X()) : std::max(deepest, m->X());
-            // A round bottom is met only where a plunge falls.
-            EXPECT_NEAR(deepest, g.bottom * k, 0.05 * k);
+            EXPECT_NEAR(deepest, g.bottom * k, g.reach * k + 1e-9);
+            // The whole insert, not only its reference corner, stays out.
+            for (std::size_t i = 0; i + 1 < c.Moves.size(); ++i) {
+                const TCNC_Groups& m = *c.Moves[i];
+                if (m.Motion() != kMotionLinear) continue;
+                for (int s = 0; s <= 40; ++s) {
+                    const CyclePoint p{m.X(), m.Z() + c.ToolWidth * s / 40.0};
+                    EXPECT_LE(part.depth(p), tol) << "insert at " << point_text(end_of(m));
+                }
+            }
         }
     }
 }
