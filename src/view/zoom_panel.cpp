@@ -395,6 +395,14 @@ DevicePoint Zoom_panel::WorldToScreen(const Point3D& p, const Matrix4* m) {
     return {kFarPixel, kFarPixel};
 }
 
+DevicePoint BitmapMapper::operator()(const Point3D& p, const Matrix4* m) const {
+    return view->WorldToBitmap(p, m);
+}
+
+DevicePoint ScreenMapper::operator()(const Point3D& p, const Matrix4* m) const {
+    return view->WorldToScreen(p, m);
+}
+
 Point2D Zoom_panel::ScreenToWorld(DevicePoint px) const {
     if (current_.ScaleX == 0 || current_.ScaleY == 0) return {};
     const WorldXY w = screen_to_world(current_, placement(), px);

@@ -51,6 +51,18 @@ struct WorldRect {
 };
 
 class ZoomPaintBox;
+class Zoom_panel;
+
+// The view's mappings as callables for point_mapper: keep one alive while
+// entities draw through it.
+struct BitmapMapper {
+    Zoom_panel* view;
+    DevicePoint operator()(const Point3D& p, const Matrix4* m) const;
+};
+struct ScreenMapper {
+    Zoom_panel* view;
+    DevicePoint operator()(const Point3D& p, const Matrix4* m) const;
+};
 
 class Zoom_panel : public QWidget {
     Q_OBJECT
@@ -93,9 +105,9 @@ public:
     double OrgScale() const { return fit_.ScaleX; }
     // The surface on screen, for marks drawn straight onto what the user sees
     // (hover highlighting); ShowDrawing wipes them.
-    Canvas& ScreenCanvas() { return screen_canvas_; }
-    Canvas& DrawCanvas() { return draw_canvas_; }
-    Canvas& MarkCanvas() { return mark_canvas_; }
+    QtCanvas& ScreenCanvas() { return screen_canvas_; }
+    QtCanvas& DrawCanvas() { return draw_canvas_; }
+    QtCanvas& MarkCanvas() { return mark_canvas_; }
 
     Point2D Datum{kNotSet, kNotSet};
 

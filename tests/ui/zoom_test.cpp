@@ -275,9 +275,8 @@ private slots:
         z.setZoomEnabled(true);
         const Colour background = 0xE1FFFF;
         z.OnNeedReDraw = [&] {
-            QtCanvas& d = static_cast<QtCanvas&>(z.DrawCanvas());
-            d.image()->fill(to_qcolor(background));
-            static_cast<QtCanvas&>(z.MarkCanvas()).image()->fill(Qt::white);
+            z.DrawCanvas().image()->fill(to_qcolor(background));
+            z.MarkCanvas().image()->fill(Qt::white);
             Canvas& c = z.DrawCanvas();
             c.set_pen_colour(0x000000);
             // A stepped shaft profile over the axis, and its mirror dashed.
