@@ -1,6 +1,15 @@
-#include <cstdio>
+// The zeran program: batch options run without a window; anything else
+// names a project for the window.
+#include "app/batch.h"
 
-int main() {
-    std::puts("ZERAN " ZERAN_VERSION);
-    return 0;
+#include <iostream>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || zeran::is_batch_command(args))
+        return zeran::run_batch(args, {std::cout, std::cerr});
+    std::cerr << "zeran: this build has no window; see --help\n";
+    return static_cast<int>(zeran::ExitCode::BadUsage);
 }

@@ -119,16 +119,21 @@ int DXF_GroupReader::next() {
         pushed_back_ = false;
         return code_;
     }
+    if (ended_) return code_ = kBadGroup;
     std::size_t code_length = 0;
     do {
         if (!read_line(code_line_, code_length)) {
             value_length_ = 0;
+            ended_ = true;
             return code_ = kBadGroup;
         }
     } while (is_blank({code_line_, code_length}));
     int code = 0;
     const bool code_ok = parse_code({code_line_, code_length}, code);
-    if (!read_line(value_, value_length_) || !code_ok) return code_ = kBadGroup;
+    if (!read_line(value_, value_length_) || !code_ok || code < 0) {
+        ended_ = true;
+        return code_ = kBadGroup;
+    }
     return code_ = code;
 }
 
@@ -149,6 +154,7 @@ int DXF_GroupReader::integer() const {
 DXF_GroupReader::Mark DXF_GroupReader::mark() const {
     Mark m;
     m.offset = buffer_offset_ + pos_;
+    m.line_number = line_number_;
     m.code = code_;
     m.pushed_back = pushed_back_;
     m.value_length = value_length_;
@@ -160,6 +166,8 @@ void DXF_GroupReader::go_back(const Mark& m) {
     fill_ = 0;
     pos_ = 0;
     buffer_offset_ = m.offset;
+    line_number_ = m.line_number;
+    ended_ = false;
     if (!failed_ && !source_->seek(m.offset)) failed_ = true;
     code_ = m.code;
     pushed_back_ = m.pushed_back;

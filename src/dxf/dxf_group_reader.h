@@ -41,13 +41,15 @@ public:
     // A place to come back to: file position and the group state there.
     struct Mark {
         std::uint64_t offset = 0;
+        long long line_number = 0;
         int code = 0;
         bool pushed_back = false;
         std::size_t value_length = 0;
         char value[kMaxValue + 1] = {};
     };
     Mark mark() const;
-    // Returns to the mark with an empty buffer; the line count goes on.
+    // Returns to the mark with an empty buffer and the line count there, so
+    // that later messages name true lines.
     void go_back(const Mark& m);
 
 private:
@@ -64,6 +66,7 @@ private:
     std::size_t pos_ = 0;
     std::uint64_t buffer_offset_ = 0; // file position of buffer_[0]
     bool failed_ = false;             // I/O error: nothing more is read
+    bool ended_ = false;              // a bad group ends reading until go_back
 
     long long line_number_ = 0;
     int code_ = 0;

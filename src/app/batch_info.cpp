@@ -1,0 +1,87 @@
+// zeran --info DRAWING: what the reader finds in a drawing, as JSON.
+#include "app/batch.h"
+#include "app/batch_json.h"
+#include "app/batch_prompt.h"
+#include "dxf/dxf_object_reader.h"
+#include "geometry/progress.h"
+
+#include <algorithm>
+#include <ostream>
+#include <system_error>
+
+namespace zeran {
+
+namespace {
+
+std::string point_json(const Point3D& p) {
+    return "[" + json_number(p.x) + ", " + json_number(p.y) + ", " + json_number(p.z) + "]";
+}
+
+// Names with their counts, in the order each first appeared.
+std::string skipped_json(const std::vector<std::string>& names) {
+    std::vector<std::pair<std::string_view, long long>> counts;
+    for (const std::string& n : names) {
+        auto it =
+            std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == n; });
+        if (it == counts.end())
+            counts.emplace_back(n, 1);
+        else
+            ++it->second;
+    }
+    std::string s = "{";
+    for (std::size_t i = 0; i < counts.size(); ++i) {
+        if (i) s += ", ";
+        s += json_string(counts[i].first) + ": " + std::to_string(counts[i].second);
+    }
+    return s + "}";
+}
+
+} // namespace
+
+std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped) {
+    std::string s = "{\"file\": " + json_string(drawing.name) + ", \"layers\": [";
+    bool first_layer = true;
+    for (const auto& layer : drawing.layers()) {
+        if (!first_layer) s += ", ";
+        first_layer = false;
+        s += "{\"name\": " + json_string(layer->name) +
+             ", \"colour\": " + std::to_string(layer->colour) + ", \"entities\": {";
+        bool first_list = true;
+        for (const auto& list : layer->entity_lists()) {
+            if (!first_list) s += ", ";
+            first_list = false;
+            s += json_string(list->name()) + ": " + std::to_string(list->count());
+        }
+        s += "}}";
+    }
+    s += "], \"extmin\": " + point_json(drawing.min_extent()) +
+         ", \"extmax\": " + point_json(drawing.max_extent()) +
+         ", \"skipped\": " + skipped_json(skipped) + "}";
+    return s;
+}
+
+int batch_info(const std::vector<std::string>& args, BatchIo& io) {
+    BatchArguments a;
+    if (!split_arguments(args, {}, a, io)) return static_cast<int>(ExitCode::BadUsage);
+    if (a.plain.size() != 1) {
+        report_error(io, "--info takes one drawing (see --help)");
+        return static_cast<int>(ExitCode::BadUsage);
+    }
+    BatchPrompt prompt(io.err);
+    NullProgress progress;
+    std::vector<std::string> skipped;
+    std::string stopped;
+    std::unique_ptr<DXF_Object> drawing;
+    try {
+        drawing = read_dxf_object(a.plain[0], &skipped, prompt, progress, &stopped);
+    } catch (const std::system_error& e) {
+        report_error(io, e.what());
+        return static_cast<int>(ExitCode::BadInput);
+    }
+    // The reader has said why on standard error already.
+    if (!stopped.empty()) return static_cast<int>(ExitCode::BadInput);
+    io.out << drawing_json(*drawing, skipped) << '\n';
+    return static_cast<int>(ExitCode::Success);
+}
+
+} // namespace zeran
