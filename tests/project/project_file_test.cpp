@@ -1,0 +1,287 @@
+// Saving and reading projects: round trips keep every field, and a file that
+// cannot be understood is refused without touching the project in memory.
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "geometry/file_io.h"
+#include "geometry/ini_document.h"
+#include "geometry/test_doubles.h"
+#include "ncout/gnc_writer.h"
+#include "project/project_file.h"
+#include "project/project_model.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace zeran {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A stepped shaft outline on layer PART: face, OD, shoulder, OD, back face, plus a fillet arc.
+const char* kDrawing =
+    "0\r\nSECTION\r\n2\r\nENTITIES\r\n"
+    "0\r\nLINE\r\n8\r\nPART\r\n10\r\n0\r\n20\r\n0\r\n11\r\n0\r\n21\r\n10\r\n"
+    "0\r\nLINE\r\n8\r\nPART\r\n10\r\n0\r\n20\r\n10\r\n11\r\n-20\r\n21\r\n10\r\n"
+    "0\r\nLINE\r\n8\r\nPART\r\n10\r\n-20\r\n20\r\n10\r\n11\r\n-20\r\n21\r\n12\r\n"
+    "0\r\nLINE\r\n8\r\nPART\r\n10\r\n-23\r\n20\r\n15\r\n11\r\n-40\r\n21\r\n15\r\n"
+    "0\r\nLINE\r\n8\r\nPART\r\n10\r\n-40\r\n20\r\n15\r\n11\r\n-40\r\n21\r\n-5\r\n"
+    "0\r\nARC\r\n8\r\nPART\r\n10\r\n-23\r\n20\r\n12\r\n40\r\n3\r\n50\r\n90\r\n51\r\n180\r\n"
+    "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+
+class ProjectFileTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("zeran_prj_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+        dxf = (dir / "part.dxf").string();
+        std::ofstream(dxf, std::ios::binary) << kDrawing;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // A project with a datum, billet, material and two cycles with profiles.
+    void build(ProjectModel& m) {
+        ASSERT_TRUE(m.LoadDrawing(dxf));
+        m.SetDatumFromPoint({0, 0, 0});
+        m.SetBillet(45, 17);
+        m.material_name = "Brass (Metric)";
+        m.machine_name = "LinuxCNC Lathe";
+        m.post_out_directory = "/tmp/out";
+        m.header.header->Author = "A. Turner";
+        m.header.header->Date = 45123.5;
+
+        CycleNode& rough = m.AddCycle(0);
+        m.SetComment(rough, "outside");
+        for (int i : {1, 2})
+            m.AddToProfile(rough, (*m.selection)[0]->at(static_cast<std::size_t>(i)), false);
+        m.AddToProfile(rough, (*m.selection)[1]->at(0), false);
+        m.AddToProfile(rough, (*m.selection)[0]->at(3), false);
+        rough.tool->ToolNumber = 3;
+        rough.tool->ToolWidth = 0.8;
+        rough.tool->ToolLength = 42.5;
+        rough.params->StartX = 18;
+        rough.params->StartZ = 2;
+        rough.params->SetControl(ParamField::Feed, 0.25);
+        rough.params->SetControl(ParamField::Speed, 1100);
+        rough.params->SetControl(ParamField::UseFPR, 1);
+        rough.params->SetControl(ParamField::DepthCutX, 1.5);
+        rough.params->SetControl(ParamField::RetractX, 0.5);
+        rough.params->SetControl(ParamField::AllowanceX, 0.2);
+
+        CycleNode& finish = m.AddCycle(3);
+        finish.state_index = kStateUnchecked;
+        m.AddToProfile(finish, (*m.selection)[0]->at(1), false);
+        finish.params->StartX = 18;
+        finish.params->StartZ = 2;
+        finish.params->UseBillet = true;
+        finish.params->SetControl(ParamField::Feed, 0.1);
+        finish.params->SetControl(ParamField::Speed, 1500);
+    }
+
+    fs::path dir;
+    std::string dxf;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(ProjectFileTest, SaveAndReadKeepEveryField) {
+    ProjectModel a(prompt);
+    build(a);
+    // Leave one element out of the drawing: it must stay out after reading.
+    a.ToggleTreeNode(5);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    EXPECT_TRUE(fs::exists(dir / "part.tdx"));
+    EXPECT_FALSE(a.IsModified());
+
+    ProjectModel b(prompt);
+    std::string error;
+    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
+    EXPECT_TRUE(b.datum_set);
+    EXPECT_EQ(b.datum_x, 0);
+    EXPECT_EQ(b.billet_edit_l, 45);
+    EXPECT_EQ(b.billet_edit_r, 17);
+    EXPECT_TRUE(b.billet_defined);
+    EXPECT_EQ(b.material_name, "Brass (Metric)");
+    EXPECT_EQ(b.machine_name, "LinuxCNC Lathe");
+    EXPECT_EQ(b.post_out_directory, "/tmp/out");
+    EXPECT_EQ(b.header.header->Author, "A. Turner");
+    EXPECT_DOUBLE_EQ(b.header.header->Date, 45123.5);
+    EXPECT_EQ(b.header.header->ProjectName, "part.tcf");
+    EXPECT_EQ(b.header.header->BilletLength, 45);
+    EXPECT_FALSE(b.IsModified());
+
+    // Tree states come back node for node.
+    auto na = a.tree.nodes_in_order();
+    auto nb = b.tree.nodes_in_order();
+    ASSERT_EQ(na.size(), nb.size());
+    // The root is named after the file read (.dxf, then .tdx); the rest must agree.
+    for (std::size_t i = 1; i < na.size(); ++i) {
+        EXPECT_EQ(na[i]->caption, nb[i]->caption) << i;
+        EXPECT_EQ(na[i]->state_index, nb[i]->state_index) << na[i]->caption;
+    }
+
+    ASSERT_EQ(b.cycles.size(), 2u);
+    for (std::size_t c = 0; c < 2; ++c) {
+        const CycleNode& x = *a.cycles[c];
+        const CycleNode& y = *b.cycles[c];
+        EXPECT_EQ(x.kind(), y.kind());
+        EXPECT_EQ(x.caption, y.caption);
+        EXPECT_EQ(x.state_index, y.state_index);
+        EXPECT_EQ(x.cycle->Comment, y.cycle->Comment);
+        EXPECT_EQ(x.tool->ToolNumber, y.tool->ToolNumber);
+        EXPECT_EQ(x.tool->ToolWidth, y.tool->ToolWidth);
+        EXPECT_EQ(x.tool->ToolLength, y.tool->ToolLength);
+        EXPECT_EQ(x.params->StartX, y.params->StartX);
+        EXPECT_EQ(x.params->StartZ, y.params->StartZ);
+        EXPECT_EQ(x.params->UseBillet, y.params->UseBillet);
+        EXPECT_EQ(x.params->Controls(), y.params->Controls());
+        ASSERT_EQ(x.points.count(), y.points.count());
+        for (int i = 0; i < x.points.count(); ++i) {
+            const auto* ex = x.points.items[static_cast<std::size_t>(i)].element;
+            const auto* ey = y.points.items[static_cast<std::size_t>(i)].element;
+            EXPECT_EQ(ex->start_point(), ey->start_point());
+            EXPECT_EQ(ex->end_point(), ey->end_point());
+            EXPECT_EQ(x.points.items[static_cast<std::size_t>(i)].text,
+                      y.points.items[static_cast<std::size_t>(i)].text);
+        }
+    }
+    EXPECT_EQ(b.cycles[0]->caption, "Along X (outside)");
+
+    // Saving what was read gives the same file again.
+    const std::string again = (dir / "again.tcf").string();
+    fs::copy_file(dir / "part.tdx", dir / "again.tdx");
+    WriteProjectFile(b, again);
+    auto t1 = read_file(tcf);
+    auto t2 = read_file(again);
+    ASSERT_TRUE(t1 && t2);
+    std::string expected = *t1;
+    expected.replace(expected.find("part.tdx"), 8, "again.tdx");
+    expected.replace(expected.find("Project=part.tcf"), 16, "Project=again.tcf");
+    EXPECT_EQ(*t2, expected);
+}
+
+TEST_F(ProjectFileTest, FileLayoutAndOlderStartPointForm) {
+    ProjectModel a(prompt);
+    build(a);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    auto ini = IniDocument::load(tcf);
+    ASSERT_TRUE(ini);
+    EXPECT_EQ(ini->section_names(), (std::vector<std::string>{"DXF", "Material", "Machine",
+                                                              "Header", "Cycle1", "Cycle2"}));
+    EXPECT_EQ(ini->read_string("DXF", "PART"), "1");
+    EXPECT_EQ(ini->read_string("DXF", "PART_LINES"), "2");
+    EXPECT_EQ(ini->read_string("DXF", "PART_LINE 1"), "3");
+    EXPECT_EQ(ini->read_string("Cycle1", "Entity_2"), "0_1_0");
+    EXPECT_FALSE(ini->has_key("Material", "File")) << "the default material file is not written";
+    const auto keys = ini->key_names("Cycle1");
+    EXPECT_EQ(std::vector<std::string>(keys.begin(), keys.begin() + 3),
+              (std::vector<std::string>{"CycleType", "Checked", "Comment"}));
+
+    // The older form: absolute drawing positions, the datum taken off; tool 0 reads as 1.
+    ini->erase_key("Cycle1", "Param_StartPosZ");
+    ini->write("Cycle1", "Param_StartPosY", "12.5");
+    ini->write("Cycle1", "Param_StartPosX", "40");
+    ini->write("DXF", "Datun_x", "30");
+    ini->write("DXF", "Datun_y", "0");
+    ini->write("Cycle1", "Tool_Number", "0");
+    // A gap in the numbering ends the cycle list.
+    ini->erase_section("Cycle2");
+    ini->write("Cycle3", "CycleType", "3");
+    ASSERT_TRUE(ini->save(tcf));
+    ProjectModel b(prompt);
+    std::string error;
+    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
+    ASSERT_EQ(b.cycles.size(), 1u);
+    EXPECT_DOUBLE_EQ(b.cycles[0]->params->StartX, 12.5);
+    EXPECT_DOUBLE_EQ(b.cycles[0]->params->StartZ, 10);
+    EXPECT_EQ(b.cycles[0]->tool->ToolNumber, 1);
+}
+
+TEST_F(ProjectFileTest, RefusedReadsLeaveTheProjectAsItWas) {
+    ProjectModel a(prompt);
+    build(a);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    const std::string good = *read_file(tcf);
+
+    ProjectModel current(prompt);
+    ASSERT_TRUE(ReadProjectFile(current, tcf));
+    const auto cycles_before = current.cycles.size();
+    const DXF_Entity* first_before = current.cycles[0]->points.items[0].element;
+
+    struct Damage {
+        std::string from, to, says;
+    };
+    const std::vector<Damage> damages = {
+        {"Entity_2=0_1_0", "Entity_2=0_7_0", "Entity_2"},
+        {"Entity_1=0_0_2", "Entity_1=0_0_99", "Entity_1"},
+        {"CycleType=3", "CycleType=9", "CycleType"},
+        {"Tool_Width=0.8", "Tool_Width=0,8x", "Tool_Width"},
+        {"Param_DepthCutX=1.5", "Param_DepthCutX=deep", "Param_DepthCutX"},
+        {"PART_LINE 1=3", "PART_LINE 1=300", "node 300"},
+    };
+    for (const Damage& d : damages) {
+        std::string text = good;
+        const auto at = text.find(d.from);
+        ASSERT_NE(at, std::string::npos) << d.from;
+        text.replace(at, d.from.size(), d.to);
+        ASSERT_TRUE(write_file_atomically(tcf, text));
+        std::string error;
+        EXPECT_FALSE(ReadProjectFile(current, tcf, {}, &error)) << d.to;
+        EXPECT_NE(error.find(d.says), std::string::npos) << error;
+        EXPECT_EQ(current.cycles.size(), cycles_before);
+        EXPECT_EQ(current.cycles[0]->points.items[0].element, first_before);
+    }
+
+    // No drawing beside the project: the message names the expected .tdx.
+    const std::string lonely = (dir / "lonely.tcf").string();
+    ASSERT_TRUE(write_file_atomically(lonely, good));
+    std::string error;
+    EXPECT_FALSE(ReadProjectFile(current, lonely, {}, &error));
+    EXPECT_NE(error.find("Unable to find TDX file " + (dir / "lonely.tdx").string()),
+              std::string::npos);
+    EXPECT_EQ(prompt.told.back(), error);
+    EXPECT_EQ(current.cycles.size(), cycles_before);
+}
+
+TEST_F(ProjectFileTest, ProjectBesideItsDxfOnlyOpensAndGetsItsTdx) {
+    ProjectModel a(prompt);
+    build(a);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    fs::remove(dir / "part.tdx");
+    ProjectModel b(prompt);
+    ASSERT_TRUE(ReadProjectFile(b, tcf));
+    EXPECT_TRUE(fs::exists(dir / "part.tdx"));
+    EXPECT_EQ(b.cycles[0]->points.count(), 4);
+
+    // A batch read writes nothing beside the project.
+    fs::remove(dir / "part.tdx");
+    ProjectModel c(prompt);
+    ProjectReadOptions read_only;
+    read_only.write_missing_tdx = false;
+    ASSERT_TRUE(ReadProjectFile(c, tcf, read_only));
+    EXPECT_FALSE(fs::exists(dir / "part.tdx"));
+}
+
+TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousProject) {
+    ProjectModel a(prompt);
+    build(a);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    const std::string before = *read_file(tcf);
+    // A folder squatting on the temporary name makes the write fail half way.
+    fs::create_directories(tcf + ".tmp~");
+    fs::create_directories(dir / "part.tdx.tmp~");
+    a.SetComment(*a.cycles[0], "changed");
+    EXPECT_THROW(WriteProjectFile(a, tcf), ProjectFileError);
+    EXPECT_EQ(*read_file(tcf), before);
+}
+
+} // namespace
+} // namespace zeran
