@@ -151,7 +151,7 @@ void DXF_Reader::store(abstract_entity& e, int code) {
     }
 }
 
-bool DXF_Reader::collect(abstract_entity& e) {
+bool DXF_Reader::collect(abstract_entity& e, OwnLayer own_layer) {
     for (;;) {
         const int code = groups_.next();
         if (code < 0) return false;
@@ -160,7 +160,7 @@ bool DXF_Reader::collect(abstract_entity& e) {
     }
     groups_.push_back();
     if (!(e.extrusion == Z_AXIS)) e.extrusion = unit_extrusion(e.extrusion);
-    layer_named(e.layer);
+    if (own_layer == OwnLayer::Yes) layer_named(e.layer);
     return true;
 }
 
@@ -319,7 +319,7 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_polyline(DXF_Layer*& layer) {
         }
         if (!groups_.value_is("VERTEX")) continue;
         if (!polygon_mesh && !polyface_mesh) v.reset();
-        if (!collect(v)) fail("POLYLINE");
+        if (!collect(v, OwnLayer::No)) fail("POLYLINE");
         if (polygon_mesh && !(v.flags & 64)) fail("POLYLINE");
         if (polyface_mesh) {
             if (!(v.flags & 128)) fail("POLYLINE");

@@ -87,8 +87,12 @@ private:
 
     // Entities.
     // Reads the groups of one entity into `e` up to the next code 0 (left
-    // for the caller); false when the file ends first.
-    bool collect(abstract_entity& e);
+    // for the caller); false when the file ends first. The entity's layer is
+    // looked up or made, except for vertices: they belong to their polyline,
+    // and files written without layer groups on vertices would otherwise
+    // gain an empty layer on every reading.
+    enum class OwnLayer { Yes, No };
+    bool collect(abstract_entity& e, OwnLayer own_layer = OwnLayer::Yes);
     void store(abstract_entity& e, int code);
     DXF_Layer* layer_named(std::string_view name);
     DXF_Layer* append_layer(std::string_view name);
