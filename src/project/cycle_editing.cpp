@@ -42,6 +42,11 @@ CycleNode& ProjectModel::AddCycle(int kind) {
     }
     SetToolCaption(*node);
     node->params = std::make_unique<TParamControls>(static_cast<std::uint8_t>(kind));
+    // The new dialog starts in the material's units, so the material's values
+    // are taken as they are rather than converted from millimetres.
+    TCycleParams units_only;
+    units_only.Units = material.Units;
+    node->params->LoadRecord(units_only);
     node->params->LoadRecord(material);
     node->params_node = {"Parameters", kParametersImage, kStateIncomplete};
     set_child_states(*node);
@@ -233,8 +238,9 @@ void ProjectModel::SetUnits(Units new_units, UnitsQuestion ask) {
         if (a == Answer::Yes) {
             const auto u = static_cast<std::uint8_t>(new_units);
             for (auto& node : cycles) {
+                // Loading a record of other units converts the dialog's lengths into them.
                 TCycleParams record = node->params->ReadRecord();
-                record = convert_params(record, record.Units, u);
+                record.Units = u;
                 node->params->LoadRecord(record);
                 // Tool sizes follow too, so that no stale size in the old unit survives.
                 const double f =
@@ -270,7 +276,7 @@ bool ProjectModel::SelectMaterial() {
 void ProjectModel::UpdateCyclesFromMaterial() {
     for (auto& node : cycles) {
         TCycleParams record = node->params->ReadRecord();
-        record = convert_params(record, record.Units, material.Units);
+        record.Units = material.Units;
         node->params->LoadRecord(record);
         node->params->LoadRecord(material);
         MarkCycleChanged(node.get());

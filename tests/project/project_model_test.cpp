@@ -1,0 +1,228 @@
+// The project model's operations: import steps with their questions, the
+// cycle list, profile editing and change tracking.
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "geometry/dxf_object.h"
+#include "geometry/point_entities.h"
+#include "geometry/test_doubles.h"
+#include "project/display_rounding.h"
+#include "project/project_model.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace zeran {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string line(double x1, double y1, double x2, double y2) {
+    auto n = [](double v) { return std::to_string(v); };
+    return "0\r\nLINE\r\n8\r\n0\r\n10\r\n" + n(x1) + "\r\n20\r\n" + n(y1) + "\r\n11\r\n" + n(x2) +
+           "\r\n21\r\n" + n(y2) + "\r\n";
+}
+
+class ProjectModelTest : public ::testing::Test {
+protected:
+    std::string write_dxf(const std::string& entities) {
+        const fs::path p =
+            fs::temp_directory_path() / ("zeran_model_" + std::to_string(::getpid()) + ".dxf");
+        std::ofstream(p, std::ios::binary) << "0\r\nSECTION\r\n2\r\nENTITIES\r\n"
+                                           << entities << "0\r\nENDSEC\r\n0\r\nEOF\r\n";
+        files.push_back(p);
+        return p.string();
+    }
+    void TearDown() override {
+        for (auto& f : files) fs::remove(f);
+    }
+    std::vector<fs::path> files;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(ProjectModelTest, ImportCleansConvertsAndBuildsTheTree) {
+    // 8 by 3 with a circle and a text: small, so a metric project offers conversion.
+    const std::string dxf =
+        write_dxf(line(0, 0, 8, 0) + line(8, 0, 8, 3) +
+                  "0\r\nCIRCLE\r\n8\r\n0\r\n10\r\n4\r\n20\r\n1.5\r\n40\r\n1\r\n" +
+                  "0\r\nTEXT\r\n8\r\n0\r\n10\r\n1\r\n20\r\n1\r\n40\r\n1\r\n1\r\nhello\r\n");
+    ProjectModel m(prompt);
+    m.material.Units = 0;
+    prompt.answers = {Answer::Yes};
+    ASSERT_TRUE(m.ImportDxf(dxf));
+    ASSERT_FALSE(prompt.asked.empty());
+    EXPECT_EQ(prompt.asked.back(), "Convert imported elements to Metric units");
+    EXPECT_NEAR(m.extents_max.x - m.extents_min.x, 203.2, 1e-9);
+    EXPECT_NEAR(m.extents_max.y - m.extents_min.y, 76.2, 1e-9);
+    EXPECT_TRUE(m.datum_set);
+    EXPECT_EQ(m.datum_x, m.extents_min.x);
+    EXPECT_EQ(m.material_name, "Inch");
+
+    // The circle became two arcs, the text is gone, and layer "0" shows as Layer 1.
+    std::vector<std::string> captions;
+    for (auto* n : m.tree.nodes_in_order()) captions.push_back(n->caption);
+    ASSERT_GE(captions.size(), 5u);
+    EXPECT_EQ(captions[1], "Layer 1");
+    EXPECT_EQ(std::count(captions.begin(), captions.end(), "Lines"), 1);
+    int arcs = 0;
+    for (const auto& layer : m.drawing->layers())
+        for (const auto& list : layer->entity_lists())
+            for (const DXF_Entity* e : *list) {
+                EXPECT_NE(e->class_name(), "Text_");
+                EXPECT_NE(e->class_name(), "Circle_");
+                if (const auto* a = dynamic_cast<const Arc_*>(e)) {
+                    ++arcs;
+                    EXPECT_NEAR(a->radius, 25.4, 1e-9);
+                }
+            }
+    EXPECT_EQ(arcs, 2);
+
+    // Declining leaves the drawing in its own units and the datum unset.
+    ProjectModel n(prompt);
+    prompt.answers = {Answer::No};
+    ASSERT_TRUE(n.ImportDxf(dxf));
+    EXPECT_FALSE(n.datum_set);
+    EXPECT_NEAR(n.extents_max.x - n.extents_min.x, 8, 1e-9);
+}
+
+TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
+    const std::string dxf =
+        write_dxf(line(0, 10, -20, 10) + line(-20, 10, -20, 15) + line(-30, -5, 0, -5));
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(dxf));
+    m.SetDatumFromPoint({12.345, 0.04, 0});
+    EXPECT_EQ(m.datum_edit_x, 12.3);
+    EXPECT_EQ(m.datum_edit_y, 0.0);
+    // The line wholly below the datum line shows unchecked and is not selectable.
+    auto nodes = m.tree.nodes_in_order();
+    EXPECT_EQ(nodes[5]->state_index, kStateUnchecked);
+    ASSERT_EQ(m.selection->count(), 1);
+    EXPECT_EQ((*m.selection)[0]->count(), 2);
+
+    CycleNode& c = m.AddCycle(3);
+    m.selected = {CyclePart::Profile, &c};
+    EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(0), false));
+    EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false));
+    EXPECT_FALSE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << "no element twice";
+    EXPECT_EQ(c.profile_node.state_index, kStateComplete);
+    // Unchecking the layer takes its elements out of every profile.
+    m.ToggleTreeNode(1);
+    EXPECT_TRUE(c.points.empty());
+    EXPECT_EQ(m.selection->count(), 0);
+}
+
+TEST_F(ProjectModelTest, CycleListEditingAndChangeTracking) {
+    ProjectModel m(prompt);
+    CycleNode& a = m.AddCycle(0);
+    CycleNode& b = m.AddCycle(3);
+    CycleNode& c = m.AddCycle(6);
+    EXPECT_EQ(a.caption, "Roughing Along X");
+    EXPECT_EQ(b.caption, "Finishing");
+    EXPECT_EQ(b.image, 3);
+    EXPECT_EQ(b.tool_node.caption, "Tool (#1)");
+    EXPECT_EQ(b.state_index, kStateChecked);
+    m.SetComment(a, "outside");
+    EXPECT_EQ(a.caption, "Along X (outside)");
+    m.SetComment(a, "");
+    EXPECT_EQ(a.caption, "Along X");
+    m.SetToolNumber(b, 40);
+    EXPECT_EQ(b.tool->ToolNumber, 32);
+
+    EXPECT_FALSE(m.CanMoveUp(a));
+    EXPECT_FALSE(m.CanMoveDown(c));
+    m.DropBefore(a, nullptr); // onto the footer: last
+    EXPECT_EQ(m.cycles.back().get(), &a);
+    m.MoveUp(a);
+    EXPECT_EQ(m.cycles[1].get(), &a);
+
+    m.ClearChangeFlags();
+    EXPECT_FALSE(m.IsModified());
+    m.cycles[1]->cycle->NeedsGenerate = true;
+    EXPECT_TRUE(m.IsModified());
+    m.cycles[1]->cycle->NeedsGenerate = false;
+    EXPECT_TRUE(m.IsModified()) << "the stored flag stays set";
+    m.DeleteCycle(b);
+    EXPECT_EQ(m.cycles.size(), 2u);
+
+    // Billet start: X from the radius when XSide, Z from the length unless ZSide.
+    m.billet_edit_l = 100;
+    m.billet_edit_r = 25;
+    c.cycle->XSide = true;
+    c.cycle->ZSide = true;
+    m.ApplyUseBillet(c, true);
+    EXPECT_EQ(c.params->StartX, 25);
+    EXPECT_EQ(c.params->StartZ, 0);
+    c.cycle->ZSide = false;
+    m.ApplyUseBillet(c, true);
+    EXPECT_EQ(c.params->StartZ, -100);
+
+    // Units change with conversion.
+    c.params->SetControl(ParamField::DepthCutZ, 2.54);
+    prompt.answers = {Answer::Yes};
+    m.SetUnits(Units::Inch, UnitsQuestion::Ask);
+    EXPECT_DOUBLE_EQ(c.params->Control(ParamField::DepthCutZ), 0.1);
+
+    EXPECT_EQ(RoundTo(10, 0.25), 0.2);
+    EXPECT_EQ(RoundTo(10, 0.35), 0.4);
+}
+
+TEST_F(ProjectModelTest, PointsListCommands) {
+    const std::string dxf =
+        write_dxf(line(0, 1, 1, 1) + line(1, 1, 2, 1) + line(2, 1, 3, 1) + line(3, 1, 4, 1));
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(dxf));
+    m.SetDatumFromPoint({0, 0, 0});
+    CycleNode& c = m.AddCycle(3);
+    m.selected = {CyclePart::Profile, &c};
+    auto el = [&](int i) { return (*m.selection)[0]->at(static_cast<std::size_t>(i)); };
+    m.AddToProfile(c, el(1), true);
+    // The first item is focused: the before/after question puts the new one at the top.
+    c.points.focused = 0;
+    prompt.choices = {0};
+    m.AddToProfile(c, el(0), true);
+    EXPECT_EQ(c.points.items[0].element, el(0));
+    EXPECT_EQ(c.points.items[0].text.rfind("Line (X 0.0, Y 1.0) - (X 1.0, Y 1.0)", 0), 0u);
+
+    // Inclusive: the chain from the focused item to the picked element.
+    c.points.focused = 1;
+    m.add_type = AddType::Inclusive;
+    EXPECT_TRUE(m.AddAtCursor(el(3)));
+    ASSERT_EQ(c.points.count(), 4);
+    EXPECT_EQ(c.points.items[3].element, el(3));
+
+    // Copy two, paste them replacing the list.
+    c.points.items[1].selected = c.points.items[2].selected = true;
+    m.CopyPoints();
+    ASSERT_EQ(m.clipboard.size(), 2u);
+    prompt.choices = {2};
+    m.PastePoints();
+    ASSERT_EQ(c.points.count(), 2);
+    EXPECT_EQ(c.points.items[0].element, el(1));
+
+    // A drilling cycle takes only the first clipboard entry.
+    CycleNode& d = m.AddCycle(6);
+    m.selected = {CyclePart::Profile, &d};
+    m.PastePoints();
+    EXPECT_EQ(d.points.count(), 1);
+    EXPECT_TRUE(m.SingleElementFull());
+
+    // Reversal keeps texts with their elements and skips the next preparation once.
+    m.selected = {CyclePart::Profile, &c};
+    const auto first = c.points.items[0];
+    m.ReverseProfile(c);
+    EXPECT_EQ(c.points.items[1].element, first.element);
+    EXPECT_EQ(c.points.items[1].text, first.text);
+    EXPECT_TRUE(m.skip_next_prepare);
+
+    // Deleting the last item moves the focus onto the new last item.
+    c.points.items[1].selected = true;
+    c.points.focused = 1;
+    m.DeleteSelectedPoints();
+    EXPECT_EQ(c.points.count(), 1);
+    EXPECT_EQ(c.points.focused, 0);
+}
+
+} // namespace
+} // namespace zeran
