@@ -1,8 +1,8 @@
 #include "project/drawing_io.h"
 
 #include "dxf/dxf_reader.h"
+#include "dxf/dxf_writer.h"
 #include "geometry/dxf_object.h"
-#include "geometry/dxf_output.h"
 #include "geometry/file_io.h"
 
 namespace zeran {
@@ -20,16 +20,7 @@ std::unique_ptr<DXF_Object> read_drawing_file(const std::string& path, Prompt& p
 }
 
 bool write_drawing_file(const DXF_Object& drawing, const std::string& path, std::string* error) {
-    std::string text;
-    DxfOutput out(text);
-    out.text(0, "SECTION");
-    out.text(2, "ENTITIES");
-    for (const auto& layer : drawing.layers())
-        for (const auto& list : layer->entity_lists())
-            for (const DXF_Entity* e : *list) e->write_to_dxf(out, layer->name);
-    out.text(0, "ENDSEC");
-    out.text(0, "EOF");
-    return write_file_atomically(path, text, error);
+    return write_file_atomically(path, dxf_text(drawing), error);
 }
 
 } // namespace zeran
