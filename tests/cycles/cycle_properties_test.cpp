@@ -76,6 +76,14 @@ std::vector<Family> families() {
                  {10, 5},
                  40,
                  {line_seg({0, -20}, {0, -30})}});
+    f.push_back({"shaft from the chuck side",
+                 {line_seg({0, -40}, {10, -40}), line_seg({10, -40}, {10, -20}),
+                  arc_seg({10, -20}, {12, -18}, {12, -20}, true), line_seg({12, -18}, {20, -18}),
+                  line_seg({20, -18}, {20, 0})},
+                 {25, -45},
+                 0,
+                 {},
+                 true});
     f.push_back(
         {"stepped face",
          {line_seg({0, 0}, {20, 0}), line_seg({20, 0}, {20, -3}), line_seg({20, -3}, {30, -3}),
