@@ -73,9 +73,10 @@ std::optional<double> highest_under_insert(const TCanCycle& c, const GrooveSetup
             continue;
         }
         const CyclePoint centre{rec.CentreX() + g.allowance.X, rec.CentreZ() + g.allowance.Z};
+        const double r = rec.Radius();
+        if (centre.Z + r < lo || centre.Z - r > hi) continue; // long profiles: skip cheaply
         const bool clockwise = rec.Motion() == kMotionClockwise;
         const double sweep = ArcSweep(a, b, centre, clockwise) * std::numbers::pi / 180.0;
-        const double r = rec.Radius();
         const double from = Bearing(centre, a);
         const int n = std::max(8, static_cast<int>(std::ceil(sweep * 180.0 / std::numbers::pi)));
         for (int k = 0; k <= n; ++k) {
