@@ -180,7 +180,8 @@ bool generate_grooving(TCanCycle& c) {
     g.eps = c.UnitTolerance();
     if (!std::isfinite(g.level) || !std::isfinite(g.start.Z + g.allowance.Z))
         return c.Fail("The grooving start point is not a finite point.");
-    if (estimated_moves(c, g) > static_cast<double>(kMaxMovesPerCycle))
+    // Written so that a profile point that is not finite fails here too.
+    if (!(estimated_moves(c, g) <= static_cast<double>(kMaxMovesPerCycle)))
         return c.Fail("The grooving cycle would need more than " +
                       std::to_string(kMaxMovesPerCycle) +
                       " moves; check the depths of cut and the profile.");

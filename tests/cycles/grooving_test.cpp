@@ -227,6 +227,13 @@ TEST(Grooving, AbsurdStepsFailWithAReason) {
     set_profile(not_finite, {{15, -10}, {12, -10}});
     set_start(not_finite, 17, -5, true, true);
     EXPECT_FALSE(generate_grooving(not_finite));
+
+    TCanCycle bad_point;
+    groove_params(bad_point, 1, 2, 3);
+    set_profile(bad_point, {{15, -10}, {12, std::nan("")}, {12, -20}});
+    set_start(bad_point, 17, -5, true, true);
+    EXPECT_FALSE(generate_grooving(bad_point));
+    EXPECT_FALSE(bad_point.FailReason.empty());
 }
 
 } // namespace
