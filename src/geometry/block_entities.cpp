@@ -63,17 +63,20 @@ void Insert_::resolve_blocks(const Entity_List* blocks) {
     if (!block_name.empty()) block();
 }
 
-const Block_& Insert_::block() const {
-    if (block_) return *block_;
-    if (block_list_) {
-        for (const DXF_Entity* e : *block_list_) {
-            auto* b = dynamic_cast<const Block_*>(e);
-            if (b && b->name == block_name) {
-                block_ = b;
-                return *b;
-            }
+const Block_* Insert_::find_block() const {
+    if (block_ || !block_list_) return block_;
+    for (const DXF_Entity* e : *block_list_) {
+        auto* b = dynamic_cast<const Block_*>(e);
+        if (b && b->name == block_name) {
+            block_ = b;
+            break;
         }
     }
+    return block_;
+}
+
+const Block_& Insert_::block() const {
+    if (const Block_* b = find_block()) return *b;
     throw BlockNotFoundError(block_name);
 }
 
@@ -83,7 +86,10 @@ void Insert_::draw(Canvas& canvas, const Matrix4* parent, point_mapper map) cons
     Matrix4 storage;
     const Matrix4* m = compose_matrices(ocs(), parent, storage);
     for (const auto& a : attributes_) a->draw(canvas, m, map);
-    if (!block_name.empty()) block().draw(canvas, m, map);
+    if (block_name.empty()) return;
+    // Drawing runs inside the window's repaint, where an exception would end
+    // the program: a missing block is simply not drawn.
+    if (const Block_* b = find_block()) b->draw(canvas, m, map);
 }
 
 void Insert_::write_to_dxf(DxfOutput& out, const std::string& layer) const {
@@ -123,7 +129,8 @@ std::string Insert_::describe() const {
     s += kLineBreak;
     s += "----BLOCK-----";
     s += kLineBreak;
-    s += block().describe();
+    const Block_* b = find_block();
+    s += b ? b->describe() : BlockNotFoundError(block_name).what();
     s += kLineBreak;
     s += "---ENDBLOCK---";
     return s;

@@ -41,8 +41,10 @@ public:
 
     // Builds the insertion matrix.
     void set_extrusion(const Point3D& n) override;
-    // Remembers the list and, for a named block, looks it up at once.
+    // Remembers the list and, for a named block, looks it up at once
+    // (throws BlockNotFoundError).
     void resolve_blocks(const Entity_List* blocks) override;
+    // A block that cannot be found is left out.
     void draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const override;
     void write_to_dxf(DxfOutput& out, const std::string& layer) const override;
     std::string describe() const override;
@@ -50,6 +52,8 @@ public:
     // The block placed, looked up on first use (first of that exact name);
     // throws BlockNotFoundError.
     const Block_& block() const;
+    // The same lookup, answering none instead of throwing.
+    const Block_* find_block() const;
     const std::vector<std::unique_ptr<Attrib_>>& attributes() const { return attributes_; }
     int attribute_count() const { return static_cast<int>(attributes_.size()); }
     const Entity_List* block_list() const { return block_list_; }

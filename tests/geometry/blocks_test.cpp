@@ -1,5 +1,7 @@
 #include "geometry/block_entities.h"
 #include "geometry/entity_list.h"
+#include "geometry/test_doubles.h"
+#include "test_mapper.h"
 
 #include <gtest/gtest.h>
 
@@ -32,9 +34,14 @@ TEST(Blocks, LookupTakesFirstExactNameAndReportsMissing) {
     } catch (const BlockNotFoundError& e) {
         EXPECT_STREQ(e.what(), "Block reference B not found");
     }
-    // Without a block list nothing can be found.
+    // Without a block list nothing can be found; drawing and describing such
+    // an insertion must still not throw, they run inside window repaints.
     Insert_ unresolved(Z_AXIS, "A", {}, 7, 0, {1, 1, 1}, ORIGIN);
     EXPECT_THROW(unresolved.block(), BlockNotFoundError);
+    RecordingCanvas canvas;
+    EXPECT_NO_THROW(unresolved.draw(canvas, nullptr, TestMapper{}));
+    EXPECT_TRUE(canvas.calls.empty());
+    EXPECT_TRUE(unresolved.describe().ends_with("Block reference A not found\r\n---ENDBLOCK---"));
     // An insertion without a block name resolves quietly.
     Insert_ unnamed(Z_AXIS, "", {}, 7, 0, {1, 1, 1}, ORIGIN);
     EXPECT_NO_THROW(unnamed.resolve_blocks(&blocks));
