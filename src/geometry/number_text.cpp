@@ -42,7 +42,9 @@ std::string fixed_text(double x, int significant, int decimals, char separator) 
     return s;
 }
 
-std::string fixed3_text(double x) { return fixed_text(x, 7, 3); }
+std::string fixed3_text(double x) {
+    return fixed_text(x, 7, 3);
+}
 
 std::string general_text(double x, char separator, int significant) {
     if (std::isnan(x)) return "NAN";
@@ -72,8 +74,8 @@ std::string general_text(double x, char separator, int significant) {
                 out = digits.substr(0, int_len) + separator + digits.substr(int_len);
             }
         } else {
-            out = std::string("0") + separator + std::string(static_cast<std::size_t>(-exponent - 1), '0') +
-                  digits;
+            out = std::string("0") + separator +
+                  std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
         }
     } else {
         out = digits.substr(0, 1);
@@ -85,7 +87,9 @@ std::string general_text(double x, char separator, int significant) {
     return negative ? "-" + out : out;
 }
 
-std::string int_text(long long v) { return std::to_string(v); }
+std::string int_text(long long v) {
+    return std::to_string(v);
+}
 
 std::optional<double> parse_real(std::string_view text, char separator) {
     std::size_t b = 0, e = text.size();

@@ -21,7 +21,10 @@ public:
     };
     std::vector<Call> calls;
 
-    void set_pen_colour(Colour c) override { pen_colour_ = c; ++colour_changes; }
+    void set_pen_colour(Colour c) override {
+        pen_colour_ = c;
+        ++colour_changes;
+    }
     Colour pen_colour() const override { return pen_colour_; }
     void set_pen_style(PenStyle s) override { pen_style_ = s; }
     PenStyle pen_style() const override { return pen_style_; }
@@ -29,7 +32,10 @@ public:
     int pen_width() const override { return pen_width_; }
     void set_pen_mode(PenMode m) override { pen_mode_ = m; }
     PenMode pen_mode() const override { return pen_mode_; }
-    void set_brush(BrushStyle s, Colour c) override { brush_style_ = s; brush_colour_ = c; }
+    void set_brush(BrushStyle s, Colour c) override {
+        brush_style_ = s;
+        brush_colour_ = c;
+    }
     BrushStyle brush_style() const override { return brush_style_; }
     Colour brush_colour() const override { return brush_colour_; }
 
@@ -90,7 +96,8 @@ public:
         return a;
     }
     void tell(MessageKind, const std::string& text) override { told.push_back(text); }
-    int choose(const std::string& title, const std::vector<std::string>&, int preselected) override {
+    int choose(const std::string& title, const std::vector<std::string>&,
+               int preselected) override {
         asked.push_back(title);
         if (choices.empty()) return preselected;
         int c = choices.front();

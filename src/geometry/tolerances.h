@@ -30,6 +30,8 @@ inline constexpr double unit_tolerance(Units u) {
 }
 
 // True for the 9e9 marker (and anything beyond it), which must never take part in arithmetic.
-inline constexpr bool is_not_set(double v) { return v >= kNotSet * 0.999 || v <= -kNotSet * 0.999; }
+inline constexpr bool is_not_set(double v) {
+    return v >= kNotSet * 0.999 || v <= -kNotSet * 0.999;
+}
 
 } // namespace zeran
