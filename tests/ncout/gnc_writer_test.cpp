@@ -7,6 +7,8 @@
 #include "ncout/post_library.h"
 #include "ncout/post_processor.h"
 
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -109,7 +111,7 @@ TEST(GncWriter, ReproducesTheWorkedShaftExampleLineForLine) {
     w.Header = &header;
     w.AppendCycle(c.get());
 
-    fs::path path = fs::temp_directory_path() / "zeran_gnc_example.gnc";
+    fs::path path = test::scratch_dir("zeran_gnc") += ".gnc";
     w.WriteFile(path.string());
     EXPECT_EQ(w.FileName, path.string());
     auto golden = read_file(std::string(ZERAN_TEST_DATA) + "/ncout/shaft_example.gnc");
@@ -257,7 +259,7 @@ TEST(GncWriter, WhatItWritesPostsThroughEveryMachine) {
 TEST(GncWriter, AFileThatCannotBeCreatedIsReportedAndTheOldOneIsGone) {
     TGNCOutput w;
     w.Header = w.BlankHeader();
-    fs::path dir = fs::temp_directory_path() / "zeran_gnc_no_such_folder";
+    fs::path dir = test::scratch_dir("zeran_gnc_missing");
     fs::remove_all(dir);
     std::string path = (dir / "ZERAN.gnc").string();
     try {

@@ -5,6 +5,8 @@
 #include "geometry/test_doubles.h"
 #include "ncout/material_db.h"
 
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,9 +27,7 @@ protected:
     ScriptedPrompt prompt;
 
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zeran_material_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = test::scratch_dir("zeran_material");
         fs::remove_all(dir);
         fs::create_directories(dir);
         path = (dir / "shop.tmf").string();

@@ -4,6 +4,8 @@
 #include "geometry/test_doubles.h"
 #include "ncout/post_setup.h"
 
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,9 +22,7 @@ protected:
     ScriptedPrompt prompt;
     IniDocument settings;
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zeran_post_setup_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = test::scratch_dir("zeran_post_setup");
         fs::remove_all(dir);
         fs::create_directories(dir / "own" / "Libs");
         write("own/MachData.ini", "[Turning]\nb=b.ini\nA=a.ini\nPlain=missing.ini\n");

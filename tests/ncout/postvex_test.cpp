@@ -10,6 +10,8 @@
 #include "ncout/post_processor.h"
 #include "ncout/postvex_job.h"
 
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -205,10 +207,7 @@ class PostvexRun : public ::testing::Test {
 protected:
     fs::path dir;
     void SetUp() override {
-        dir =
-            fs::temp_directory_path() /
-            ("zeran_postvex_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-             "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir = test::scratch_dir("zeran_postvex");
         fs::remove_all(dir);
         fs::create_directories(dir);
     }

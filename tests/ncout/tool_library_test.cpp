@@ -4,6 +4,8 @@
 #include "geometry/ini_document.h"
 #include "ncout/tool_library.h"
 
+#include "temp_dir.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -18,9 +20,7 @@ class ToolLibrary : public ::testing::Test {
 protected:
     fs::path dir;
     void SetUp() override {
-        dir = fs::temp_directory_path() /
-              ("zeran_tools_" +
-               std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        dir = test::scratch_dir("zeran_tools");
         fs::remove_all(dir);
         fs::create_directories(dir / "sim");
         write((dir / "sim" / "simvoturn").string(), "");
