@@ -52,7 +52,14 @@ bool TRealEdit::accepts(QChar c) const {
         const bool replacing = hasSelectedText() && selectedText().contains(separator());
         return !separator_seen_ || (replacing && edit_type_ == TEditType::etReal);
     }
-    if (c == QLatin1Char('-')) return !pos_only_ && (!minus_seen_ || cursorPosition() == 0);
+    // Only in front: a minus after the digits would make the text no number,
+    // which reads back as 0 and loses what was typed.
+    if (c == QLatin1Char('-')) {
+        const bool replacing_minus = hasSelectedText() && selectionStart() == 0 &&
+                                     selectedText().startsWith(QLatin1Char('-'));
+        const int caret = hasSelectedText() ? selectionStart() : cursorPosition();
+        return !pos_only_ && caret == 0 && (!minus_seen_ || replacing_minus);
+    }
     return false;
 }
 
