@@ -8,6 +8,7 @@
 #include "geometry/prompt.h"
 #include "project/drawing_io.h"
 #include "project/element_lists.h"
+#include "project/insert_explosion.h"
 #include "project/picking.h"
 #include "project/project_model.h"
 
@@ -30,43 +31,6 @@ std::pair<std::unique_ptr<DXF_Entity>, std::unique_ptr<DXF_Entity>> arc_pair(con
     return {std::move(a), std::move(b)};
 }
 
-// Moves a copy of a block's element to where the insertion places it. Only
-// the translation part is applied: rotated or scaled insertions keep the
-// block's own orientation and size.
-void place(DXF_Entity& e, const Matrix4* m) {
-    if (!m) return;
-    const Point3D offset{m->m[3][0], m->m[3][1], 0.0};
-    if (offset.x != 0 || offset.y != 0) e.translate(offset);
-}
-
-// Adds the elements of a block to a layer, circles as arc pairs and nested
-// blocks exploded in turn. Depth-limited so a block that contains itself
-// cannot recurse for ever.
-void explode_into(DXF_Layer& layer, const Block_& block, const Matrix4* m, int depth) {
-    if (depth > 64) return;
-    for (const auto& element : block.entities) {
-        if (!element) continue;
-        if (const auto* nested = dynamic_cast<const Block_*>(element.get())) {
-            explode_into(layer, *nested, m, depth + 1);
-        } else if (element->class_name() == "Circle_") {
-            auto [a, b] = arc_pair(static_cast<const Circle_&>(*element));
-            place(*a, m);
-            place(*b, m);
-            layer.add_entity(std::move(a));
-            layer.add_entity(std::move(b));
-        } else if (const auto* insert = dynamic_cast<const Insert_*>(element.get())) {
-            try {
-                explode_into(layer, insert->block(), insert->ocs(), depth + 1);
-            } catch (const std::exception&) {
-            }
-        } else if (!is_text(element->class_name())) {
-            auto copy = element->clone();
-            place(*copy, m);
-            layer.add_entity(std::move(copy));
-        }
-    }
-}
-
 Point3D scaled(Point3D p, double f) {
     return {p.x * f, p.y * f, 0.0};
 }
@@ -74,6 +38,9 @@ Point3D scaled(Point3D p, double f) {
 } // namespace
 
 void ProjectModel::clean_layers() {
+    // Insertions remember their block, so block definitions are freed only
+    // once every insertion of every layer has been exploded.
+    std::vector<std::pair<Entity_List*, DXF_Entity*>> definitions;
     for (auto& layer_ptr : drawing->layers()) {
         DXF_Layer& layer = *layer_ptr;
         std::vector<Entity_List*> insert_groups;
@@ -108,9 +75,11 @@ void ProjectModel::clean_layers() {
                 group.insert(static_cast<std::size_t>(at), std::move(b));
                 group.insert(static_cast<std::size_t>(at), std::move(a));
             }
+            // A block definition in a layer is not placed anywhere: its
+            // elements stay where the block holds them.
             for (DXF_Entity* b : blocks) {
-                explode_into(layer, static_cast<const Block_&>(*b), nullptr, 0);
-                group.remove(b);
+                explode_block(layer, static_cast<const Block_&>(*b), nullptr, reader_messages);
+                definitions.emplace_back(&group, b);
             }
             for (DXF_Entity* t : texts) group.remove(t);
         }
@@ -119,7 +88,9 @@ void ProjectModel::clean_layers() {
             for (DXF_Entity* e : inserts) {
                 if (const auto* insert = dynamic_cast<const Insert_*>(e)) {
                     try {
-                        explode_into(layer, insert->block(), insert->ocs(), 0);
+                        const Block_& block = insert->block();
+                        const Matrix4 placed = insertion_placement(*insert, block, nullptr);
+                        explode_block(layer, block, &placed, reader_messages);
                     } catch (const std::exception& ex) {
                         reader_messages.push_back(ex.what());
                     }
@@ -128,6 +99,7 @@ void ProjectModel::clean_layers() {
             }
         }
     }
+    for (auto [group, block] : definitions) group->remove(block);
 }
 
 bool ProjectModel::LoadDrawing(const std::string& file_name) {
