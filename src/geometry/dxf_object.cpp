@@ -53,9 +53,13 @@ void DXF_Object::remove_empty_lists(Prompt* prompt) {
 namespace {
 
 std::string replace_first_underscore(std::string s, std::string_view with) {
+    // Built by appending: GCC 12 at -O3 warns falsely on string::replace here.
     const auto pos = s.find('_');
-    if (pos != std::string::npos) s.replace(pos, 1, with);
-    return s;
+    if (pos == std::string::npos) return s;
+    std::string out = s.substr(0, pos);
+    out += with;
+    out += s.substr(pos + 1);
+    return out;
 }
 
 bool shown_in_tree(const std::string& list_name) {
