@@ -125,16 +125,20 @@ private:
             return;
         }
         if (word == "FAST_TRAV" || word == "LINEAR_TRAV") {
-            double x = number("x", word, line), z = number("z", word, line);
+            double x = round_pos(number("x", word, line)), z = round_pos(number("z", word, line));
+            // A move to where the tool already is does nothing on the machine.
+            if (have_position_ && x == x_ && z == z_) return;
             emit_template(word, line);
-            x_ = round_pos(x);
-            z_ = round_pos(z);
+            x_ = x;
+            z_ = z;
             have_position_ = true;
             return;
         }
         if (word == "CIRC_TRAV") return arc(line);
         if (word == "THREAD_CYCLE") return thread(line);
         if (word == "EPILOGUE") epilogue_ = true;
+        // Tool changes go by the machine's home, so no position is known after one.
+        if (word == "CHANGE_TOOL") have_position_ = false;
         emit_template(word, line);
     }
 

@@ -139,6 +139,20 @@ TEST(Postvex, ClockwiseIsG2AndCounterClockwiseG3) {
     EXPECT_TRUE(contains_line(p, "G3 X20 Z0 I5 K0")) << p;
 }
 
+TEST(Postvex, MovesToWhereTheToolIsAreDroppedButNotAfterAToolChange) {
+    std::string gnc = kHead + "PROLOGUE\nx = 20\nz = 2\nfeed = 0.1\nFAST_TRAV\nLINEAR_TRAV\n"
+                              "tool = 2\ntool_offset_id = 2\nCHANGE_TOOL\nFAST_TRAV\nEPILOGUE\n";
+    auto moves = test::trace_gcode(post(gnc, "LinuxCNCl.slb"));
+    ASSERT_EQ(moves.size(), 2u); // the rapid, then the same rapid after the tool change
+    EXPECT_EQ(moves[1].block, "G0 X20 Z2");
+    // After a tool change the tool is at home: an arc there has no known start.
+    EXPECT_THROW(post(kHead + "PROLOGUE\nx = 20\nz = 2\nFAST_TRAV\ntool = 2\n"
+                              "tool_offset_id = 2\nCHANGE_TOOL\ncx = 20\ncz = 0\n"
+                              "angle = 90\nCIRC_TRAV\nEPILOGUE\n",
+                      "Fanucl.slb"),
+                 PostError);
+}
+
 TEST(Postvex, InsideThreadCutsOutwardsToTheMajorDiameter) {
     // A bore of 20 mm started from 18 mm: the thread runs outwards.
     std::string gnc = kHead +
