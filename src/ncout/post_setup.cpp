@@ -18,6 +18,17 @@ bool TPostSetup::LoadMachines(const std::string& own_folder, const IniDocument& 
     return true;
 }
 
+bool TPostSetup::Begin(const std::string& own_folder, const IniDocument& settings, Prompt& prompt,
+                       const std::string& gnc_file, const std::string& destination,
+                       const std::string& previous_machine) {
+    Destination = destination;
+    if (!LoadMachines(own_folder, settings, prompt)) return false;
+    SelectMachine(previous_machine);
+    Source = gnc_file;
+    RefreshMachine();
+    return true;
+}
+
 void TPostSetup::SelectMachine(const std::string& name) {
     for (std::size_t i = 0; i < Machines.size(); ++i) {
         if (Machines[i].name == name) {

@@ -21,6 +21,12 @@ public:
     std::string Source;      // EditSource: the GNC file just written
     std::string Destination; // EditDest
 
+    // The steps before the dialog shows: load the machines (false when there
+    // are none), select the previous machine, give the destination the
+    // machine's extension and take the GNC file as the source.
+    bool Begin(const std::string& own_folder, const IniDocument& settings, Prompt& prompt,
+               const std::string& gnc_file, const std::string& destination,
+               const std::string& previous_machine);
     // Fills the sorted machine list and selects the first machine; with no
     // machine the message goes through the prompt and the result is false.
     bool LoadMachines(const std::string& own_folder, const IniDocument& settings, Prompt& prompt);

@@ -81,6 +81,18 @@ TEST_F(PostSetup, MachinesSortedDefaultsFilledAndTheDestinationFollows) {
     EXPECT_EQ(out.read_string("Postvex", "Machine"), "A");
 }
 
+TEST_F(PostSetup, BeginSelectsThePreviousMachineOrKeepsTheFirst) {
+    TPostSetup s;
+    ASSERT_TRUE(s.Begin(own(), settings, prompt, "/data/ZERAN.gnc", "/jobs/shaft.tcf", "b"));
+    EXPECT_EQ(s.MachineName(), "b");
+    EXPECT_EQ(s.Destination, "/jobs/shaft.NC");
+    EXPECT_EQ(s.Source, "/data/ZERAN.gnc");
+    ASSERT_TRUE(s.Begin(own(), settings, prompt, "/data/ZERAN.gnc", "/jobs/shaft", "Gone"));
+    EXPECT_EQ(s.MachineName(), "A");
+    EXPECT_EQ(s.Destination, "/jobs/shaft.NGC");
+    EXPECT_EQ(s.Library, own() + "/Libs/A.slb");
+}
+
 TEST_F(PostSetup, NoMachinesIsToldAndAnotherFolderNeedsItsMarker) {
     TPostSetup s;
     fs::remove(dir / "own" / "MachData.ini");
