@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <climits>
 #include <cmath>
 #include <cstring>
 
@@ -24,14 +25,28 @@ std::string_view drop_plus(std::string_view t) {
     return t;
 }
 
-// Group codes: blanks around the digits are tolerated.
+bool is_blank_char(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Group codes: digits with an optional sign, blanks around them tolerated.
+// Written out by hand: it runs for every group of the file.
 bool parse_code(std::string_view t, int& out) {
-    t = skip_leading_blanks(t);
-    while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.remove_suffix(1);
-    if (t.empty()) return false;
-    t = drop_plus(t);
-    const auto [end, ec] = std::from_chars(t.data(), t.data() + t.size(), out);
-    return ec == std::errc() && end == t.data() + t.size();
+    std::size_t i = 0;
+    const std::size_t n = t.size();
+    while (i < n && is_blank_char(t[i])) ++i;
+    bool negative = false;
+    if (i < n && (t[i] == '-' || t[i] == '+')) negative = t[i++] == '-';
+    const std::size_t first_digit = i;
+    long long v = 0;
+    while (i < n && t[i] >= '0' && t[i] <= '9' && i - first_digit < 10) v = v * 10 + (t[i++] - '0');
+    if (i == first_digit) return false;
+    while (i < n && is_blank_char(t[i])) ++i;
+    if (i != n) return false;
+    v = negative ? -v : v;
+    if (v > INT_MAX || v < INT_MIN) return false;
+    out = static_cast<int>(v);
+    return true;
 }
 
 bool is_blank(std::string_view t) {
@@ -88,11 +103,36 @@ bool DXF_GroupReader::refill() {
 
 // A line ends at LF; every CR is dropped (CR LF ends a line, a lone CR is
 // noise); bytes past the 255th are dropped. A last line without an end fails.
-bool DXF_GroupReader::read_line(char* out, std::size_t& length) {
+bool DXF_GroupReader::read_line(char* storage, std::string_view& line) {
+    // Most lines lie whole in the buffer and end in LF or CR LF: view them there.
+    const char* start = buffer_ + pos_;
+    const char* end = buffer_ + fill_;
+    const char* p = start;
+    while (p < end && *p != '\n' && *p != '\r') ++p;
+    if (p < end) {
+        std::size_t consumed = 0;
+        if (*p == '\n')
+            consumed = 1;
+        else if (p + 1 < end && p[1] == '\n')
+            consumed = 2;
+        if (consumed) {
+            ++line_number_;
+            line = {start, std::min<std::size_t>(static_cast<std::size_t>(p - start), kMaxValue)};
+            pos_ = static_cast<std::size_t>(p - buffer_) + consumed;
+            return true;
+        }
+    }
+    return read_line_slowly(storage, line);
+}
+
+bool DXF_GroupReader::read_line_slowly(char* storage, std::string_view& line) {
     ++line_number_;
-    length = 0;
+    std::size_t length = 0;
     for (;;) {
-        if (pos_ == fill_ && !refill()) return false;
+        if (pos_ == fill_ && !refill()) {
+            line = {storage, length};
+            return false;
+        }
         const char* start = buffer_ + pos_;
         const std::size_t avail = fill_ - pos_;
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', avail));
@@ -102,13 +142,14 @@ bool DXF_GroupReader::read_line(char* out, std::size_t& length) {
             const char* cr = static_cast<const char*>(std::memchr(p, '\r', end - p));
             const char* stop = cr ? cr : end;
             const std::size_t n = std::min<std::size_t>(stop - p, kMaxValue - length);
-            std::memcpy(out + length, p, n);
+            std::memcpy(storage + length, p, n);
             length += n;
             p = cr ? cr + 1 : end;
         }
         pos_ = static_cast<std::size_t>(end - buffer_);
         if (lf) {
             ++pos_;
+            line = {storage, length};
             return true;
         }
     }
@@ -120,17 +161,17 @@ int DXF_GroupReader::next() {
         return code_;
     }
     if (ended_) return code_ = kBadGroup;
-    std::size_t code_length = 0;
+    std::string_view code_line;
     do {
-        if (!read_line(code_line_, code_length)) {
-            value_length_ = 0;
+        if (!read_line(code_storage_, code_line)) {
+            value_ = {};
             ended_ = true;
             return code_ = kBadGroup;
         }
-    } while (is_blank({code_line_, code_length}));
+    } while (is_blank(code_line));
     int code = 0;
-    const bool code_ok = parse_code({code_line_, code_length}, code);
-    if (!read_line(value_, value_length_) || !code_ok || code < 0) {
+    const bool code_ok = parse_code(code_line, code);
+    if (!read_line(value_storage_, value_) || !code_ok || code < 0) {
         ended_ = true;
         return code_ = kBadGroup;
     }
@@ -157,8 +198,8 @@ DXF_GroupReader::Mark DXF_GroupReader::mark() const {
     m.line_number = line_number_;
     m.code = code_;
     m.pushed_back = pushed_back_;
-    m.value_length = value_length_;
-    std::memcpy(m.value, value_, value_length_);
+    m.value_length = value_.size();
+    std::memcpy(m.value, value_.data(), value_.size());
     return m;
 }
 
@@ -171,8 +212,8 @@ void DXF_GroupReader::go_back(const Mark& m) {
     if (!failed_ && !source_->seek(m.offset)) failed_ = true;
     code_ = m.code;
     pushed_back_ = m.pushed_back;
-    value_length_ = m.value_length;
-    std::memcpy(value_, m.value, m.value_length);
+    std::memcpy(value_storage_, m.value, m.value_length);
+    value_ = {value_storage_, m.value_length};
 }
 
 } // namespace zeran

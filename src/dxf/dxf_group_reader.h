@@ -28,7 +28,7 @@ public:
     void push_back() { pushed_back_ = true; }
 
     int code() const { return code_; }
-    std::string_view value() const { return {value_, value_length_}; }
+    std::string_view value() const { return value_; }
     bool value_is(std::string_view s) const { return value() == s; }
 
     // The current value as a number; throws DXF_read_exception on bad text.
@@ -53,7 +53,10 @@ public:
     void go_back(const Mark& m);
 
 private:
-    bool read_line(char* out, std::size_t& length);
+    // The next line, viewed in the buffer when it lies there whole, else
+    // assembled in `storage`; valid until the next read.
+    bool read_line(char* storage, std::string_view& line);
+    bool read_line_slowly(char* storage, std::string_view& line);
     bool refill();
 
     std::unique_ptr<ByteSource> source_;
@@ -71,9 +74,9 @@ private:
     long long line_number_ = 0;
     int code_ = 0;
     bool pushed_back_ = false;
-    char value_[kMaxValue + 1] = {};
-    std::size_t value_length_ = 0;
-    char code_line_[kMaxValue + 1] = {};
+    std::string_view value_;
+    char value_storage_[kMaxValue + 1] = {};
+    char code_storage_[kMaxValue + 1] = {};
 };
 
 // Number spellings of the reader: leading blanks and an optional sign, then
