@@ -1,5 +1,6 @@
 #include "app/batch_post.h"
 
+#include "app/batch_prompt.h"
 #include "project/post_job.h"
 
 #include <ostream>
@@ -23,7 +24,8 @@ int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
     job.output = a.value("--output");
     job.machine = a.value("--machine");
     job.run_postvex = run_postvex;
-    return run_post_job(job, io.err);
+    BatchPrompt prompt(io.err);
+    return run_post_job(job, prompt, io.err);
 }
 
 } // namespace

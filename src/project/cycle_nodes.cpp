@@ -4,7 +4,7 @@
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/entity.h"
-#include "project/gnc_types.h"
+#include "ncout/gnc_writer.h"
 
 namespace zeran {
 

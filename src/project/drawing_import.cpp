@@ -1,15 +1,15 @@
 // Reading a drawing into the project: cleaning, unit conversion, the drawing
 // tree and the element lists made from it.
+#include "cycles/entity_clip.h"
+#include "dxf/dxf_object_reader.h"
 #include "geometry/block_entities.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
 #include "geometry/progress.h"
 #include "geometry/prompt.h"
-#include "project/drawing_io.h"
 #include "project/element_lists.h"
 #include "project/insert_explosion.h"
-#include "project/picking.h"
 #include "project/project_model.h"
 
 #include <algorithm>
@@ -106,7 +106,7 @@ bool ProjectModel::LoadDrawing(const std::string& file_name) {
     ClearProject();
     NullProgress progress;
     std::vector<std::string> skipped;
-    drawing = read_drawing_file(file_name, *prompt_, progress, &skipped);
+    drawing = read_dxf_object(file_name, &skipped, *prompt_, progress);
     reader_messages = std::move(skipped);
     if (!drawing || drawing->layer_count() == 0) {
         drawing.reset();
@@ -267,13 +267,13 @@ void ProjectModel::BuildSelectionLists() {
         for (std::size_t e = g + 1; e < nodes.size() && nodes[e]->level > 2; ++e) {
             DrawingNode& node = *nodes[e];
             if (!node.entity) continue;
-            ClipOutcome clip = clip_at_axis(*node.entity, datum_edit_y);
-            if (datum_set && clip.status == 3) node.state_index = kStateUnchecked;
-            if (!node.entity->hidden && datum_set && clip.status != 3)
+            ClipResult clip = ClipAtAxis(*node.entity, datum_edit_y);
+            if (datum_set && clip.status == ClipStatus::NothingLeft)
+                node.state_index = kStateUnchecked;
+            if (!node.entity->hidden && datum_set && clip.status != ClipStatus::NothingLeft)
                 node.state_index = kStateChecked;
             const bool unchecked = node.state_index != kStateChecked;
             DXF_Entity* copy = clip.copy.get();
-            if (copy) copy->source = node.entity;
             if (list && !unchecked && copy) {
                 list->add(std::move(clip.copy));
                 update_profiles_with_copy(copy, node.entity, false);

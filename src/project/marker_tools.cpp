@@ -1,8 +1,8 @@
 // The datum, billet and start point as the view's marker tools place them.
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
+#include "cycles/picking_geometry.h"
 #include "project/display_rounding.h"
-#include "project/picking.h"
 #include "project/project_model.h"
 
 #include <cmath>
@@ -19,7 +19,7 @@ bool coincide(Point3D a, Point3D b, double tolerance) {
 
 void ProjectModel::SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to, bool dragging) {
     if (dragging && snap_to) {
-        const Point3D snapped = snap_point(*snap_to, p);
+        const Point3D snapped = SnapPoint(*snap_to, p);
         if (coincide(snapped, p, point_tolerance())) {
             p = last_datum_point;
         } else {
@@ -35,18 +35,9 @@ void ProjectModel::SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to, bool 
     datum_edit_x = RoundTo(c, p.x);
     datum_edit_y = RoundTo(c, p.y);
     if (!dragging) {
-        // The drag is over (or the point was given outright): the datum is
-        // placed, every path depends on it, and the clipping follows it.
+        // The drag is over (or the point was given outright).
         datum_set = true;
-        modified_ = true;
-        for (auto& node : cycles) {
-            node->cycle->NeedsGenerate = true;
-            if (node->params->UseBillet) {
-                node->params->StartX = billet_edit_r;
-                node->params->StartZ = 0;
-            }
-        }
-        BuildSelectionLists();
+        datum_placed();
     }
 }
 
@@ -56,17 +47,19 @@ void ProjectModel::SetDatumFromEdits(double x, double y) {
     datum_x = x;
     datum_y = y;
     datum_set = !is_not_set(x) && !is_not_set(y);
-    if (datum_set) {
-        modified_ = true;
-        for (auto& node : cycles) {
-            node->cycle->NeedsGenerate = true;
-            if (node->params->UseBillet) {
-                node->params->StartX = billet_edit_r;
-                node->params->StartZ = 0;
-            }
+    if (datum_set) datum_placed();
+}
+
+void ProjectModel::datum_placed() {
+    modified_ = true;
+    for (auto& node : cycles) {
+        node->cycle->NeedsGenerate = true;
+        if (node->params->UseBillet) {
+            node->params->StartX = billet_edit_r;
+            node->params->StartZ = 0;
         }
-        BuildSelectionLists();
     }
+    BuildSelectionLists();
 }
 
 void ProjectModel::SetBilletFromPoint(Point3D p) {

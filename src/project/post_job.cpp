@@ -3,11 +3,10 @@
 #include "cycles/can_cycle.h"
 #include "geometry/file_io.h"
 #include "geometry/ini_document.h"
+#include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
-#include "project/gnc_types.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
-#include "project/stderr_prompt.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -53,6 +52,16 @@ int run_program(const std::string& program, const std::vector<std::string>& args
     }
     return WIFEXITED(status) ? WEXITSTATUS(status)
                              : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+}
+
+bool write_gnc(TGNCOutput& writer, const std::string& path, char separator, std::string& error) {
+    try {
+        writer.WriteFile(path, separator);
+        return true;
+    } catch (const std::exception& e) {
+        error = e.what();
+        return false;
+    }
 }
 
 std::string cycle_reason(const TCanCycle& cycle, bool can_generate) {
@@ -111,8 +120,7 @@ std::string postvex_data_folder(const std::string& postvex) {
     return dir.string();
 }
 
-int run_post_job(const PostJob& job, std::ostream& err) {
-    StderrPrompt prompt(err);
+int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
     ProjectModel model(prompt);
     ProjectReadOptions options;
     options.separator = job.separator;
@@ -138,7 +146,7 @@ int run_post_job(const PostJob& job, std::ostream& err) {
 
     if (!job.run_postvex) {
         std::string write_error;
-        if (!write_gnc_file(writer, job.output, job.separator, &write_error)) {
+        if (!write_gnc(writer, job.output, job.separator, write_error)) {
             err << "zeran: " << one_line(write_error) << '\n';
             return 1;
         }
@@ -173,7 +181,7 @@ int run_post_job(const PostJob& job, std::ostream& err) {
     int code = 1;
     std::string write_error;
     const std::string destination = fs::absolute(job.output).string();
-    if (!write_gnc_file(writer, gnc, job.separator, &write_error)) {
+    if (!write_gnc(writer, gnc, job.separator, write_error)) {
         err << "zeran: " << one_line(write_error) << '\n';
     } else {
         IniDocument settings;

@@ -8,6 +8,7 @@
 namespace zeran {
 
 class ProjectModel;
+class Prompt;
 class TGNCOutput;
 
 // One enabled cycle that produced no tool path.
@@ -33,8 +34,9 @@ struct PostJob {
 };
 
 // The whole batch run; returns the exit code (0 done, 1 bad input) after
-// writing one line per problem to `err`. The project is only read.
-int run_post_job(const PostJob& job, std::ostream& err);
+// writing one line per problem to `err`. Questions that reading the project
+// raises go to `prompt`. The project is only read.
+int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err);
 
 // The postvex program next to the running one (installed or build tree), or "".
 std::string find_postvex();

@@ -2,11 +2,11 @@
 // commands and the reversal a cycle asks for.
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/picking_geometry.h"
 #include "geometry/number_text.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
 #include "geometry/prompt.h"
-#include "project/picking.h"
 #include "project/project_model.h"
 
 #include <algorithm>
@@ -131,7 +131,7 @@ bool ProjectModel::AddAtCursor(DXF_Entity* hovered) {
         }
         DXF_Entity* start = list.items[static_cast<std::size_t>(list.focused)].element;
         std::vector<DXF_Entity*> chain =
-            chain_between(start, hovered, *selection, point_tolerance());
+            ChainBetween(start, hovered, *selection, point_tolerance());
         if (chain.empty()) {
             prompt_->tell(MessageKind::Warning, "Inclusive item selection, failed.\r\rCheck that "
                                                 "all DXF file intersection points meet.");

@@ -3,15 +3,15 @@
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
+#include "dxf/dxf_writer.h"
 #include "geometry/dxf_object.h"
 #include "geometry/entity.h"
 #include "geometry/ini_document.h"
 #include "geometry/number_text.h"
 #include "geometry/prompt.h"
+#include "ncout/gnc_writer.h"
 #include "project/display_rounding.h"
-#include "project/drawing_io.h"
 #include "project/element_lists.h"
-#include "project/gnc_types.h"
 #include "project/project_model.h"
 
 #include <algorithm>
@@ -152,9 +152,11 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
     model.tdx_file_name = tdx;
     ini.write("DXF", "TDXFilename", tdx);
     if (model.drawing) {
-        std::string error;
-        if (!write_drawing_file(*model.drawing, tdx, &error))
-            throw ProjectFileError("Unable to write the drawing " + tdx + ": " + error);
+        try {
+            write_dxf_file(*model.drawing, tdx);
+        } catch (const std::exception& e) {
+            throw ProjectFileError("Unable to write the drawing " + tdx + ": " + e.what());
+        }
     }
     // A datum that was never placed is stored as not set, so that it reads back unset.
     ini.write_real("DXF", "Datun_x", model.datum_set ? model.datum_x : kNotSet, separator);
@@ -244,9 +246,12 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
         return "Unable to read the drawing " + drawing_path + ": " + e.what();
     }
     if (from_dxf && options.write_missing_tdx) {
-        std::string error;
         // Without the .tdx the project still opens from its drawing.
-        if (write_drawing_file(*fresh.drawing, tdx, &error)) fresh.tdx_file_name = tdx;
+        try {
+            write_dxf_file(*fresh.drawing, tdx);
+            fresh.tdx_file_name = tdx;
+        } catch (const std::exception&) {
+        }
     }
 
     const double dx = keys.real("DXF", "Datun_x", kNotSet);

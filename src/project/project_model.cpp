@@ -5,8 +5,8 @@
 #include "cycles/tool_control.h"
 #include "geometry/dxf_object.h"
 #include "geometry/entity.h"
+#include "ncout/gnc_writer.h"
 #include "project/display_rounding.h"
-#include "project/gnc_types.h"
 
 #include <ctime>
 

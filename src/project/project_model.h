@@ -183,6 +183,8 @@ private:
     void reset_cycle_list();
     void free_drawing();
     void clean_layers();
+    // Every path depends on a newly placed datum, and the clipping follows it.
+    void datum_placed();
     void update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source, bool unchecked);
     void set_child_states(CycleNode& node);
     void on_profile_direction(TCanCycle& cycle);
