@@ -53,7 +53,13 @@ public:
     }
     void real(const char* name, double v) { assign(name, general_text(v, separator_)); }
     void integer(const char* name, long long v) { assign(name, int_text(v)); }
-    void quoted(const char* name, const std::string& v) { assign(name, "\"" + v + "\""); }
+    // A line break inside a text would end the record early and leave the
+    // rest of it as a line no reader understands.
+    void quoted(const char* name, std::string v) {
+        for (char& c : v)
+            if (c == '\r' || c == '\n') c = ' ';
+        assign(name, "\"" + v + "\"");
+    }
     std::string& text() { return text_; }
     std::string number(double v) const { return general_text(v, separator_); }
 

@@ -122,7 +122,8 @@ TEST(GncWriter, ReproducesTheWorkedShaftExampleLineForLine) {
 
 TEST(GncWriter, EveryMoveKindToolChangesAndComments) {
     THeader header;
-    header.Author = "Ann";
+    header.Author = "Ann"; // a line break in a text cannot split its line
+    header.ProjectName = "two\r\nlines.tcf";
     header.Units = 1;
     header.BilletRadius = 1.25; // no length: both dimension lines stay empty
     header.Date = kMarch14th2005;
@@ -157,7 +158,7 @@ TEST(GncWriter, EveryMoveKindToolChangesAndComments) {
                                               "real z_datum = 0",
                                               "real x_dimension",
                                               "real z_dimension",
-                                              "PROJECT = \"Spindra Turning - \"",
+                                              "PROJECT = \"Spindra Turning - two  lines.tcf\"",
                                               "DATE = \"14/03/2005\"",
                                               "PROGID = 99",
                                               "comment_text = \"Author - Ann\"",
