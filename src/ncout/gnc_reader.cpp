@@ -88,6 +88,11 @@ GncReadError::GncReadError(int line, const std::string& message)
 
 std::vector<GncItem> read_gnc(std::string_view text) {
     std::vector<GncItem> items;
+    read_gnc(text, [&](const GncItem& item) { items.push_back(item); });
+    return items;
+}
+
+void read_gnc(std::string_view text, const std::function<void(const GncItem&)>& each) {
     int line_no = 0;
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -120,9 +125,8 @@ std::vector<GncItem> read_gnc(std::string_view text) {
         } else {
             throw GncReadError(line_no, "unreadable line: " + std::string(line.substr(0, 60)));
         }
-        items.push_back(std::move(item));
+        each(item);
     }
-    return items;
 }
 
 } // namespace zeran

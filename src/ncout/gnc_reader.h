@@ -2,6 +2,7 @@
 // Reads the neutral GNC program into a flat list of items: declarations,
 // assignments and bare words (record keywords and markers). The reader knows
 // the line grammar only; what the keywords mean is the post-processor's.
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -43,5 +44,8 @@ private:
 // Decimal points and decimal commas are both accepted in numbers, since the
 // writer follows the user's locale. Throws GncReadError on a malformed line.
 std::vector<GncItem> read_gnc(std::string_view text);
+// The same, handing each item on as it is read, so a long program is never
+// held as items all at once.
+void read_gnc(std::string_view text, const std::function<void(const GncItem&)>& each);
 
 } // namespace zeran

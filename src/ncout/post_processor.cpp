@@ -63,28 +63,28 @@ public:
         }
     }
 
-    std::string run(const std::vector<GncItem>& gnc) {
-        int last_line = 0;
-        for (const auto& item : gnc) {
-            last_line = item.line;
-            if (epilogue_) throw PostError(item.line, "record after EPILOGUE");
-            switch (item.kind) {
-            case GncItem::Kind::Declaration:
-            case GncItem::Kind::Assignment:
-                if (item.value.kind == GncValue::Kind::None) {
-                    vars_.erase(item.name);
-                } else {
-                    vars_[item.name] = item.value;
-                }
-                break;
-            case GncItem::Kind::Word:
-                keyword(item.name, item.line);
-                break;
+    void feed(const GncItem& item) {
+        last_line_ = item.line;
+        if (epilogue_) throw PostError(item.line, "record after EPILOGUE");
+        switch (item.kind) {
+        case GncItem::Kind::Declaration:
+        case GncItem::Kind::Assignment:
+            if (item.value.kind == GncValue::Kind::None) {
+                vars_.erase(item.name);
+            } else {
+                vars_[item.name] = item.value;
             }
+            break;
+        case GncItem::Kind::Word:
+            keyword(item.name, item.line);
+            break;
         }
-        if (!prologue_) throw PostError(last_line, "the GNC program has no PROLOGUE");
+    }
+
+    std::string finish() {
+        if (!prologue_) throw PostError(last_line_, "the GNC program has no PROLOGUE");
         if (!epilogue_)
-            throw PostError(last_line, "the GNC program ends without EPILOGUE (incomplete file?)");
+            throw PostError(last_line_, "the GNC program ends without EPILOGUE (incomplete file?)");
         std::string text;
         for (const auto& l : out_) text += l + lib_.settings().line_end;
         return text;
@@ -99,6 +99,7 @@ private:
     bool have_position_ = false;
     double x_ = 0, z_ = 0; // position as written: diameter and Z
     long long seq_ = 0;
+    int last_line_ = 0;
 
     double round_pos(double v) const {
         double f = std::pow(10.0, lib_.settings().decimals);
@@ -328,7 +329,15 @@ PostError::PostError(int gnc_line, const std::string& message)
       line_(gnc_line) {}
 
 std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library) {
-    return Engine(library).run(gnc);
+    Engine engine(library);
+    for (const auto& item : gnc) engine.feed(item);
+    return engine.finish();
+}
+
+std::string post_process_text(std::string_view gnc, const PostLibrary& library) {
+    Engine engine(library);
+    read_gnc(gnc, [&](const GncItem& item) { engine.feed(item); });
+    return engine.finish();
 }
 
 } // namespace zeran

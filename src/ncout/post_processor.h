@@ -7,6 +7,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zeran {
@@ -25,5 +26,7 @@ private:
 // EPILOGUE, an arc with no start point or no radius, a thread without pitch
 // or depth, a value that does not fit its word).
 std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library);
+// The same straight from the GNC text; also throws GncReadError.
+std::string post_process_text(std::string_view gnc, const PostLibrary& library);
 
 } // namespace zeran

@@ -44,7 +44,7 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     std::string program;
     try {
         PostLibrary library = PostLibrary::load(data.library);
-        program = post_process(read_gnc(*gnc_text), library);
+        program = post_process_text(*gnc_text, library);
     } catch (const GncReadError& e) {
         return fail(source + ": " + e.what());
     } catch (const PostError& e) {
