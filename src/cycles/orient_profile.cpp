@@ -22,8 +22,19 @@ bool TCanCycle::OrientProfile(const TCNC_Groups& first, const TCNC_Groups& last)
     const TMaxMin& ext_x = OffAxisExtents.Empty() ? Extents : OffAxisExtents;
     const double min_x = ext_x.MinX;
     const double max_x = ext_x.MaxX;
-    XSide = on_maximum_side(StartPoint.X, min_x, max_x);
     ZSide = on_maximum_side(StartPoint.Z, Extents.MinZ, Extents.MaxZ);
+    // Points on the axis are left out of the side test for a bore's bottom,
+    // but not for a face turned to the centre at the end nearest the start:
+    // without them a shaft whose start lies nearer its smallest diameter
+    // than its largest would be bored.
+    const double near_z = ZSide ? Extents.MaxZ : Extents.MinZ;
+    bool faced_to_centre = false;
+    for (const TCNC_Groups* rec : ProfileMoves) {
+        const CyclePoint p = record_point(*rec);
+        if (std::fabs(p.X) < PointTolerance() && std::fabs(p.Z - near_z) < PointTolerance())
+            faced_to_centre = true;
+    }
+    XSide = on_maximum_side(StartPoint.X, faced_to_centre ? Extents.MinX : min_x, max_x);
     Allowance = {XSide ? Params.AllowanceX : -Params.AllowanceX,
                  ZSide ? Params.AllowanceZ : -Params.AllowanceZ};
 
