@@ -1,6 +1,9 @@
 // The zeran program: batch options run without a window; anything else
 // names a project for the window.
 #include "app/batch.h"
+#ifdef ZERAN_HAS_UI
+#include "app/app_start.h"
+#endif
 
 #include <iostream>
 #include <string>
@@ -8,6 +11,9 @@
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
+#ifdef ZERAN_HAS_UI
+    if (!zeran::is_batch_command(args)) return zeran::run_window(argc, argv);
+#endif
     if (args.empty() || zeran::is_batch_command(args))
         return zeran::run_batch(args, {std::cout, std::cerr});
     std::cerr << "zeran: this build has no window; see --help\n";

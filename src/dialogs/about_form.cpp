@@ -27,7 +27,8 @@ TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     version_ = new QLabel(this);
     version_->setObjectName("VersionText");
     layout->addWidget(version_);
-    layout->addWidget(new QLabel(tr("Kelvard Machine Tools\nPostfach 12 34\n00000 Musterstadt"), this));
+    layout->addWidget(
+        new QLabel(tr("Kelvard Machine Tools\nPostfach 12 34\n00000 Musterstadt"), this));
     auto* link = new QLabel(this);
     link->setText("<a href=\"https://kelvard.example/\">kelvard.example</a>");
     link->setOpenExternalLinks(true);

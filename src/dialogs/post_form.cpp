@@ -166,7 +166,7 @@ std::string TPostForm::Destination() const {
 std::string TPostForm::MachineName() const {
     const int row = list_->currentRow();
     return row >= 0 && row < static_cast<int>(machines_.size()) ? machines_[std::size_t(row)].name
-                                                               : std::string();
+                                                                : std::string();
 }
 
 std::string TPostForm::Library() const {
@@ -176,8 +176,8 @@ std::string TPostForm::Library() const {
 void TPostForm::BrowseDestClick() {
     const QString ext = q(extension_);
     // "Turn CNC files (*.fnl)" and "Any file", in Qt's filter form.
-    const QString qt_filter =
-        tr("Turn CNC files") + " (*." + ext.toLower() + " *." + ext + ");;" + tr("Any file") + " (*)";
+    const QString qt_filter = tr("Turn CNC files") + " (*." + ext.toLower() + " *." + ext + ");;" +
+                              tr("Any file") + " (*)";
     const QFileInfo current(dest_->text());
     const QString chosen = choose_file(tr("Select Destination File"), current.absolutePath(),
                                        dest_->text(), qt_filter, ext);

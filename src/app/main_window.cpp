@@ -1,0 +1,551 @@
+#include "app/main_window.h"
+
+#include "app/help_link.h"
+#include "app/qt_prompt.h"
+#include "app/tree_images.h"
+#include "app/window_placement.h"
+#include "cycles/cycle_kinds.h"
+#include "dialogs/about_form.h"
+#include "dialogs/border_form.h"
+#include "dialogs/colour_form.h"
+#include "dialogs/header_form.h"
+#include "dialogs/post_form.h"
+#include "dialogs/rspin_edit.h"
+#include "project/project_model.h"
+#include "view/zoom_panel.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStyle>
+#include <QTabWidget>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace zeran {
+
+namespace {
+
+// A caption as a hint: every "." and "&" removed.
+QString stripped(QString caption) {
+    return caption.remove('.').remove('&');
+}
+
+QAction* make_action(QWidget* owner, const QString& text, const char* name) {
+    auto* a = new QAction(text, owner);
+    a->setObjectName(name);
+    return a;
+}
+
+class ProgressBar final : public QProgressBar {
+public:
+    std::function<void()> on_mouse_up;
+    using QProgressBar::QProgressBar;
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        QProgressBar::mouseReleaseEvent(e);
+        if (on_mouse_up) on_mouse_up();
+    }
+};
+
+} // namespace
+
+TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
+    : QMainWindow(parent), settings_(paths) {
+    setObjectName("MainForm");
+    // Busy while the window is being made: no redraws, no edit handlers.
+    if (!prompt) {
+        own_prompt_ = std::make_unique<QtPrompt>(this, tr("Spindra Turning"));
+        prompt = own_prompt_.get();
+    }
+    prompt_ = prompt;
+    model_ = std::make_unique<ProjectModel>(*prompt_);
+    model_->busy = true;
+    const QString point = QLocale::system().decimalPoint();
+    separator_ = point.isEmpty() ? '.' : point.front().toLatin1();
+    if (separator_ == 0) separator_ = '.';
+
+    settings_.load();
+    model_->default_material_file = default_material_file(paths);
+    model_->material_file = model_->default_material_file;
+    model_->default_author = default_author().toStdString();
+
+    colour_form_ = std::make_unique<TColourForm>(this);
+    about_form_ = std::make_unique<TFormAbout>(this);
+    header_form_ = std::make_unique<TFormHeader>(this);
+
+    create_actions();
+    create_menus();
+    create_panels();
+    create_toolbar();
+    load_cursors();
+    setAcceptDrops(true);
+    setWindowIcon(QIcon(":/zeran/MAINICON.png"));
+    set_help_context(this, 20);
+    rebuild_reopen_menu();
+
+    choose_file = [this](const FileRequest& r) { return ask_file(r); };
+    run_header_form = [](TFormHeader& form) { return form.Execute(); };
+
+    TFormPosSize(QString::fromStdString(paths.placement_file), objectName()).load(*this);
+    model_->ClearProject();
+    RebuildFilesTree();
+    RebuildCycleList();
+    set_title(tr("Untitled.tcf"));
+    update_file_commands(false);
+    model_->busy = false;
+    FormShow();
+}
+
+TMainForm::~TMainForm() {
+    FormDestroy();
+}
+
+void TMainForm::create_actions() {
+    auto add = [this](const QString& text, const char* name, auto slot) {
+        QAction* a = make_action(this, text, name);
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    QAction* a = add(tr("&New"), "MenuNew", [this] { MenuNewClick(); });
+    a->setShortcut(QKeySequence::New);
+    a->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
+    a = add(tr("&Open..."), "MenuOpen", [this] { MenuOpenClick(); });
+    a->setShortcut(QKeySequence::Open);
+    a->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    a = add(tr("&Save"), "MenuSave", [this] { SaveProject(); });
+    a->setShortcut(QKeySequence::Save);
+    a->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    add(tr("Save &As..."), "MenuSaveAs", [this] { MenuSaveAsClick(); });
+    a = add(tr("Import &DXF..."), "MenuImport", [this] { MenuImportClick(); });
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
+    a->setIcon(glyph_icon("DXF", 0x3c8c3c));
+    // The job sheet is not there yet; the command stays disabled.
+    add(tr("&Print..."), "MenuPrint", [] {})->setEnabled(false);
+    add(tr("E&xit"), "MenuExit", [this] { close(); });
+    a = add(tr("&Post Process..."), "MenuPost", [this] { MenuPostClick(); });
+    a->setIcon(glyph_icon("NC", 0xb03a2e));
+    add(tr("&Export to Simvo Turning"), "MenuExportCNC", [this] { MenuExportCNCClick(); });
+    add(tr("Select &Material..."), "MenuSelectMaterial", [this] { MenuSelectMaterialClick(); });
+    add(tr("&Colours..."), "MenuColours", [this] { MenuColoursClick(); });
+    add(tr("&Border Width..."), "MenuSetBorder", [this] { MenuSetBorderClick(); });
+    a = add(tr("Show Profile &Direction"), "MenuShowDirection",
+            [this] { ShowProfileDirectionClick(false); });
+    a->setCheckable(true);
+    a->setIcon(glyph_icon(QString::fromUtf8("\u2192"), 0x707070));
+    add(tr("&Contents..."), "MenuContents", [this] {
+        MenuContentsClick();
+    })->setShortcut(QKeySequence::HelpContents);
+    add(tr("&About..."), "MenuAbout", [this] { MenuAboutClick(); });
+    add(tr("Header..."), "MenuHeader", [this] { HeaderDialogClick(); });
+
+    draw_group_ = new QActionGroup(this);
+    const QString draw_texts[] = {tr("Draw &Selected Cycle"), tr("Draw &Enabled Cycles"),
+                                  tr("Draw &All Cycles"), tr("Draw &No Cycles")};
+    const char* draw_names[] = {"MenuDrawSelected", "MenuDrawEnabled", "MenuDrawAll",
+                                "MenuDrawNone"};
+    for (int i = 0; i < 4; ++i) {
+        QAction* d = add(draw_texts[i], draw_names[i],
+                         [this, i] { MenuDrawClick(static_cast<DrawStyle>(i)); });
+        d->setCheckable(true);
+        draw_group_->addAction(d);
+        draw_actions_[std::size_t(i)] = d;
+    }
+    draw_actions_[0]->setChecked(true);
+
+    static const char* const cycle_names[] = {"MenuAlongX",    "MenuAlongZ",   "MenuPattern",
+                                              "MenuFinishing", "MenuGrooving", "MenuThreading",
+                                              "MenuDrilling",  "MenuLinear"};
+    for (int k = 0; k < 8; ++k) {
+        QAction* c = add(tr(std::string(cycle_long_name(k)).c_str()), cycle_names[k],
+                         [this, k] { MenuAddCycleClick(k); });
+        c->setIcon(node_icon(k));
+        c->setToolTip(QString::fromStdString(std::string(cycle_short_name(k))));
+        cycle_actions_[std::size_t(k)] = c;
+    }
+}
+
+QAction* TMainForm::action(const QString& object_name) const {
+    return findChild<QAction*>(object_name);
+}
+
+void TMainForm::create_menus() {
+    file_menu_ = menuBar()->addMenu(tr("&File"));
+    file_menu_->addAction(action("MenuNew"));
+    file_menu_->addAction(action("MenuOpen"));
+    reopen_menu_ = file_menu_->addMenu(tr("&Reopen"));
+    reopen_menu_->setObjectName("MenuReopen");
+    file_menu_->addAction(action("MenuSave"));
+    file_menu_->addAction(action("MenuSaveAs"));
+    file_menu_->addSeparator();
+    file_menu_->addAction(action("MenuImport"));
+    file_menu_->addSeparator();
+    file_menu_->addAction(action("MenuPrint"));
+    file_menu_->addSeparator();
+    file_menu_->addAction(action("MenuExit"));
+    connect(file_menu_, &QMenu::aboutToShow, this, [this] { MenuFileClick(); });
+
+    generate_menu_ = menuBar()->addMenu(tr("&Generate CNC"));
+    generate_menu_->addAction(action("MenuPost"));
+    export_separator_ = generate_menu_->addSeparator();
+    generate_menu_->addAction(action("MenuExportCNC"));
+    connect(generate_menu_, &QMenu::aboutToShow, this, [this] { MenuGenerateClick(); });
+
+    QMenu* options = menuBar()->addMenu(tr("&Options"));
+    options->addAction(action("MenuSelectMaterial"));
+    options->addAction(action("MenuColours"));
+    options->addAction(action("MenuSetBorder"));
+    draw_style_menu_ = options->addMenu(tr("Draw &Style"));
+    for (QAction* d : draw_actions_) draw_style_menu_->addAction(d);
+    options->addAction(action("MenuShowDirection"));
+
+    cycles_menu_ = menuBar()->addMenu(tr("&Cycles"));
+    for (QAction* c : cycle_actions_) cycles_menu_->addAction(c);
+
+    QMenu* help = menuBar()->addMenu(tr("&Help"));
+    help->addAction(action("MenuContents"));
+    help->addAction(action("MenuAbout"));
+}
+
+void TMainForm::create_toolbar() {
+    toolbar_ = addToolBar(tr("Commands"));
+    toolbar_->setObjectName("ToolBarBtns");
+    toolbar_->setMovable(false);
+    toolbar_->addAction(action("MenuNew"));
+    toolbar_->addAction(action("MenuOpen"));
+    toolbar_->addAction(action("MenuSave"));
+    toolbar_->addSeparator();
+    toolbar_->addAction(action("MenuImport"));
+    toolbar_->addAction(action("MenuPost"));
+    toolbar_->addSeparator();
+    draw_style_btn_ = new QToolButton(toolbar_);
+    draw_style_btn_->setObjectName("DrawStyleBtn");
+    draw_style_btn_->setIcon(glyph_icon("S", 0x707070));
+    draw_style_btn_->setMenu(draw_style_menu_);
+    draw_style_btn_->setPopupMode(QToolButton::MenuButtonPopup);
+    connect(draw_style_btn_, &QToolButton::clicked, this, [this] { DrawStyleBtnClick(); });
+    toolbar_->addWidget(draw_style_btn_);
+    toolbar_->addAction(action("MenuShowDirection"));
+    if (auto* b =
+            qobject_cast<QToolButton*>(toolbar_->widgetForAction(action("MenuShowDirection"))))
+        b->setObjectName("ToolBtnDirec");
+    toolbar_->addSeparator();
+    for (QAction* c : cycle_actions_) toolbar_->addAction(c);
+}
+
+void TMainForm::create_panels() {
+    splitter_ = new QSplitter(Qt::Horizontal, this);
+    splitter_->setObjectName("SplitterV");
+    view_ = new Zoom_panel(splitter_);
+    view_->setObjectName("ZoomBox");
+    view_->setColour(settings_.colours[kColourBackground]);
+    view_->setHelpContext(37);
+    view_->setZoomEnabled(false);
+    view_->OnNeedReDraw = [this] { ZoomBoxNeedReDraw(); };
+    view_->OnMouseDown = [this](const ViewMouse& m) { ZoomBoxMouseDown(m); };
+    view_->OnMouseMove = [this](const ViewMouse& m) { ZoomBoxMouseMove(m); };
+    view_->OnMouseUp = [this](const ViewMouse& m) { ZoomBoxMouseUp(m); };
+    splitter_->addWidget(view_);
+
+    split_panel_ = new QWidget(splitter_);
+    split_panel_->setObjectName("SplitPanelLeft");
+    split_panel_->setMinimumWidth(kSplitterMinimum);
+    auto* right = new QVBoxLayout(split_panel_);
+    right->setContentsMargins(2, 2, 2, 2);
+    tabs_ = new QTabWidget(split_panel_);
+    tabs_->setObjectName("TabsTree");
+
+    // "DXF Input": the drawing tree and the datum.
+    tab_input_ = new QWidget(tabs_);
+    tab_input_->setObjectName("TabInput");
+    auto* input = new QVBoxLayout(tab_input_);
+    files_tree_ = new QTreeWidget(tab_input_);
+    files_tree_->setObjectName("FilesTree");
+    files_tree_->setHeaderHidden(true);
+    set_help_context(files_tree_, 38);
+    input->addWidget(files_tree_, 1);
+    auto* datum = new QGroupBox(tr("Datum"), tab_input_);
+    set_help_context(datum, 41);
+    auto* datum_row = new QHBoxLayout(datum);
+    datum_tool_ = new QToolButton(datum);
+    datum_tool_->setObjectName("DatumCursPaint");
+    datum_tool_->setCheckable(true);
+    datum_tool_->setIcon(QIcon(":/zeran/DATUM.png"));
+    datum_tool_->setToolTip(tr("Place the datum in the view"));
+    connect(datum_tool_, &QToolButton::toggled, this,
+            [this](bool on) { set_view_cursor(CursorKind::Datum, on); });
+    datum_x_ = new TRSpinEdit(datum);
+    datum_x_->setObjectName("DatumEditX");
+    datum_x_->setToolTip(tr("Datum in X"));
+    datum_y_ = new TRSpinEdit(datum);
+    datum_y_->setObjectName("DatumEditY");
+    datum_y_->setToolTip(tr("Datum in Y"));
+    for (TRSpinEdit* e : {datum_x_, datum_y_}) {
+        e->setMinValue(-1e6);
+        e->setMaxValue(1e6);
+        connect(e, &TRSpinEdit::Change, this, [this] { DatumEditChange(); });
+    }
+    datum_row->addWidget(datum_tool_);
+    datum_row->addWidget(new QLabel(tr("X"), datum));
+    datum_row->addWidget(datum_x_, 1);
+    datum_row->addWidget(new QLabel(tr("Y"), datum));
+    datum_row->addWidget(datum_y_, 1);
+    input->addWidget(datum);
+    tabs_->addTab(tab_input_, tr("DXF Input"));
+
+    // "Program": the cycle list and the panel of its selected node.
+    tab_program_ = new QWidget(tabs_);
+    tab_program_->setObjectName("TabProgram");
+    auto* program = new QVBoxLayout(tab_program_);
+    cycle_list_ = new QTreeWidget(tab_program_);
+    cycle_list_->setObjectName("CycleList");
+    cycle_list_->setHeaderHidden(true);
+    cycle_list_->setIconSize(QSize(34, 16));
+    set_help_context(cycle_list_, 44);
+    program->addWidget(cycle_list_, 1);
+    material_label_ = new QLabel(tab_program_);
+    material_label_->setObjectName("MaterialLabel");
+    program->addWidget(material_label_);
+    create_node_panels();
+    program->addWidget(panels_);
+    tabs_->addTab(tab_program_, tr("Program"));
+
+    right->addWidget(tabs_, 1);
+    auto* bar = new ProgressBar(split_panel_);
+    bar->setObjectName("CycleProgress");
+    bar->setToolTip(tr("Click to Redraw"));
+    bar->setTextVisible(false);
+    bar->setMaximumHeight(14);
+    bar->on_mouse_up = [this] { CycleProgressMouseUp(); };
+    progress_ = bar;
+    right->addWidget(progress_);
+    splitter_->addWidget(split_panel_);
+    splitter_->setStretchFactor(0, 1);
+    splitter_->setStretchFactor(1, 0);
+    splitter_->setSizes({900, settings_.splitter_width});
+    setCentralWidget(splitter_);
+    resize(1200, 800);
+
+    connect(tabs_, &QTabWidget::currentChanged, this, [this] { TabsTreeChange(); });
+    connect(files_tree_, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item) { FilesTreeItemChanged(item); });
+    connect(cycle_list_, &QTreeWidget::currentItemChanged, this, [this] { CycleListChange(); });
+    connect(cycle_list_, &QTreeWidget::itemChanged, this,
+            [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });
+}
+
+void TMainForm::load_cursors() {
+    // Cursor numbers 5 to 10, hot spot in the middle of the cross.
+    static const char* const names[] = {"DATUM", "PLUS", "MINUS", "BILLET", "STARTPOS", "DISDATUM"};
+    for (std::size_t i = 0; i < cursors_.size(); ++i) {
+        const QPixmap p(QString(":/zeran/%1.png").arg(names[i]));
+        cursors_[i] = p.isNull() ? QCursor(Qt::CrossCursor) : QCursor(p, 15, 15);
+    }
+}
+
+const QCursor& TMainForm::cursor_of(CursorKind kind) const {
+    return cursors_.at(std::size_t(static_cast<int>(kind) - 5));
+}
+
+void TMainForm::set_help_context(QWidget* w, int context) {
+    install_help_key(w, context);
+}
+
+void TMainForm::FormShow() {
+    for (QAction* a : toolbar_->actions())
+        if (!a->text().isEmpty()) a->setToolTip(stripped(a->text()));
+    for (std::size_t k = 0; k < cycle_actions_.size(); ++k)
+        cycle_actions_[k]->setToolTip(stripped(cycle_actions_[k]->text()));
+    draw_style_btn_->setToolTip(stripped(tr("Draw &Style")) + " (" +
+                                stripped(draw_actions_[0]->text()) + ")");
+    tabs_->setCurrentWidget(tab_input_);
+    EnableCommands(false);
+    model_->datum_set = false;
+    model_->billet_defined = false;
+}
+
+void TMainForm::FormDestroy() {
+    if (destroyed_) return;
+    destroyed_ = true;
+    TFormPosSize(QString::fromStdString(settings_.paths().placement_file), objectName())
+        .save(*this);
+    if (!model_->tdx_file_name.empty())
+        settings_.tdx_folder =
+            QFileInfo(QString::fromStdString(model_->tdx_file_name)).absolutePath().toStdString();
+    if (!model_->project_folder.empty()) settings_.tcf_folder = model_->project_folder;
+    const QList<int> sizes = splitter_->sizes();
+    if (sizes.size() == 2 && sizes[1] > 0) settings_.splitter_width = sizes[1];
+    settings_.save();
+    model_->ClearProject(KeepTree::Yes);
+}
+
+void TMainForm::closeEvent(QCloseEvent* e) {
+    if (!QuerySaveChanges()) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    FormDestroy();
+}
+
+void TMainForm::set_title(const QString& name) {
+    title_ = tr("Spindra Turning") + " - " + name;
+    setWindowTitle(title_);
+}
+
+void TMainForm::update_file_commands(bool enabled) {
+    action("MenuSave")->setEnabled(enabled);
+    action("MenuSaveAs")->setEnabled(enabled);
+}
+
+void TMainForm::EnableCommands(bool flag) {
+    const bool program = program_tab_active();
+    const bool datum = model_->datum_set;
+    action("MenuShowDirection")->setEnabled(flag);
+    draw_style_btn_->setEnabled(flag);
+    draw_style_menu_->setEnabled(flag);
+    for (QAction* d : draw_actions_) d->setEnabled(flag);
+    for (QAction* c : cycle_actions_) c->setEnabled(flag && datum && program);
+    datum_x_->setEnabled(flag);
+    datum_y_->setEnabled(flag);
+    datum_tool_->setEnabled(flag);
+    action("MenuPost")->setEnabled(program);
+    action("MenuExportCNC")->setEnabled(program && model_->post_allowed);
+    tabs_->setTabVisible(tabs_->indexOf(tab_program_), flag && datum);
+}
+
+bool TMainForm::program_tab_active() const {
+    return tabs_->currentWidget() == tab_program_;
+}
+
+void TMainForm::SetProgramTab(bool active) {
+    tabs_->setCurrentWidget(active ? tab_program_ : tab_input_);
+}
+
+void TMainForm::TabsTreeChange() {
+    if (destroyed_) return;
+    EnableCommands(model_->drawing_loaded);
+    if (!cycle_list_->currentItem() && cycle_list_->topLevelItemCount() > 0) {
+        cycle_list_->setCurrentItem(cycle_list_->topLevelItem(0));
+        cycle_list_->scrollToItem(cycle_list_->currentItem());
+    }
+    const bool input = !program_tab_active();
+    datum_x_->setEnabled(input && model_->drawing_loaded);
+    datum_y_->setEnabled(input && model_->drawing_loaded);
+    if (input) {
+        datum_tool_->setChecked(false);
+    } else {
+        refresh_panels();
+    }
+    view_->SetLatheReadout(!input);
+    view_->Repaint();
+}
+
+void TMainForm::MenuFileClick() {
+    // Printing waits for the job sheet.
+    action("MenuPrint")->setEnabled(false);
+}
+
+void TMainForm::MenuGenerateClick() {
+    action("MenuPost")->setEnabled(program_tab_active() || model_->post_allowed);
+    const std::string& nc = model_->last_nc_file;
+    action("MenuExportCNC")
+        ->setEnabled(!nc.empty() && QFileInfo::exists(QString::fromStdString(nc)));
+}
+
+void TMainForm::rebuild_reopen_menu() {
+    reopen_menu_->clear();
+    int n = 0;
+    for (const std::string& path : settings_.reopen.entries()) {
+        const int index = n++;
+        QAction* a =
+            reopen_menu_->addAction(QString("&%1 %2").arg(n).arg(QString::fromStdString(path)));
+        connect(a, &QAction::triggered, this, [this, index] { MenuReopenClick(index); });
+    }
+    reopen_menu_->setEnabled(!settings_.reopen.empty());
+}
+
+void TMainForm::AddToReopenList(const QString& file_name) {
+    settings_.reopen.add(file_name.toStdString());
+    rebuild_reopen_menu();
+}
+
+void TMainForm::RemoveFromReopenList(const QString& file_name) {
+    settings_.reopen.remove(file_name.toStdString());
+    rebuild_reopen_menu();
+}
+
+void TMainForm::MenuDrawClick(DrawStyle style) {
+    draw_style_ = style;
+    draw_actions_[std::size_t(style)]->setChecked(true);
+    view_->Repaint();
+}
+
+void TMainForm::DrawStyleBtnClick() {
+    const auto next = static_cast<DrawStyle>((static_cast<int>(draw_style_) + 1) % 4);
+    MenuDrawClick(next);
+    draw_style_btn_->setToolTip(stripped(tr("Draw &Style")) + " (" +
+                                stripped(draw_actions_[std::size_t(next)]->text()) + ")");
+}
+
+bool TMainForm::show_direction() const {
+    return action("MenuShowDirection")->isChecked();
+}
+
+void TMainForm::ShowProfileDirectionClick(bool from_button) {
+    // The menu item and the toolbar button are one checkable action: a click
+    // on either has already toggled it.
+    Q_UNUSED(from_button);
+    view_->Repaint();
+}
+
+void TMainForm::MenuSetBorderClick() {
+    TBorderForm form(this);
+    form.SetBorder(settings_.border);
+    if (!form.Execute()) return;
+    settings_.border = form.GetBorder();
+    if (model_->drawing_loaded) {
+        zoom_to_drawing();
+        view_->setZoomEnabled(true);
+    }
+}
+
+void TMainForm::MenuColoursClick() {
+    colour_form_->SetColours(settings_.colours);
+    if (!colour_form_->Execute()) return;
+    settings_.colours = colour_form_->Colours();
+    view_->setColour(settings_.colours[kColourBackground]);
+    view_->Repaint();
+}
+
+void TMainForm::MenuContentsClick() {
+    show_help(1000);
+}
+
+void TMainForm::MenuAboutClick() {
+    about_form_->SetVersionText(tr("Version %1").arg(ZERAN_VERSION));
+    about_form_->exec();
+}
+
+void TMainForm::CycleProgressMouseUp() {
+    if (!model_->tree.filled) return;
+    zoom_to_drawing();
+    view_->setZoomEnabled(true);
+}
+
+} // namespace zeran

@@ -1,0 +1,258 @@
+#pragma once
+// TMainForm: the program's one window. It owns the open project (the core
+// model) and the settings, and shows them: the view on the left, the drawing
+// tree and the cycle list on the right, the panels of the selected node.
+#include "app/settings.h"
+#include "geometry/canvas.h"
+#include "geometry/point3d.h"
+
+#include <QCursor>
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <functional>
+#include <memory>
+#include <string>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QSplitter;
+class QStackedWidget;
+class QTabWidget;
+class QToolBar;
+class QToolButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+
+namespace zeran {
+
+class DXF_Entity;
+class ProjectModel;
+class Prompt;
+class QtPrompt;
+class TColourForm;
+class TFormAbout;
+class TFormHeader;
+class TPostForm;
+class TRSpinEdit;
+class Zoom_panel;
+struct CycleNode;
+struct ViewMouse;
+
+enum class DrawStyle { Selected = 0, Enabled = 1, All = 2, None = 3 };
+enum class CursorKind { Datum = 5, Plus = 6, Minus = 7, Billet = 8, StartPos = 9, DisDatum = 10 };
+
+// What a file dialog is asked for; the window's file choosers take it.
+struct FileRequest {
+    enum class Mode { Open, Save } mode = Mode::Open;
+    QString title;
+    QString folder;
+    QString file;
+    QString filter; // Qt's form: "Name (*.ext)"
+    QString suffix;
+};
+
+class TMainForm : public QMainWindow {
+    Q_OBJECT
+public:
+    // `paths` from find_app_paths(); `prompt` answers the core's and the
+    // window's questions (null: message boxes).
+    TMainForm(const AppPaths& paths, Prompt* prompt = nullptr, QWidget* parent = nullptr);
+    ~TMainForm() override;
+
+    // ---- Operations ----
+    bool OpenProject(const QString& file_name);
+    bool QuerySaveChanges();
+    bool SaveProject();
+    bool SaveProjectAs();
+    void AddToReopenList(const QString& file_name);
+    void RemoveFromReopenList(const QString& file_name);
+    void EnableCommands(bool flag);
+    bool PostProcess();
+    // Import of a drawing file, as the menu and a drop run it.
+    bool ImportDxf(const QString& file_name);
+    // The program's arguments that are not options, joined with single spaces.
+    void OpenCommandLine(const QStringList& args);
+    // Dropped files: the first one counts.
+    void DropFiles(const QStringList& files);
+
+    // ---- Commands ----
+    void MenuNewClick();
+    void MenuOpenClick();
+    void MenuReopenClick(int index);
+    void MenuSaveAsClick();
+    void MenuImportClick();
+    void MenuPostClick();
+    void MenuExportCNCClick();
+    void MenuSetBorderClick();
+    void MenuColoursClick();
+    void MenuSelectMaterialClick();
+    void MenuAboutClick();
+    void MenuContentsClick();
+    void MenuDrawClick(DrawStyle style);
+    void DrawStyleBtnClick();
+    void ShowProfileDirectionClick(bool from_button);
+    void MenuAddCycleClick(int kind);
+    void HeaderDialogClick();
+    void CycleProgressMouseUp();
+    void TabsTreeChange();
+
+    // ---- Scene ----
+    void ZoomBoxNeedReDraw();
+    DrawStyle draw_style() const { return draw_style_; }
+    bool show_direction() const;
+    const DXF_Entity* highlighted() const { return highlighted_; }
+
+    // ---- State for the panels and tests ----
+    ProjectModel& model() { return *model_; }
+    AppSettings& settings() { return settings_; }
+    Zoom_panel* view() const { return view_; }
+    QTreeWidget* files_tree() const { return files_tree_; }
+    QTreeWidget* cycle_list() const { return cycle_list_; }
+    QTabWidget* tabs() const { return tabs_; }
+    QProgressBar* cycle_progress() const { return progress_; }
+    QMenu* reopen_menu() const { return reopen_menu_; }
+    QAction* action(const QString& object_name) const;
+    const QString& project_title() const { return title_; }
+    const QCursor& cursor_of(CursorKind kind) const;
+    TRSpinEdit* datum_edit_x() const { return datum_x_; }
+    TRSpinEdit* datum_edit_y() const { return datum_y_; }
+    bool program_tab_active() const;
+    void SetProgramTab(bool active);
+    void RebuildFilesTree();
+    void RebuildCycleList();
+    void SelectCycleRow(int top_level_row, int child = -1);
+
+    // File choosers; tests replace them. Empty result: cancelled.
+    std::function<QString(const FileRequest&)> choose_file;
+    // Runs the post dialog; tests replace it to pick and confirm.
+    std::function<bool(TPostForm&)> run_post_form;
+    // Shows the header dialog; true after OK.
+    std::function<bool(TFormHeader&)> run_header_form;
+    // Milliseconds Post Process waits for the post-processor; 0 without limit.
+    int post_timeout_ms = 0;
+    // The post-processor's message of the last failed run, or empty.
+    const QString& last_post_error() const { return last_post_error_; }
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
+
+private:
+    // main_window.cpp: layout and wiring.
+    void create_actions();
+    void create_menus();
+    void create_toolbar();
+    void create_panels();
+    void create_node_panels();
+    void load_cursors();
+    void FormShow();
+    void FormDestroy();
+    void MenuFileClick();
+    void MenuGenerateClick();
+    void set_title(const QString& name);
+    void update_file_commands(bool enabled);
+    void rebuild_reopen_menu();
+    void set_help_context(QWidget* w, int context);
+
+    // main_window_trees.cpp: the two trees and the panels.
+    void FilesTreeItemChanged(QTreeWidgetItem* item);
+    void CycleListChange();
+    void CycleListItemChanged(QTreeWidgetItem* item);
+    void refresh_panels();
+    void refresh_cycle_item(QTreeWidgetItem* item, int row);
+    void DatumEditChange();
+    void BilletEditChange();
+    void StartEditChange();
+    void CommentEditChange();
+    void ToolEditChange();
+
+    // main_window_scene.cpp: the picture and the view's mouse.
+    void DrawCycles();
+    void DrawDirectionArrows();
+    void draw_datum_cross();
+    void draw_billet_rectangle();
+    void ZoomBoxMouseDown(const ViewMouse& m);
+    void ZoomBoxMouseMove(const ViewMouse& m);
+    void ZoomBoxMouseUp(const ViewMouse& m);
+    void highlight(const DXF_Entity* element);
+    void zoom_to_drawing();
+    void set_view_cursor(CursorKind kind, bool on);
+
+    // main_window_file.cpp
+    QString ask_file(const FileRequest& r);
+    bool write_project(const QString& file_name);
+    void after_drawing_loaded();
+
+    // main_window_post.cpp
+    bool run_post_processor(std::string& destination, const std::string& previous_machine,
+                            std::string& machine);
+    bool start_postvex(const QString& settings_file);
+
+    AppSettings settings_;
+    std::unique_ptr<QtPrompt> own_prompt_;
+    Prompt* prompt_ = nullptr;
+    std::unique_ptr<ProjectModel> model_;
+    char separator_ = '.';
+
+    Zoom_panel* view_ = nullptr;
+    QSplitter* splitter_ = nullptr;
+    QWidget* split_panel_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QWidget* tab_input_ = nullptr;
+    QWidget* tab_program_ = nullptr;
+    QTreeWidget* files_tree_ = nullptr;
+    QTreeWidget* cycle_list_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QToolBar* toolbar_ = nullptr;
+    QToolButton* draw_style_btn_ = nullptr;
+    QMenu* reopen_menu_ = nullptr;
+    QMenu* file_menu_ = nullptr;
+    QMenu* generate_menu_ = nullptr;
+    QMenu* draw_style_menu_ = nullptr;
+    QMenu* cycles_menu_ = nullptr;
+    QActionGroup* draw_group_ = nullptr;
+    std::array<QAction*, 4> draw_actions_{};
+    std::array<QAction*, 8> cycle_actions_{};
+    QAction* export_separator_ = nullptr;
+
+    // Panels.
+    TRSpinEdit* datum_x_ = nullptr;
+    TRSpinEdit* datum_y_ = nullptr;
+    QToolButton* datum_tool_ = nullptr;
+    QStackedWidget* panels_ = nullptr;
+    QLabel* header_text_ = nullptr;
+    QWidget* billet_box_ = nullptr;
+    TRSpinEdit* billet_l_ = nullptr;
+    TRSpinEdit* billet_r_ = nullptr;
+    QLineEdit* comment_edit_ = nullptr;
+    QLabel* cycle_text_ = nullptr;
+    QListWidget* points_list_ = nullptr;
+    TRSpinEdit* tool_number_ = nullptr;
+    QLabel* tool_text_ = nullptr;
+    TRSpinEdit* start_x_ = nullptr;
+    TRSpinEdit* start_z_ = nullptr;
+    QLabel* params_text_ = nullptr;
+    QLabel* material_label_ = nullptr;
+
+    std::unique_ptr<TColourForm> colour_form_;
+    std::unique_ptr<TFormAbout> about_form_;
+    std::unique_ptr<TFormHeader> header_form_;
+    std::array<QCursor, 6> cursors_;
+
+    DrawStyle draw_style_ = DrawStyle::Selected;
+    bool datum_dragging_ = false;
+    const DXF_Entity* highlighted_ = nullptr;
+    QString title_;
+    QString last_post_error_;
+    bool refreshing_ = false;
+    bool destroyed_ = false;
+};
+
+} // namespace zeran

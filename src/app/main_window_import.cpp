@@ -1,0 +1,55 @@
+// Import DXF: the drawing read through the core pipeline, its questions
+// answered by the window's prompt.
+#include "app/main_window.h"
+#include "geometry/prompt.h"
+#include "project/project_model.h"
+#include "view/zoom_panel.h"
+
+#include <QFileInfo>
+#include <exception>
+
+namespace zeran {
+
+void TMainForm::MenuImportClick() {
+    FileRequest r;
+    r.title = tr("Import DXF");
+    const QFileInfo tdx(QString::fromStdString(model_->tdx_file_name));
+    r.folder = model_->tdx_file_name.empty() ? QString::fromStdString(settings_.tdx_folder)
+                                             : tdx.absolutePath();
+    r.file = "*.dxf";
+    r.filter = tr("DXF files (*.dxf *.DXF)");
+    r.suffix = "dxf";
+    const QString chosen = choose_file(r);
+    if (chosen.isEmpty()) return;
+    view_->Repaint();
+    ImportDxf(chosen);
+}
+
+bool TMainForm::ImportDxf(const QString& file_name) {
+    if (!QuerySaveChanges()) return false;
+    MenuNewClick();
+    const QString path = QFileInfo(file_name).absoluteFilePath();
+    bool ok = false;
+    model_->busy = true;
+    try {
+        ok = model_->ImportDxf(path.toStdString());
+    } catch (const std::exception& e) {
+        prompt_->tell(MessageKind::Error, e.what());
+        ok = false;
+    }
+    model_->busy = false;
+    if (!ok) {
+        if (!model_->drawing_loaded) {
+            model_->ClearProject();
+            after_drawing_loaded();
+        }
+        return false;
+    }
+    model_->project_file_name = "Untitled.tcf";
+    set_title(tr("Untitled"));
+    settings_.tdx_folder = QFileInfo(path).absolutePath().toStdString();
+    after_drawing_loaded();
+    return true;
+}
+
+} // namespace zeran

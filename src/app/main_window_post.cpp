@@ -1,0 +1,150 @@
+// Post Process: the GNC file written from the project as the batch run
+// writes it, the post dialog, then postvex run while the window stays live.
+#include "app/main_window.h"
+#include "dialogs/post_form.h"
+#include "geometry/prompt.h"
+#include "ncout/gnc_writer.h"
+#include "ncout/machine_data.h"
+#include "project/post_job.h"
+#include "project/project_file.h"
+#include "project/project_model.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTimer>
+
+namespace zeran {
+
+bool TMainForm::PostProcess() {
+    last_post_error_.clear();
+    TGNCOutput writer;
+    const std::vector<CycleFailure> failures = fill_gnc_writer(*model_, writer);
+    if (!failures.empty()) {
+        // Leaving a cycle out would give a program that looks complete but is not.
+        QString text = tr("These enabled cycles cannot generate a tool path:");
+        for (const CycleFailure& f : failures)
+            text += "\n" +
+                    tr("Cycle %1 (%2): %3")
+                        .arg(f.number)
+                        .arg(QString::fromStdString(f.caption), QString::fromStdString(f.reason));
+        prompt_->tell(MessageKind::Error, text.toStdString());
+        return false;
+    }
+    SaveProject();
+    writer.Header->ProjectName = file_name_part(model_->project_file_name);
+    try {
+        writer.WriteFile(settings_.paths().gnc_file, separator_);
+    } catch (const std::exception& e) {
+        prompt_->tell(MessageKind::Error, e.what());
+        return false;
+    }
+    model_->last_nc_file = model_->project_file_name;
+    std::string machine;
+    if (!run_post_processor(model_->last_nc_file, model_->machine_name, machine)) {
+        model_->last_nc_file.clear();
+        return false;
+    }
+    writer.MachineName = machine;
+    if (model_->machine_name != machine) {
+        model_->machine_name = machine;
+        model_->SetModified(true);
+    }
+    action("MenuExportCNC")->setEnabled(last_post_error_.isEmpty());
+    if (!last_post_error_.isEmpty()) {
+        model_->last_nc_file.clear();
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::MenuPostClick() {
+    PostProcess();
+}
+
+bool TMainForm::run_post_processor(std::string& destination, const std::string& previous_machine,
+                                   std::string& machine) {
+    const std::string postvex = find_postvex();
+    const std::string own_folder = postvex.empty() ? std::string() : postvex_data_folder(postvex);
+    TPostForm form(*prompt_, this);
+    if (!form.LoadMachines(own_folder, settings_.ini())) return false;
+    form.SelectMachine(previous_machine);
+    form.SetDestination(destination);
+    form.SetSource(settings_.paths().gnc_file);
+    form.RefreshMachine();
+    if (!run_post_form(form) || !form.Accepted()) return false;
+    destination = form.Destination();
+    machine = form.MachineName();
+    write_postvex_keys(settings_.ini(), settings_.paths().gnc_file, destination, machine);
+    if (!settings_.flush()) {
+        last_post_error_ =
+            tr("Unable to write %1").arg(QString::fromStdString(settings_.paths().settings_file));
+        prompt_->tell(MessageKind::Error, last_post_error_.toStdString());
+        return true;
+    }
+    if (postvex.empty()) {
+        last_post_error_ = tr("The post-processor postvex was not found beside zeran.");
+        prompt_->tell(MessageKind::Error, last_post_error_.toStdString());
+        return true;
+    }
+    start_postvex(QString::fromStdString(settings_.paths().settings_file));
+    return true;
+}
+
+bool TMainForm::start_postvex(const QString& settings_file) {
+    QProcess process;
+    process.setProgram(QString::fromStdString(find_postvex()));
+    process.setArguments({settings_file});
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    QEventLoop loop;
+    connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
+    connect(&process, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {
+        if (e == QProcess::FailedToStart) loop.quit();
+    });
+    QTimer limit;
+    if (post_timeout_ms > 0) {
+        limit.setSingleShot(true);
+        connect(&limit, &QTimer::timeout, &loop, &QEventLoop::quit);
+        limit.start(post_timeout_ms);
+    }
+    action("MenuPost")->setEnabled(false);
+    process.start();
+    // The window keeps handling its events until postvex has finished.
+    if (process.state() != QProcess::NotRunning || process.error() != QProcess::FailedToStart)
+        loop.exec();
+    action("MenuPost")->setEnabled(true);
+    if (process.state() != QProcess::NotRunning) {
+        process.kill();
+        process.waitForFinished(2000);
+        last_post_error_ = tr("The post-processor did not finish in time.");
+    } else if (process.error() == QProcess::FailedToStart) {
+        last_post_error_ = tr("Cannot start %1: %2").arg(process.program(), process.errorString());
+    } else if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
+        const QString message = QString::fromLocal8Bit(process.readAllStandardError()).trimmed();
+        last_post_error_ = tr("postvex ended with exit code %1").arg(process.exitCode());
+        if (!message.isEmpty()) last_post_error_ += ":\n" + message;
+    }
+    if (!last_post_error_.isEmpty()) {
+        prompt_->tell(MessageKind::Error, last_post_error_.toStdString());
+        return false;
+    }
+    return true;
+}
+
+void TMainForm::MenuExportCNCClick() {
+    // The simulator: from the settings, else simvoturn beside this program.
+    QString simulator =
+        QString::fromStdString(settings_.ini().read_string("Simulator", "Application"));
+    if (simulator.isEmpty()) simulator = QCoreApplication::applicationDirPath() + "/simvoturn";
+    const QString nc = QString::fromStdString(model_->last_nc_file);
+    if (!QFileInfo(simulator).isExecutable()) {
+        prompt_->tell(
+            MessageKind::Information,
+            tr("The simulator is not installed; the CNC file is %1").arg(nc).toStdString());
+        return;
+    }
+    QProcess::startDetached(simulator, {nc});
+}
+
+} // namespace zeran

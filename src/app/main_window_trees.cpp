@@ -1,0 +1,428 @@
+// The two trees mirrored from the model, and the panel of the selected node.
+#include "app/main_window.h"
+#include "app/tree_images.h"
+#include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
+#include "cycles/param_controls.h"
+#include "cycles/tool_control.h"
+#include "dialogs/header_form.h"
+#include "dialogs/rspin_edit.h"
+#include "geometry/number_text.h"
+#include "geometry/prompt.h"
+#include "ncout/gnc_writer.h"
+#include "project/element_lists.h"
+#include "project/project_model.h"
+#include "view/zoom_panel.h"
+
+#include <QDate>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <cmath>
+
+namespace zeran {
+
+namespace {
+
+enum Page { kPageNone, kPageHeader, kPageCycle, kPageProfile, kPageTool, kPageParams };
+
+constexpr int kIndexRole = Qt::UserRole;
+
+QString q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+QString length_text(double v) {
+    return is_not_set(v) ? QString("-") : QString::number(v, 'g', 10);
+}
+
+// Days since 30 December 1899 and back.
+QDate date_of(double days) {
+    return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(days)));
+}
+double days_of(const QDate& d) {
+    return static_cast<double>(QDate(1899, 12, 30).daysTo(d));
+}
+
+} // namespace
+
+void TMainForm::create_node_panels() {
+    panels_ = new QStackedWidget(tab_program_);
+    panels_->setObjectName("NodePanels");
+    panels_->addWidget(new QWidget(panels_));
+
+    auto* header = new QWidget(panels_);
+    auto* hl = new QVBoxLayout(header);
+    header_text_ = new QLabel(header);
+    header_text_->setWordWrap(true);
+    hl->addWidget(header_text_);
+    auto* edit_header = new QPushButton(tr("Header..."), header);
+    connect(edit_header, &QPushButton::clicked, this, [this] { HeaderDialogClick(); });
+    hl->addWidget(edit_header);
+    auto* billet = new QGroupBox(tr("Billet Definition"), header);
+    billet->setObjectName("PanelBillet");
+    billet_box_ = billet;
+    auto* bf = new QFormLayout(billet);
+    billet_l_ = new TRSpinEdit(billet);
+    billet_l_->setObjectName("BilletEditL");
+    billet_r_ = new TRSpinEdit(billet);
+    billet_r_->setObjectName("BilletEditR");
+    bf->addRow(tr("Billet length"), billet_l_);
+    bf->addRow(tr("Billet radius"), billet_r_);
+    for (TRSpinEdit* e : {billet_l_, billet_r_}) {
+        e->setMaxValue(1e6);
+        connect(e, &TRSpinEdit::Change, this, [this] { BilletEditChange(); });
+    }
+    hl->addWidget(billet);
+    panels_->addWidget(header);
+
+    auto* cycle = new QWidget(panels_);
+    auto* cl = new QFormLayout(cycle);
+    cycle_text_ = new QLabel(cycle);
+    cycle_text_->setWordWrap(true);
+    cl->addRow(cycle_text_);
+    comment_edit_ = new QLineEdit(cycle);
+    comment_edit_->setObjectName("CommentEdit");
+    connect(comment_edit_, &QLineEdit::editingFinished, this, [this] { CommentEditChange(); });
+    cl->addRow(tr("Comment"), comment_edit_);
+    panels_->addWidget(cycle);
+
+    auto* profile = new QWidget(panels_);
+    auto* pl = new QVBoxLayout(profile);
+    points_list_ = new QListWidget(profile);
+    points_list_->setObjectName("PointsList");
+    pl->addWidget(points_list_);
+    panels_->addWidget(profile);
+
+    auto* tool = new QWidget(panels_);
+    auto* tl = new QFormLayout(tool);
+    tool_number_ = new TRSpinEdit(tool);
+    tool_number_->setObjectName("ToolNumber");
+    tool_number_->setMinValue(1);
+    tool_number_->setMaxValue(999);
+    connect(tool_number_, &TRSpinEdit::Change, this, [this] { ToolEditChange(); });
+    tl->addRow(tr("Tool"), tool_number_);
+    tool_text_ = new QLabel(tool);
+    tl->addRow(tool_text_);
+    panels_->addWidget(tool);
+
+    auto* params = new QWidget(panels_);
+    auto* pf = new QFormLayout(params);
+    auto* start = new QGroupBox(tr("Start Point"), params);
+    auto* sf = new QFormLayout(start);
+    start_x_ = new TRSpinEdit(start);
+    start_x_->setObjectName("EditSPX");
+    start_z_ = new TRSpinEdit(start);
+    start_z_->setObjectName("EditSPZ");
+    for (TRSpinEdit* e : {start_x_, start_z_}) {
+        e->setMinValue(-1e6);
+        e->setMaxValue(1e6);
+        connect(e, &TRSpinEdit::Change, this, [this] { StartEditChange(); });
+    }
+    sf->addRow(tr("Start point X"), start_x_);
+    sf->addRow(tr("Start point Z"), start_z_);
+    pf->addRow(start);
+    params_text_ = new QLabel(params);
+    params_text_->setWordWrap(true);
+    pf->addRow(params_text_);
+    panels_->addWidget(params);
+}
+
+void TMainForm::RebuildFilesTree() {
+    refreshing_ = true;
+    const QSignalBlocker quiet(files_tree_);
+    files_tree_->clear();
+    const std::vector<DrawingNode*> nodes = tree_nodes(model_->tree);
+    std::vector<QTreeWidgetItem*> parents;
+    for (std::size_t i = 0; i < nodes.size() && model_->tree.filled; ++i) {
+        const DrawingNode& n = *nodes[i];
+        while (static_cast<int>(parents.size()) > n.level) parents.pop_back();
+        auto* item = parents.empty() ? new QTreeWidgetItem(files_tree_)
+                                     : new QTreeWidgetItem(parents.back());
+        item->setText(0, q(n.caption));
+        item->setData(0, kIndexRole, static_cast<int>(i));
+        if (n.level > 0) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(0, n.state_index == kStateChecked ? Qt::Checked : Qt::Unchecked);
+        }
+        parents.push_back(item);
+    }
+    // Layers open, element groups closed: the groups can hold thousands.
+    if (QTreeWidgetItem* root = files_tree_->topLevelItem(0)) {
+        root->setExpanded(true);
+        for (int i = 0; i < root->childCount(); ++i) root->child(i)->setExpanded(true);
+    }
+    refreshing_ = false;
+}
+
+void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
+    if (refreshing_ || model_->busy || !item) return;
+    model_->ToggleTreeNode(item->data(0, kIndexRole).toInt());
+    RebuildFilesTree();
+    view_->Repaint();
+}
+
+void TMainForm::refresh_cycle_item(QTreeWidgetItem* item, int row) {
+    const int count = static_cast<int>(model_->cycles.size());
+    auto set = [item](const std::string& caption, int image, int state) {
+        item->setText(0, q(caption));
+        item->setIcon(0, node_icon(image));
+        item->setData(0, kIndexRole, state);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(0, state == kStateChecked ? Qt::Checked : Qt::Unchecked);
+    };
+    if (row == 0) {
+        set(model_->header.caption, model_->header.image, model_->header.state_index);
+    } else if (row == count + 1) {
+        set(model_->footer.caption, model_->footer.image, model_->footer.state_index);
+    } else {
+        CycleNode& node = *model_->cycles[std::size_t(row - 1)];
+        set(node.caption, node.image, node.state_index);
+        const ChildNode* children[] = {&node.profile_node, &node.tool_node, &node.params_node};
+        for (int c = 0; c < 3; ++c) {
+            QTreeWidgetItem* child =
+                item->childCount() > c ? item->child(c) : new QTreeWidgetItem(item);
+            child->setText(0, q(children[c]->caption));
+            child->setIcon(0, node_icon(children[c]->image, children[c]->state_index));
+            child->setData(0, kIndexRole, children[c]->state_index);
+        }
+    }
+}
+
+void TMainForm::RebuildCycleList() {
+    refreshing_ = true;
+    const QSignalBlocker quiet(cycle_list_);
+    cycle_list_->clear();
+    const int rows = static_cast<int>(model_->cycles.size()) + 2;
+    for (int row = 0; row < rows; ++row) {
+        auto* item = new QTreeWidgetItem(cycle_list_);
+        refresh_cycle_item(item, row);
+        item->setExpanded(true);
+    }
+    // The model's selection, mirrored.
+    const CycleSelection& sel = model_->selected;
+    QTreeWidgetItem* current = nullptr;
+    switch (sel.part) {
+    case CyclePart::None:
+        break;
+    case CyclePart::Header:
+        current = cycle_list_->topLevelItem(0);
+        break;
+    case CyclePart::Footer:
+        current = cycle_list_->topLevelItem(rows - 1);
+        break;
+    case CyclePart::Cycle:
+    case CyclePart::Profile:
+    case CyclePart::Tool:
+    case CyclePart::Parameters: {
+        const int index = model_->cycle_index(sel.node);
+        if (index < 0) break;
+        current = cycle_list_->topLevelItem(index + 1);
+        if (sel.part == CyclePart::Profile) current = current->child(0);
+        if (sel.part == CyclePart::Tool) current = current->child(1);
+        if (sel.part == CyclePart::Parameters) current = current->child(2);
+        break;
+    }
+    }
+    if (current) cycle_list_->setCurrentItem(current);
+    refreshing_ = false;
+    refresh_panels();
+}
+
+void TMainForm::CycleListItemChanged(QTreeWidgetItem* item) {
+    if (refreshing_ || !item || item->parent()) return;
+    const int row = cycle_list_->indexOfTopLevelItem(item);
+    const int state = item->checkState(0) == Qt::Checked ? kStateChecked : kStateUnchecked;
+    const int count = static_cast<int>(model_->cycles.size());
+    if (row == 0) {
+        model_->header.state_index = state;
+    } else if (row == count + 1) {
+        model_->footer.state_index = state;
+    } else if (row > 0) {
+        model_->cycles[std::size_t(row - 1)]->state_index = state;
+    }
+    model_->SetModified(true);
+    view_->Repaint();
+}
+
+void TMainForm::SelectCycleRow(int top_level_row, int child) {
+    QTreeWidgetItem* item = cycle_list_->topLevelItem(top_level_row);
+    if (item && child >= 0) item = item->child(child);
+    if (item) cycle_list_->setCurrentItem(item);
+}
+
+void TMainForm::CycleListChange() {
+    if (refreshing_) return;
+    QTreeWidgetItem* item = cycle_list_->currentItem();
+    CycleSelection sel;
+    if (item) {
+        QTreeWidgetItem* top = item->parent() ? item->parent() : item;
+        const int row = cycle_list_->indexOfTopLevelItem(top);
+        const int count = static_cast<int>(model_->cycles.size());
+        if (row == 0) {
+            sel.part = CyclePart::Header;
+        } else if (row == count + 1) {
+            sel.part = CyclePart::Footer;
+        } else if (row > 0) {
+            sel.node = model_->cycles[std::size_t(row - 1)].get();
+            const int child = item->parent() ? item->parent()->indexOfChild(item) : -1;
+            sel.part = child == 0   ? CyclePart::Profile
+                       : child == 1 ? CyclePart::Tool
+                       : child == 2 ? CyclePart::Parameters
+                                    : CyclePart::Cycle;
+        }
+    }
+    model_->selected = sel;
+    static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
+    view_->setHelpContext(37);
+    cycle_list_->setProperty("helpContext", contexts[static_cast<int>(sel.part)]);
+    refresh_panels();
+    view_->Repaint();
+}
+
+void TMainForm::refresh_panels() {
+    if (!panels_) return;
+    refreshing_ = true;
+    const CycleSelection& sel = model_->selected;
+    const Units units = model_->units;
+    const double increment = units == Units::Inch ? 0.0625 : 1.0;
+    for (TRSpinEdit* e : {datum_x_, datum_y_, billet_l_, billet_r_, start_x_, start_z_})
+        e->setIncrement(increment);
+    datum_x_->setValue(model_->datum_edit_x);
+    datum_y_->setValue(model_->datum_edit_y);
+    material_label_->setText(model_->material_name.empty()
+                                 ? QString()
+                                 : "  " + tr("Material Type") + " : " + q(model_->material_name));
+    switch (sel.part) {
+    case CyclePart::None:
+    case CyclePart::Footer:
+        panels_->setCurrentIndex(kPageNone);
+        break;
+    case CyclePart::Header: {
+        const THeader& h = *model_->header.header;
+        header_text_->setText(tr("Project: %1\nAuthor: %2\nDate: %3\nUnits: %4")
+                                  .arg(q(h.ProjectName),
+                                       q(h.Author.empty() ? model_->default_author : h.Author),
+                                       QLocale().toString(date_of(h.Date), QLocale::LongFormat),
+                                       h.Units == 1 ? tr("Inch") : tr("Metric")));
+        billet_l_->setValue(model_->billet_edit_l);
+        billet_r_->setValue(model_->billet_edit_r);
+        billet_box_->setEnabled(model_->datum_set);
+        panels_->setCurrentIndex(kPageHeader);
+        break;
+    }
+    case CyclePart::Cycle: {
+        const CycleNode& n = *sel.node;
+        cycle_text_->setText(q(std::string(cycle_long_name(n.kind()))));
+        comment_edit_->setText(q(n.cycle->Comment));
+        panels_->setCurrentIndex(kPageCycle);
+        break;
+    }
+    case CyclePart::Profile:
+        points_list_->clear();
+        for (const ProfileItem& item : sel.node->points.items) points_list_->addItem(q(item.text));
+        panels_->setCurrentIndex(kPageProfile);
+        break;
+    case CyclePart::Tool:
+        tool_number_->setValue(sel.node->tool->ToolNumber);
+        tool_text_->setText(tr("Width %1, length %2")
+                                .arg(length_text(sel.node->tool->ToolWidth),
+                                     length_text(sel.node->tool->ToolLength)));
+        panels_->setCurrentIndex(kPageTool);
+        break;
+    case CyclePart::Parameters: {
+        const TParamControls& p = *sel.node->params;
+        start_x_->setValue(is_not_set(p.StartX) ? 0 : p.StartX);
+        start_z_->setValue(is_not_set(p.StartZ) ? 0 : p.StartZ);
+        params_text_->setText(p.Valid ? tr("Parameters complete")
+                                      : tr("Parameters or start point not complete"));
+        panels_->setCurrentIndex(kPageParams);
+        break;
+    }
+    }
+    refreshing_ = false;
+}
+
+void TMainForm::DatumEditChange() {
+    if (refreshing_ || model_->busy || !model_->drawing_loaded) return;
+    model_->SetDatumFromEdits(datum_x_->Value(), datum_y_->Value());
+    view_->Datum = {model_->datum_edit_y, model_->datum_edit_x};
+    EnableCommands(true);
+    model_->BuildSelectionLists();
+    view_->Repaint();
+}
+
+void TMainForm::BilletEditChange() {
+    if (refreshing_ || model_->busy) return;
+    model_->SetBillet(billet_l_->Value(), billet_r_->Value());
+    view_->Repaint();
+}
+
+void TMainForm::StartEditChange() {
+    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    model_->SetStartPoint(*model_->selected.node, start_x_->Value(), start_z_->Value());
+    if (QTreeWidgetItem* item = cycle_list_->currentItem(); item && item->parent())
+        refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
+    view_->Repaint();
+}
+
+void TMainForm::CommentEditChange() {
+    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    CycleNode& node = *model_->selected.node;
+    if (comment_edit_->text().toStdString() == node.cycle->Comment) return;
+    model_->SetComment(node, comment_edit_->text().toStdString());
+    if (QTreeWidgetItem* item = cycle_list_->currentItem())
+        refresh_cycle_item(item, cycle_list_->indexOfTopLevelItem(item));
+}
+
+void TMainForm::ToolEditChange() {
+    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    model_->SetToolNumber(*model_->selected.node, static_cast<int>(tool_number_->Value()));
+    if (QTreeWidgetItem* item = cycle_list_->currentItem(); item && item->parent())
+        refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
+}
+
+void TMainForm::MenuAddCycleClick(int kind) {
+    if (!model_->datum_set) return;
+    CycleNode& node = model_->AddCycle(kind);
+    model_->selected = {CyclePart::Cycle, &node};
+    RebuildCycleList();
+    view_->Repaint();
+}
+
+void TMainForm::HeaderDialogClick() {
+    THeader& h = *model_->header.header;
+    header_form_->SetAuthor(q(h.Author));
+    header_form_->SetDate(date_of(h.Date));
+    header_form_->SetUnits(h.Units == 1 ? Units::Inch : Units::Metric);
+    if (!run_header_form(*header_form_)) return;
+    h.Author = header_form_->Author().toStdString();
+    h.Date = days_of(header_form_->Date());
+    const Units u = header_form_->units();
+    h.Units = u == Units::Inch ? 1 : 0;
+    if (u != model_->units) model_->SetUnits(u, UnitsQuestion::Ask);
+    model_->SetModified(true);
+    refresh_panels();
+    view_->Repaint();
+}
+
+void TMainForm::MenuSelectMaterialClick() {
+    if (model_->SelectMaterial()) {
+        RebuildCycleList();
+        view_->Repaint();
+        return;
+    }
+    if (!model_->choose_material)
+        prompt_->tell(
+            MessageKind::Information,
+            tr("No material file is available: %1").arg(q(model_->material_file)).toStdString());
+}
+
+} // namespace zeran

@@ -1,0 +1,27 @@
+#pragma once
+// The core's questions answered with message boxes over the main window.
+#include "geometry/prompt.h"
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+namespace zeran {
+
+class QtPrompt final : public Prompt {
+public:
+    explicit QtPrompt(QWidget* parent = nullptr, QString title = QString());
+    void set_parent(QWidget* parent) { parent_ = parent; }
+
+    Answer ask(MessageKind kind, const std::string& text,
+               const std::vector<Answer>& buttons) override;
+    void tell(MessageKind kind, const std::string& text) override;
+    int choose(const std::string& title, const std::vector<std::string>& options,
+               int preselected) override;
+
+private:
+    QPointer<QWidget> parent_;
+    QString title_;
+};
+
+} // namespace zeran
