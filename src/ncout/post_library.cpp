@@ -21,6 +21,12 @@ bool is_name_char(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
 }
 
+TemplatePiece literal_piece(std::string text) {
+    TemplatePiece p;
+    p.text = std::move(text);
+    return p;
+}
+
 std::vector<std::string_view> split_blanks(std::string_view s) {
     std::vector<std::string_view> out;
     std::size_t i = 0;
@@ -130,7 +136,7 @@ TemplateWord PostLibrary::parse_word(std::string_view text, int line) const {
             auto close = text.find('}', i);
             if (close == std::string_view::npos) throw PostLibraryError(line, "'{' without '}'");
             std::string_view inner = text.substr(i + 1, close - i - 1);
-            if (!literal.empty()) w.pieces.push_back({false, std::move(literal), {}, false});
+            if (!literal.empty()) w.pieces.push_back(literal_piece(std::move(literal)));
             literal.clear();
             TemplatePiece p;
             p.is_value = true;
@@ -143,6 +149,10 @@ TemplateWord PostLibrary::parse_word(std::string_view text, int line) const {
                 std::string spec(inner.substr(colon + 1));
                 if (auto named = formats_.find(spec); named != formats_.end()) {
                     p.format = named->second;
+                    if (auto inch = formats_.find(spec + "_inch"); inch != formats_.end()) {
+                        p.inch_format = inch->second;
+                        p.has_inch_format = true;
+                    }
                 } else if (auto f = ValueFormat::parse(spec)) {
                     p.format = *f;
                 } else {
@@ -158,7 +168,7 @@ TemplateWord PostLibrary::parse_word(std::string_view text, int line) const {
             literal += c;
         }
     }
-    if (!literal.empty()) w.pieces.push_back({false, std::move(literal), {}, false});
+    if (!literal.empty()) w.pieces.push_back(literal_piece(std::move(literal)));
     return w;
 }
 
@@ -248,10 +258,10 @@ PostLibrary PostLibrary::parse(std::string_view text) {
                 if (!n) throw PostLibraryError(line_no, key + " must be a whole number");
                 return *n;
             };
-            if (iequals(key, "Decimals")) {
+            if (iequals(key, "Decimals") || iequals(key, "InchDecimals")) {
                 long long d = number();
-                if (d < 0 || d > 6) throw PostLibraryError(line_no, "Decimals must be 0 to 6");
-                s.decimals = static_cast<int>(d);
+                if (d < 0 || d > 6) throw PostLibraryError(line_no, key + " must be 0 to 6");
+                (iequals(key, "Decimals") ? s.decimals : s.inch_decimals) = static_cast<int>(d);
             } else if (iequals(key, "LineEnd")) {
                 if (iequals(value, "CRLF")) {
                     s.line_end = "\r\n";

@@ -40,6 +40,9 @@ struct TemplatePiece {
     std::string text; // literal text, or the value's name
     ValueFormat format;
     bool has_format = false;
+    // A named format "coord" may have an inch form "coord_inch".
+    ValueFormat inch_format;
+    bool has_inch_format = false;
 };
 
 struct TemplateWord {
@@ -61,6 +64,7 @@ struct TemplateLine {
 
 struct PostFormatSettings {
     int decimals = 3;              // precision of the tracked position and arc words
+    int inch_decimals = 4;         // the same in inch programs
     std::string line_end = "\r\n"; // "CRLF" or "LF" in the file
     long long sequence_start = 0;  // block numbers: N<start>, then by <step>
     long long sequence_step = 0;   // 0: no block numbers

@@ -102,8 +102,16 @@ private:
     int last_line_ = 0;
 
     double round_pos(double v) const {
-        double f = std::pow(10.0, lib_.settings().decimals);
+        double f = std::pow(10.0, decimals());
         return std::round(v * f) / f;
+    }
+
+    bool metric() const {
+        auto m = vars_.find("metric");
+        return m == vars_.end() || m->second.truthy();
+    }
+    int decimals() const {
+        return metric() ? lib_.settings().decimals : lib_.settings().inch_decimals;
     }
 
     double number(const char* name, const std::string& keyword, int line) const {
@@ -157,7 +165,7 @@ private:
         // control's centre and the end point below agree to the last digit.
         double sr = x_ / 2, sz = z_;
         double i = round_pos(cx / 2 - sr), k = round_pos(cz - sz);
-        double resolution = std::pow(10.0, -lib_.settings().decimals);
+        double resolution = std::pow(10.0, -decimals());
         if (std::hypot(i, k) < resolution) throw PostError(line, "arc of no radius");
         double cr = sr + i, czz = sz + k;
         double a = angle * std::numbers::pi / 180.0;
@@ -234,7 +242,7 @@ private:
         if (it == vars_.end()) throw PostError(line, "no value for {" + p.text + "}");
         const GncValue& v = it->second;
         using Code = ValueFormat::Code;
-        ValueFormat f = p.format;
+        ValueFormat f = p.has_inch_format && !metric() ? p.inch_format : p.format;
         if (!p.has_format) f.code = v.kind == GncValue::Kind::Number ? Code::Real : Code::Text;
         if (f.code == Code::Text || f.code == Code::UpperText) {
             std::string t = v.kind == GncValue::Kind::Number ? general_text(v.number) : v.text;
@@ -251,12 +259,9 @@ private:
             return strip_zeros(fixed(n, f.digits), true);
         case Code::Fixed:
             return fixed(n, f.digits);
-        case Code::Increments: {
-            auto m = vars_.find("metric");
-            bool metric = m == vars_.end() || m->second.truthy();
-            n *= metric ? 1000 : 10000;
+        case Code::Increments:
+            n *= metric() ? 1000 : 10000;
             break;
-        }
         case Code::Integer:
         case Code::Text:
         case Code::UpperText:

@@ -153,6 +153,29 @@ TEST(Postvex, MovesToWhereTheToolIsAreDroppedButNotAfterAToolChange) {
                  PostError);
 }
 
+TEST(Postvex, InchProgramsKeepTheirFourthDecimalAndCloseTheirArcs) {
+    std::string gnc = "metric = false\nPROGID = 7\nPROJECT = \"p\"\nDATE = \"d\"\nPROLOGUE\n"
+                      "x = 1.0625\nz = 0.1\nfeed = 0.004\nFAST_TRAV\n"
+                      "cx = 1.3125\ncz = 0.1\nangle = 37.5\nCIRC_TRAV\nEPILOGUE\n";
+    struct Expect {
+        const char* library;
+        const char* rapid;
+        double tolerance; // half the machine's inch resolution, and then some
+    };
+    for (const Expect& e : {Expect{"Fanucl.slb", "N30 G00 X1.0625 Z0.1", 0.0001},
+                            Expect{"Haasl.slb", "G00 X1.0625 Z0.1", 0.0001},
+                            Expect{"LinuxCNCl.slb", "G0 X1.0625 Z0.1", 0.00004}}) {
+        SCOPED_TRACE(e.library);
+        std::string p = post(gnc, e.library);
+        EXPECT_TRUE(contains_line(p, e.rapid)) << p;
+        EXPECT_NE(p.find("G20"), std::string::npos);
+        auto moves = test::trace_gcode(p);
+        ASSERT_EQ(moves.size(), 2u);
+        EXPECT_NEAR(moves[1].start_radius(), 0.125, 1e-9);
+        EXPECT_NEAR(moves[1].start_radius(), moves[1].end_radius(), e.tolerance);
+    }
+}
+
 TEST(Postvex, InsideThreadCutsOutwardsToTheMajorDiameter) {
     // A bore of 20 mm started from 18 mm: the thread runs outwards.
     std::string gnc = kHead +
