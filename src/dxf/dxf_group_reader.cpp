@@ -199,7 +199,7 @@ DXF_GroupReader::Mark DXF_GroupReader::mark() const {
     m.code = code_;
     m.pushed_back = pushed_back_;
     m.value_length = value_.size();
-    std::memcpy(m.value, value_.data(), value_.size());
+    if (!value_.empty()) std::memcpy(m.value, value_.data(), value_.size());
     return m;
 }
 
