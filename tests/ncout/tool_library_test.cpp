@@ -2,6 +2,7 @@
 // simulator, version texts and folder creation.
 #include "geometry/file_io.h"
 #include "geometry/ini_document.h"
+#include "ncout/simulator_link.h"
 #include "ncout/tool_library.h"
 
 #include "temp_dir.h"
@@ -114,6 +115,20 @@ TEST_F(ToolLibrary, LocatingTheSimulatorAndItsVersion) {
     for (const char* bad : {"", "five", "1.2.3.4.5", "70000", "1..2"})
         EXPECT_EQ(GetVersionText(bad, 0, &major), "") << bad;
     EXPECT_EQ(major, -1);
+}
+
+TEST(SimulatorLink, CommandLineAndTheBrokenWorkingFolder) {
+    EXPECT_EQ(SimulatorCommandLine("/opt/sim/simvoturn", "/jobs/a b.ngc"),
+              "\"/opt/sim/simvoturn\" \"/jobs/a b.ngc\"");
+    EXPECT_EQ(SimulatorCommandLine("/opt/sim/simvoturn", ""), "\"/opt/sim/simvoturn\"");
+    auto chars = [](const std::string& s) { return static_cast<int>(s.size()); };
+    EXPECT_EQ(LayoutPathLabel("/home/ann", 20, chars), "/home/ann");
+    // Pieces up to each separator fill a line while they fit; the rest is the last line.
+    EXPECT_EQ(LayoutPathLabel("/home/ann/turning/work/today", 12, chars),
+              "/home/ann/\nturning/\nwork/\ntoday\n");
+    // A piece wider than the label stands on its own line.
+    EXPECT_EQ(LayoutPathLabel("/averyveryverylongfolder/x", 10, chars),
+              "/\naveryveryverylongfolder/\nx\n");
 }
 
 TEST_F(ToolLibrary, ForcingFolders) {
