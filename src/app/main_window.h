@@ -55,6 +55,7 @@ struct FileRequest {
     QString file;
     QString filter; // Qt's form: "Name (*.ext)"
     QString suffix;
+    int help_context = 0; // 0: no help button
 };
 
 class TMainForm : public QMainWindow {

@@ -1,6 +1,7 @@
 // File commands: New, Open, Reopen, Save, Save As, the save prompt, dropped
 // files and the command line.
 #include "app/main_window.h"
+#include "dialogs/open_dxf_dialog.h"
 #include "geometry/prompt.h"
 #include "ncout/gnc_writer.h"
 #include "project/project_file.h"
@@ -33,13 +34,22 @@ bool is_untitled(const std::string& name) {
 } // namespace
 
 QString TMainForm::ask_file(const FileRequest& r) {
+    if (r.mode == FileRequest::Mode::Open) {
+        // Drawings and projects are chosen with the preview of their drawing.
+        TOpenDXFDialog dialog(this, prompt_);
+        dialog.setWindowTitle(r.title);
+        dialog.setDirectory(r.folder);
+        dialog.setNameFilter(r.filter);
+        dialog.setDefaultSuffix(r.suffix);
+        dialog.setHelpShown(r.help_context != 0);
+        dialog.setHelpContext(r.help_context);
+        return dialog.Execute() ? dialog.FileName() : QString();
+    }
     QFileDialog dialog(this, r.title, r.folder, r.filter);
-    dialog.setAcceptMode(r.mode == FileRequest::Mode::Save ? QFileDialog::AcceptSave
-                                                           : QFileDialog::AcceptOpen);
-    dialog.setFileMode(r.mode == FileRequest::Mode::Save ? QFileDialog::AnyFile
-                                                         : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setDefaultSuffix(r.suffix);
-    if (!r.file.isEmpty() && !r.file.startsWith('*')) dialog.selectFile(r.file);
+    if (!r.file.isEmpty()) dialog.selectFile(r.file);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front();
 }

@@ -19,6 +19,7 @@ void TMainForm::MenuImportClick() {
     r.file = "*.dxf";
     r.filter = tr("DXF files (*.dxf *.DXF)");
     r.suffix = "dxf";
+    r.help_context = 1;
     const QString chosen = choose_file(r);
     if (chosen.isEmpty()) return;
     view_->Repaint();
