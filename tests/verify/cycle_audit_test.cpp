@@ -267,6 +267,59 @@ void audit_grooves(const Part& part, std::uint32_t seed, std::vector<std::string
     }
 }
 
+// A thread on a plain diameter and a centre hole drilled from the face.
+void audit_thread_and_drill(const Part& part, std::uint32_t seed,
+                            std::vector<std::string>& failures) {
+    Knobs k(seed + 29);
+    const double sz = part.tool_right ? 1 : -1;
+    if (part.thread_from.x > 0) {
+        TCycleParams p = params_for(CycleKind::Threading, part, k);
+        p.AllowanceX = 0.05 * part.scale;
+        const std::vector<Piece> line{line_piece(part.thread_to, part.thread_from)};
+        const CycleRun run = run_cycle(CycleKind::Threading, line, part.start, p, datum_for(k));
+        Audit a(part, run);
+        if (!run.generated) {
+            a.found.add("the thread did not generate: " + run.cycle->LastError());
+        } else {
+            a.common();
+            // One rapid to the start, then the thread from the end nearer it.
+            if (run.moves.size() != 2 || run.moves[1].kind != MoveKind::Thread)
+                a.found.add("the thread is not one rapid and one thread block");
+            else if (dist(run.moves[1].path.a, part.thread_from) > 1e-9 ||
+                     dist(run.moves[1].path.b, part.thread_to) > 1e-9)
+                a.found.add("the thread runs " + text(run.moves[1].path.a) + " -> " +
+                            text(run.moves[1].path.b));
+        }
+        if (!a.found.empty()) failures.push_back(a.report(CycleKind::Threading, p));
+    }
+    if (part.drill_depth > 0) {
+        TCycleParams p = params_for(CycleKind::Drilling, part, k);
+        p.DepthCutZ = k.tidy(1, 6) * part.scale;
+        const double bottom = part.face_z - sz * part.drill_depth;
+        const std::vector<Piece> hole{line_piece({0, part.face_z}, {0, bottom})};
+        const Pt start{0, part.face_z + sz * k.tidy(1, 5) * part.scale};
+        const CycleRun run =
+            run_cycle(CycleKind::Drilling, hole, start, p, datum_for(k), 8 * part.scale);
+        Audit a(part, run);
+        if (!run.generated) {
+            a.found.add("the drill did not generate: " + run.cycle->LastError());
+        } else {
+            a.starts_and_ends_at_start();
+            const double lo = std::min(bottom, run.start.z), hi = std::max(bottom, run.start.z);
+            bool reached = false;
+            for (const Move& m : run.moves) {
+                if (m.kind != MoveKind::Feed) continue;
+                if (std::fabs(m.path.b.x) > 1e-12 || m.path.b.z < lo - a.tol ||
+                    m.path.b.z > hi + a.tol)
+                    a.found.add("a drill feed ends at " + text(m.path.b));
+                reached = reached || std::fabs(m.path.b.z - bottom) <= a.tol;
+            }
+            if (!reached) a.found.add("the drill never reaches its bottom");
+        }
+        if (!a.found.empty()) failures.push_back(a.report(CycleKind::Drilling, p));
+    }
+}
+
 void expect_no_failures(const std::vector<std::string>& failures, int parts) {
     EXPECT_TRUE(failures.empty()) << failures.size() << " failing cycles over " << parts
                                   << " parts; the first:\n"
@@ -294,6 +347,20 @@ TEST(CycleAudit, FacesStayOutOfThePart) {
     for (int seed = 0; seed < kFaces; ++seed)
         audit_turning(make_part(PartKind::Face, seed), seed, failures);
     expect_no_failures(failures, kFaces);
+}
+
+TEST(CycleAudit, ThreadsAndCentreHoles) {
+    std::vector<std::string> failures;
+    int threads = 0, holes = 0;
+    for (int seed = 0; seed < kShafts; ++seed) {
+        const Part part = make_part(PartKind::Shaft, seed);
+        threads += part.thread_from.x > 0;
+        holes += part.drill_depth > 0;
+        audit_thread_and_drill(part, seed, failures);
+    }
+    EXPECT_GT(threads, 50);
+    EXPECT_GT(holes, 50);
+    expect_no_failures(failures, kShafts);
 }
 
 TEST(CycleAudit, GroovesAreCutWithoutTouchingTheWalls) {
