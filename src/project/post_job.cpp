@@ -5,6 +5,7 @@
 #include "geometry/ini_document.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
+#include "ncout/material_db.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 
@@ -71,6 +72,30 @@ std::string cycle_reason(const TCanCycle& cycle, bool can_generate) {
     return "it produced no tool path";
 }
 
+// Loads the project's material without questions: a batch run cannot locate
+// a missing file, so it says so and the cycles keep the values stored in the
+// project.
+void use_material_file(ProjectModel& model, Prompt& prompt, char separator, std::ostream& err) {
+    model.load_material = [&model, &prompt, separator, &err](std::string& file, std::string& name,
+                                                             TCycleParams& record) {
+        if (file.empty()) file = model.default_material_file;
+        if (!file_exists(file)) {
+            err << "zeran: warning: the material file " << file
+                << " does not exist; the cycles keep the values stored in the project\n";
+            return 1;
+        }
+        TMaterialDatabase db;
+        db.DefaultPath = model.default_material_file;
+        db.DecimalSeparator = separator;
+        const std::string wanted = name;
+        const int result = LoadMaterial(db, file, name, record, prompt, nullptr);
+        if (result == 1)
+            err << "zeran: warning: the material \"" << wanted << "\" is not in " << db.Path()
+                << "; the cycles keep the values stored in the project\n";
+        return result;
+    };
+}
+
 } // namespace
 
 std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& writer) {
@@ -100,6 +125,22 @@ std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& write
     return failures;
 }
 
+std::string default_material_path() {
+    std::string config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = std::string(home) + "/.config";
+    const fs::path own = own_folder();
+    std::vector<fs::path> candidates;
+    if (!config.empty()) candidates.push_back(fs::path(config) / "Kelvard" / "ZERAN.tmf");
+    candidates.push_back(own / "zeran.tmf");
+    candidates.push_back(own / ".." / "share" / "zeran" / "ZERAN.tmf");
+    for (const fs::path& c : candidates)
+        if (file_exists(c.string())) return c.lexically_normal().string();
+    return candidates.front().string();
+}
+
 std::string find_postvex() {
     if (const char* env = std::getenv("ZERAN_POSTVEX"); env && *env) return env;
     const fs::path dir = own_folder();
@@ -122,6 +163,9 @@ std::string postvex_data_folder(const std::string& postvex) {
 
 int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
     ProjectModel model(prompt);
+    model.default_material_file = job.materials.empty() ? default_material_path() : job.materials;
+    model.material_file = model.default_material_file;
+    use_material_file(model, prompt, job.separator, err);
     ProjectReadOptions options;
     options.separator = job.separator;
     options.write_missing_tdx = false;

@@ -30,6 +30,7 @@ struct PostJob {
     std::string machine;     // empty: the project's, else the first listed
     bool run_postvex = true; // false: write only the GNC file to `output`
     std::string postvex;     // the program; empty: found beside this one
+    std::string materials;   // the default material file; empty: default_material_path()
     char separator = '.';
 };
 
@@ -37,6 +38,11 @@ struct PostJob {
 // writing one line per problem to `err`. Questions that reading the project
 // raises go to `prompt`. The project is only read.
 int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err);
+
+// The material file a project uses when it names none: beside the settings
+// file (~/.config/Kelvard/ZERAN.tmf), else beside the program, else the
+// installed one; the first of these when none exists.
+std::string default_material_path();
 
 // The postvex program next to the running one (installed or build tree), or "".
 std::string find_postvex();

@@ -10,6 +10,7 @@
 #include "geometry/number_text.h"
 #include "geometry/prompt.h"
 #include "ncout/gnc_writer.h"
+#include "ncout/machine_data.h"
 #include "project/display_rounding.h"
 #include "project/element_lists.h"
 #include "project/project_model.h"
@@ -47,11 +48,6 @@ namespace {
 std::string upper(std::string s) {
     for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return s;
-}
-
-bool file_exists(const std::string& path) {
-    std::error_code ec;
-    return fs::is_regular_file(path, ec);
 }
 
 // The file itself, or the same name with its extension in capitals.
@@ -308,7 +304,12 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     fresh.billet_defined = fresh.billet_edit_l != 0 && fresh.billet_edit_r != 0;
     if (keys.failed()) return keys.error();
 
-    const std::string material_file = ini.read_string("Material", "File");
+    // A relative material file lies beside the project, so a project and its
+    // materials can move together.
+    std::string material_file = ini.read_string("Material", "File");
+    if (!material_file.empty() && material_file.front() != '/')
+        material_file =
+            (fs::path(file_name).parent_path() / material_file).lexically_normal().string();
     if (!material_file.empty() && file_exists(material_file)) fresh.material_file = material_file;
     fresh.material_name = ini.read_string("Material", "Name");
     fresh.machine_name = ini.read_string("Machine", "Name");

@@ -52,7 +52,13 @@ TEST_F(BatchPost, ExamplesRunThroughTheLinuxCncInterpreter) {
                             "T3 P3 X0 Z0 D0.2 ;grooving 3 mm\nT4 P4 X0 Z0 ;threading\n"
                             "T5 P5 X0 Z0 D18 ;drill 18 mm\nT6 P6 X0 Z0 D0.4 ;boring bar\n";
     for (const std::string name : {"shaft", "bushing"}) {
-        const fs::path project = fs::path(ZERAN_SOURCE_DIR) / "examples" / (name + ".tcf");
+        // A private copy, so that nothing else working on the examples meets this run.
+        const fs::path examples = fs::path(ZERAN_SOURCE_DIR) / "examples";
+        for (const std::string ext : {".tcf", ".dxf"})
+            fs::copy_file(examples / (name + ext), dir / (name + ext));
+        fs::copy_file(examples / "ZERAN.tmf", dir / "ZERAN.tmf",
+                      fs::copy_options::overwrite_existing);
+        const fs::path project = dir / (name + ".tcf");
         const fs::path program = dir / (name + ".ngc");
         std::string err;
         ASSERT_EQ(run("--post " + project.string() + " --machine \"LinuxCNC Lathe\" --output " +
@@ -63,7 +69,8 @@ TEST_F(BatchPost, ExamplesRunThroughTheLinuxCncInterpreter) {
         const std::string code = slurp(program);
         ASSERT_FALSE(code.empty());
         // The batch run only reads the project: nothing is written beside it.
-        EXPECT_FALSE(fs::exists(fs::path(ZERAN_SOURCE_DIR) / "examples" / (name + ".tdx")));
+        EXPECT_FALSE(fs::exists(dir / (name + ".tdx")));
+        EXPECT_EQ(err, "");
 
         const fs::path out = dir / (name + ".rs274.txt");
         const int rc =
@@ -113,6 +120,41 @@ TEST_F(BatchPost, GncOfAProjectAndBadInput) {
     EXPECT_EQ(run("--gnc " + copy.string() + " --output " + missing.string(), &err), 1);
     EXPECT_NE(err.find("cycle 2"), std::string::npos) << err;
     EXPECT_FALSE(fs::exists(missing));
+}
+
+TEST_F(BatchPost, MaterialFileOfTheProjectIsReadAndItsAbsenceIsToldNotFatal) {
+    // The example names "ZERAN.tmf", which resolves beside the project.
+    const fs::path examples = fs::path(ZERAN_SOURCE_DIR) / "examples";
+    std::string text = slurp(examples / "shaft.tcf");
+    ASSERT_NE(text.find("File=ZERAN.tmf\r\n"), std::string::npos);
+    ASSERT_TRUE(zeran::write_file_atomically((dir / "shaft.tcf").string(), text));
+    fs::copy_file(examples / "shaft.dxf", dir / "shaft.dxf");
+    fs::copy_file(examples / "ZERAN.tmf", dir / "ZERAN.tmf");
+    const fs::path gnc = dir / "shaft.gnc";
+    const std::string args = "--gnc " + (dir / "shaft.tcf").string() + " --output " + gnc.string();
+    std::string err;
+    ASSERT_EQ(run(args, &err), 0) << err;
+    EXPECT_EQ(err, "");
+    const std::string with_materials = slurp(gnc);
+
+    // Without the file the run still posts the same program from the
+    // project's own values, and says which file it could not find.
+    fs::remove(dir / "ZERAN.tmf");
+    fs::remove(gnc);
+    ASSERT_EQ(run(args, &err), 0) << err;
+    EXPECT_NE(err.find("material file"), std::string::npos) << err;
+    EXPECT_NE(err.find("does not exist"), std::string::npos) << err;
+    EXPECT_EQ(slurp(gnc), with_materials);
+
+    // A material the file does not hold is named; a damaged file is no crash.
+    fs::copy_file(examples / "ZERAN.tmf", dir / "ZERAN.tmf");
+    text.replace(text.find("Name=Mild Steel (Metric)"), 24, "Name=Unobtainium");
+    ASSERT_TRUE(zeran::write_file_atomically((dir / "shaft.tcf").string(), text));
+    ASSERT_EQ(run(args, &err), 0) << err;
+    EXPECT_NE(err.find("\"Unobtainium\" is not in"), std::string::npos) << err;
+    ASSERT_TRUE(zeran::write_file_atomically((dir / "ZERAN.tmf").string(),
+                                             "[Unobtainium]\r\nFeed rate=fast\r\n\x01=\r\n"));
+    EXPECT_EQ(run(args, &err), 0) << err;
 }
 
 } // namespace
