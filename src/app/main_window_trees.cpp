@@ -24,6 +24,7 @@
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -165,7 +166,16 @@ void TMainForm::RebuildFilesTree() {
 void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
     if (refreshing_ || model_->busy || !item) return;
     model_->ToggleTreeNode(item->data(0, kIndexRole).toInt());
-    RebuildFilesTree();
+    // The states are brought over in place: the item is still in its signal.
+    refreshing_ = true;
+    const std::vector<DrawingNode*> nodes = tree_nodes(model_->tree);
+    for (QTreeWidgetItemIterator it(files_tree_); *it; ++it) {
+        const int index = (*it)->data(0, kIndexRole).toInt();
+        if (index <= 0 || index >= static_cast<int>(nodes.size())) continue;
+        const bool checked = nodes[std::size_t(index)]->state_index == kStateChecked;
+        (*it)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
+    }
+    refreshing_ = false;
     view_->Repaint();
 }
 

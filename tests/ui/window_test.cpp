@@ -1,0 +1,321 @@
+// The main window against the real core: start-up with and without a
+// settings file, opening, saving and the save prompt, the command line and
+// dropped files, importing a drawing with scripted answers, draw styles.
+#include "app/main_window.h"
+#include "dialogs/colour_form.h"
+#include "dialogs/rspin_edit.h"
+#include "geometry/ini_document.h"
+#include "geometry/test_doubles.h"
+#include "ncout/gnc_writer.h"
+#include "project/project_model.h"
+#include "view/qt_canvas.h"
+#include "view/zoom_panel.h"
+
+#include <QAction>
+#include <QFile>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTreeWidget>
+#include <QtTest>
+
+using namespace zeran;
+
+namespace {
+
+QString examples() {
+    return QString(ZERAN_SOURCE_DIR) + "/examples/";
+}
+
+// A home of its own per test: settings, data folder and projects.
+struct Home {
+    QTemporaryDir dir;
+    QString projects;
+    Home() {
+        qputenv("HOME", dir.path().toUtf8());
+        qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
+        projects = dir.path() + "/my projects";
+        QDir().mkpath(projects);
+        for (const char* f : {"shaft.tcf", "shaft.dxf", "ZERAN.tmf"})
+            QFile::copy(examples() + f, projects + "/" + f);
+    }
+    QString shaft() const { return projects + "/shaft.tcf"; }
+    AppPaths paths() const {
+        return find_app_paths(QCoreApplication::applicationFilePath().toStdString());
+    }
+};
+
+// Pixels of the drawing bitmap in any of the five move colours.
+int path_pixels(TMainForm& w) {
+    const QImage& img = w.view()->Graphic();
+    QSet<QRgb> wanted;
+    for (int i = 0; i < 5; ++i)
+        wanted.insert(to_qcolor(w.settings().colours[std::size_t(i)]).rgb());
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (wanted.contains(img.pixel(x, y) | 0xFF000000u)) ++n;
+    return n;
+}
+
+void show(TMainForm& w) {
+    w.resize(1100, 750);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
+
+} // namespace
+
+class WindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { Q_INIT_RESOURCE(zeran); }
+
+    void start_without_settings_file() {
+        Home home;
+        ScriptedPrompt prompt;
+        const AppPaths paths = home.paths();
+        QVERIFY(!QFile::exists(QString::fromStdString(paths.settings_file)));
+        {
+            TMainForm w(paths, &prompt);
+            show(w);
+            QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled.tcf"));
+            QVERIFY(!w.tabs()->isTabVisible(1));
+            QVERIFY(!w.action("MenuSave")->isEnabled());
+            QVERIFY(!w.action("MenuSaveAs")->isEnabled());
+            QVERIFY(!w.action("MenuPrint")->isEnabled());
+            QVERIFY(!w.reopen_menu()->isEnabled());
+            QVERIFY(w.action("MenuDrawSelected")->isChecked());
+            QVERIFY(!w.cursor_of(CursorKind::Datum).pixmap().isNull());
+            QVERIFY(!w.windowIcon().isNull());
+            QVERIFY(w.close());
+        }
+        // Closing wrote every key with its default.
+        const auto doc = IniDocument::load(paths.settings_file);
+        QVERIFY(doc.has_value());
+        QCOMPARE(doc->read_int("Drawing", "Border", 0), 20LL);
+        QCOMPARE(doc->read_int("Colours", "1", -1), static_cast<long long>(default_colours()[1]));
+        QVERIFY(doc->has_key("MainForm", "SplitterWidth"));
+        QVERIFY(QFile::exists(QString::fromStdString(paths.placement_file)));
+        QVERIFY(QDir(QString::fromStdString(paths.data_folder)).exists());
+        QVERIFY(QString::fromStdString(paths.settings_file).endsWith("/config/Kelvard/ZERAN.ini"));
+    }
+
+    void start_with_settings_file() {
+        Home home;
+        const AppPaths paths = home.paths();
+        IniDocument doc;
+        doc.write("Colours", "5", std::to_string(0x123456));
+        doc.write("Drawing", "Border", "33");
+        doc.write("Reopen", "1", home.shaft().toStdString());
+        doc.write("Reopen", "2", (home.projects + "/gone.tcf").toStdString());
+        QVERIFY(doc.save(paths.settings_file));
+        ScriptedPrompt prompt;
+        TMainForm w(paths, &prompt);
+        QCOMPARE(w.settings().border, 33);
+        QCOMPARE(w.view()->colour(), Colour(0x123456));
+        QVERIFY(w.reopen_menu()->isEnabled());
+        QCOMPARE(w.reopen_menu()->actions().size(), 1);
+        QCOMPARE(w.reopen_menu()->actions().front()->text(), "&1 " + home.shaft());
+        // Reopen goes through the save prompt and opens the entry.
+        w.reopen_menu()->actions().front()->trigger();
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
+    }
+
+    void open_save_and_refuse_a_damaged_project() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        QVERIFY(w.OpenProject(home.shaft()));
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
+        QVERIFY(w.tabs()->isTabVisible(1));
+        QVERIFY(w.program_tab_active());
+        QVERIFY(w.action("MenuSave")->isEnabled());
+        // Header, four cycles, footer; each cycle with its three children.
+        QCOMPARE(w.cycle_list()->topLevelItemCount(), 6);
+        QCOMPARE(w.cycle_list()->topLevelItem(0)->text(0), QString("Header"));
+        QCOMPARE(w.cycle_list()->topLevelItem(5)->text(0), QString("Footer"));
+        QTreeWidgetItem* first = w.cycle_list()->topLevelItem(1);
+        QCOMPARE(first->childCount(), 3);
+        QCOMPARE(first->child(0)->text(0), QString("Profile"));
+        QVERIFY(first->child(1)->text(0).startsWith("Tool"));
+        QCOMPARE(first->child(2)->text(0), QString("Parameters"));
+        QVERIFY(w.files_tree()->topLevelItemCount() == 1);
+        QCOMPARE(w.settings().reopen.entries().front(), home.shaft().toStdString());
+
+        // Save As writes the project and takes its name.
+        const QString copy = home.projects + "/copy.tcf";
+        w.choose_file = [&](const FileRequest& r) {
+            return r.mode == FileRequest::Mode::Save ? copy : QString();
+        };
+        QVERIFY(w.SaveProjectAs());
+        QVERIFY(QFile::exists(copy));
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - copy.tcf"));
+        QCOMPARE(w.model().header.header->ProjectName, std::string("copy.tcf"));
+        // With fewer than six entries a new one goes to the end.
+        QCOMPARE(w.settings().reopen.entries().back(), copy.toStdString());
+
+        // A damaged project is refused with a message; nothing changes.
+        const QString broken = home.projects + "/broken.tcf";
+        QFile f(broken);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[DXF]\nTDXFilename=nowhere.tdx\n[Cycle1]\nCycleType=99\n");
+        f.close();
+        const std::size_t told = prompt.told.size();
+        QVERIFY(!w.OpenProject(broken));
+        QVERIFY(prompt.told.size() > told);
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - copy.tcf"));
+        QCOMPARE(w.model().cycles.size(), std::size_t(4));
+        QCOMPARE(w.cycle_list()->topLevelItemCount(), 6);
+    }
+
+    void save_prompt_guards_new() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        QVERIFY(w.OpenProject(home.shaft()));
+        w.model().SetModified(true);
+        prompt.answers = {Answer::Cancel};
+        w.MenuNewClick();
+        QCOMPARE(prompt.asked.size(), std::size_t(1));
+        QVERIFY(QString::fromStdString(prompt.asked[0])
+                    .startsWith("The file " + home.shaft() + ", has changed."));
+        QCOMPARE(w.model().cycles.size(), std::size_t(4));
+        // Cancel also keeps the window open.
+        prompt.answers = {Answer::Cancel};
+        QVERIFY(!w.close());
+
+        prompt.answers = {Answer::No};
+        w.MenuNewClick();
+        QVERIFY(w.model().cycles.empty());
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
+        QVERIFY(!w.tabs()->isTabVisible(1));
+        // Nothing loaded: no question at all.
+        const std::size_t asked = prompt.asked.size();
+        w.MenuNewClick();
+        QCOMPARE(prompt.asked.size(), asked);
+    }
+
+    void command_line_and_dropped_files() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        // A path with a space, split by the shell, opens as one path.
+        w.OpenCommandLine(home.shaft().split(' '));
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
+
+        w.MenuNewClick();
+        QFile txt(home.projects + "/notes.txt");
+        QVERIFY(txt.open(QIODevice::WriteOnly));
+        txt.close();
+        w.DropFiles({txt.fileName()});
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
+        // Only the first of several files counts.
+        w.DropFiles({home.shaft(), home.projects + "/shaft.dxf"});
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
+        QCOMPARE(w.model().cycles.size(), std::size_t(4));
+        // A dropped drawing is imported.
+        w.model().SetModified(false);
+        w.DropFiles({home.projects + "/shaft.dxf"});
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
+        QVERIFY(w.model().drawing_loaded);
+        QVERIFY(w.model().cycles.empty());
+    }
+
+    void import_drawing_with_scripted_answers() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        const QString drawing = home.projects + "/r12 shaft.dxf";
+        QVERIFY(QFile::copy(QString(ZERAN_TEST_DATA) + "/r12_shaft.dxf", drawing));
+        w.choose_file = [&](const FileRequest& r) {
+            return r.title == "Import DXF" && r.help_context == 1 ? drawing : QString();
+        };
+        prompt.answers = {Answer::No, Answer::No, Answer::No};
+        w.MenuImportClick();
+        QVERIFY(w.model().drawing_loaded);
+        QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
+        QCOMPARE(w.files_tree()->topLevelItem(0)->text(0), QString("r12 shaft.dxf"));
+        QVERIFY(w.files_tree()->topLevelItem(0)->childCount() > 0);
+        QVERIFY(w.action("MenuSave")->isEnabled());
+        QVERIFY(w.view()->ZoomEnabled());
+        QCOMPARE(w.settings().tdx_folder, home.projects.toStdString());
+        // The datum typed in opens the program tab.
+        QVERIFY(!w.tabs()->isTabVisible(1));
+        w.datum_edit_x()->setValue(1);
+        QVERIFY(w.model().datum_set);
+        QVERIFY(w.tabs()->isTabVisible(1));
+
+        // Unchecking a layer in the tree drops its elements from the kept lists.
+        QTreeWidgetItem* layer = w.files_tree()->topLevelItem(0)->child(0);
+        int kept = 0;
+        for (const auto& list : *w.model().selection) kept += list->count();
+        QVERIFY(kept > 0);
+        layer->setCheckState(0, Qt::Unchecked);
+        int after = 0;
+        for (const auto& list : *w.model().selection) after += list->count();
+        QVERIFY(after < kept);
+
+        // Save on the untitled project goes to Save As; cancelling writes nothing.
+        w.choose_file = [](const FileRequest&) { return QString(); };
+        QVERIFY(!w.SaveProject());
+        QVERIFY(QDir(home.projects).entryList({"*.tcf"}).size() == 1);
+
+        // A file that is no drawing is refused and leaves no drawing behind.
+        const QString junk = home.projects + "/junk.dxf";
+        QFile f(junk);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("this is not a drawing\n");
+        f.close();
+        w.model().SetModified(false);
+        prompt.answers = {Answer::Ok, Answer::Ok};
+        QVERIFY(!w.ImportDxf(junk));
+        QVERIFY(!w.model().drawing_loaded);
+        QVERIFY(!w.ImportDxf(home.projects + "/absent.dxf"));
+        QVERIFY(!w.model().drawing_loaded);
+    }
+
+    void draw_styles_choose_the_paths() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        QVERIFY(w.OpenProject(home.shaft()));
+        QVERIFY(w.program_tab_active());
+        w.SelectCycleRow(1);
+        QCOMPARE(w.model().CurrentCycleNode(), w.model().cycles[0].get());
+
+        w.MenuDrawClick(DrawStyle::None);
+        QCOMPARE(path_pixels(w), 0);
+        w.MenuDrawClick(DrawStyle::Selected);
+        const int selected = path_pixels(w);
+        QVERIFY(selected > 0);
+        // A Tool node draws its own cycle.
+        w.SelectCycleRow(1, 1);
+        QCOMPARE(path_pixels(w), selected);
+        w.MenuDrawClick(DrawStyle::All);
+        const int all = path_pixels(w);
+        QVERIFY(all > selected);
+        // An unchecked cycle is left out under "enabled" only.
+        w.cycle_list()->topLevelItem(2)->setCheckState(0, Qt::Unchecked);
+        QCOMPARE(w.model().cycles[1]->state_index, kStateUnchecked);
+        w.MenuDrawClick(DrawStyle::Enabled);
+        const int enabled = path_pixels(w);
+        QVERIFY(enabled < all);
+        QVERIFY(enabled > 0);
+        // No paths on the input tab.
+        w.SetProgramTab(false);
+        QCOMPARE(path_pixels(w), 0);
+
+        // The button steps through the four styles and wraps round.
+        w.MenuDrawClick(DrawStyle::Selected);
+        for (int i = 0; i < 4; ++i) w.DrawStyleBtnClick();
+        QCOMPARE(w.draw_style(), DrawStyle::Selected);
+        QVERIFY(w.action("MenuDrawSelected")->isChecked());
+    }
+};
+
+QTEST_MAIN(WindowTest)
+#include "window_test.moc"
