@@ -466,7 +466,15 @@ void Zoom_panel::scrolled() {
     if (!active_ || composite_.isNull()) return;
     screen_canvas_.finish();
     const PixelSize c = client_size();
-    screen_ = composite_.copy(hbar_->value(), vbar_->value(), c.width, c.height);
+    // Until a resize settles the client may be larger than the bitmaps; the
+    // rest shows the view's colour rather than black.
+    screen_ = QImage(c.width, c.height, QImage::Format_RGB32);
+    screen_.fill(to_qcolor(colour_));
+    {
+        QPainter p(&screen_);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, composite_, hbar_->value(), vbar_->value(), c.width, c.height);
+    }
     band_shown_ = false;
     box_->update();
 }
