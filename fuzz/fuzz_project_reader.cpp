@@ -41,6 +41,7 @@ const char* const kBushing = "0\nSECTION\n2\nENTITIES\n"
                              "0\nLINE\n8\nBUSHING\n10\n-32\n20\n20\n11\n-32\n21\n10\n"
                              "0\nLINE\n8\nBUSHING\n10\n-32\n20\n10\n11\n-1\n21\n10\n"
                              "0\nLINE\n8\nBUSHING\n10\n-1\n20\n10\n11\n0\n21\n11\n"
+                             "0\nLINE\n8\nDRILL\n10\n-1\n20\n9\n11\n-38.5\n21\n9\n"
                              "0\nENDSEC\n"
                              "0\nEOF\n";
 
