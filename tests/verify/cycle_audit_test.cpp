@@ -366,8 +366,9 @@ TEST(CycleAudit, ThreadsAndCentreHoles) {
 TEST(CycleAudit, GroovesAreCutWithoutTouchingTheWalls) {
     std::vector<std::string> failures;
     int grooves = 0;
-    for (int seed = 0; seed < kShafts; ++seed) {
-        const Part part = make_part(PartKind::Shaft, seed);
+    for (int seed = 0; seed < kShafts + kBores; ++seed) {
+        const Part part = seed < kShafts ? make_part(PartKind::Shaft, seed)
+                                         : make_part(PartKind::Bore, seed - kShafts);
         grooves += static_cast<int>(part.grooves.size());
         audit_grooves(part, seed, failures);
     }
