@@ -283,5 +283,39 @@ TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousProject) {
     EXPECT_EQ(*read_file(tcf), before);
 }
 
+TEST_F(ProjectFileTest, RelativeMaterialFileLiesBesideTheProject) {
+    ProjectModel m(prompt);
+    build(m);
+    const std::string project = (dir / "job.tcf").string();
+    WriteProjectFile(m, project);
+    auto ini = IniDocument::load(project);
+    ASSERT_TRUE(ini);
+    ini->write("Material", "File", "stock.tmf");
+    std::string error;
+    ASSERT_TRUE(ini->save(project, &error)) << error;
+
+    std::vector<std::string> seen;
+    auto reader = [&](ProjectModel& into) {
+        into.load_material = [&](std::string& file, std::string&, TCycleParams&) {
+            seen.push_back(file);
+            return 0;
+        };
+    };
+    // Not there: the current material file stays in use.
+    ProjectModel a(prompt);
+    a.material_file = "/somewhere/default.tmf";
+    reader(a);
+    ASSERT_TRUE(ReadProjectFile(a, project, {}, &error)) << error;
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen.back(), "/somewhere/default.tmf");
+    // There: taken from the project's folder, whatever the working folder.
+    std::ofstream(dir / "stock.tmf") << "[Brass (Metric)]\r\nUnits=0\r\n";
+    ProjectModel b(prompt);
+    reader(b);
+    ASSERT_TRUE(ReadProjectFile(b, project, {}, &error)) << error;
+    EXPECT_EQ(seen.back(), (dir / "stock.tmf").string());
+    EXPECT_EQ(b.material_file, (dir / "stock.tmf").string());
+}
+
 } // namespace
 } // namespace zeran

@@ -113,6 +113,35 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
     EXPECT_EQ(m.selection->count(), 0);
 }
 
+TEST_F(ProjectModelTest, DatumClippingKeepsWhatRisesAboveTheAxisAndOnlyProfileKinds) {
+    // An arc whose ends both lie below the axis but whose top rises above it,
+    // a point and a line.
+    const std::string arc =
+        "0\r\nARC\r\n8\r\n0\r\n10\r\n0\r\n20\r\n0\r\n40\r\n5\r\n50\r\n-30\r\n51\r\n210\r\n";
+    const std::string point = "0\r\nPOINT\r\n8\r\n0\r\n10\r\n1\r\n20\r\n1\r\n";
+    const std::string dxf = write_dxf(arc + point + line(-10, 1, -20, 2));
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(dxf));
+    m.SetDatumFromPoint({0, 0, 0});
+    const Arc_* kept = nullptr;
+    for (const auto& list : *m.selection)
+        for (const DXF_Entity* e : *list) {
+            EXPECT_NE(e->class_name(), "Point_") << "points are never profile elements";
+            if (const auto* a = dynamic_cast<const Arc_*>(e)) kept = a;
+        }
+    ASSERT_NE(kept, nullptr) << "the top of the arc stays selectable";
+    // Cut where it crosses the axis: from 0 round to 180 degrees.
+    EXPECT_NEAR(kept->point_at(kept->start_angle).y, 0, 1e-9);
+    EXPECT_NEAR(kept->point_at(kept->end_angle).y, 0, 1e-9);
+    EXPECT_NEAR(kept->point_at((kept->start_angle + kept->end_angle + 2 * 3.14159265358979) / 2).y,
+                5, 1e-6);
+    for (auto* n : m.tree.nodes_in_order()) {
+        if (n->entity && n->entity->class_name() == "Arc_") {
+            EXPECT_EQ(n->state_index, kStateChecked);
+        }
+    }
+}
+
 TEST_F(ProjectModelTest, CycleListEditingAndChangeTracking) {
     ProjectModel m(prompt);
     CycleNode& a = m.AddCycle(0);
