@@ -101,6 +101,8 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
 
     choose_file = [this](const FileRequest& r) { return ask_file(r); };
     run_header_form = [](TFormHeader& form) { return form.Execute(); };
+    run_material_dialog = [this](TMaterialDatabase& db) { return MaterialListDialog(db); };
+    install_material_hooks();
 
     TFormPosSize(QString::fromStdString(paths.placement_file), objectName()).load(*this);
     model_->ClearProject();

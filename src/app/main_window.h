@@ -38,6 +38,7 @@ class QtPrompt;
 class TColourForm;
 class TFormAbout;
 class TFormHeader;
+class TMaterialDatabase;
 class TPostForm;
 class TRSpinEdit;
 class Zoom_panel;
@@ -135,6 +136,9 @@ public:
     std::function<bool(TPostForm&)> run_post_form;
     // Shows the header dialog; true after OK.
     std::function<bool(TFormHeader&)> run_header_form;
+    // Shows the material list with the preselected entry; true after OK.
+    std::function<bool(TMaterialDatabase&)> run_material_dialog;
+    bool MaterialListDialog(TMaterialDatabase& db);
     // Milliseconds Post Process waits for the post-processor; 0 without limit.
     int post_timeout_ms = 0;
     // The post-processor's message of the last failed run, or empty.
@@ -190,6 +194,9 @@ private:
     QString ask_file(const FileRequest& r);
     bool write_project(const QString& file_name);
     void after_drawing_loaded();
+
+    // main_window_material.cpp
+    void install_material_hooks();
 
     // main_window_post.cpp
     bool run_post_processor(std::string& destination, const std::string& previous_machine,

@@ -1,6 +1,7 @@
 #include "app/settings.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
@@ -56,6 +57,13 @@ AppPaths find_app_paths(const std::string& program) {
 std::string default_material_file(const AppPaths& paths) {
     const std::string beside_settings = with_extension(paths.settings_file, ".tmf");
     if (exists(beside_settings)) return beside_settings;
+    // A new user gets an own copy of the shipped materials to edit.
+    const QString own = QFileInfo(QString::fromStdString(paths.program)).absolutePath();
+    for (const QString& shipped : {own + "/../share/zeran/ZERAN.tmf",
+                                   QString(ZERAN_SOURCE_HELP_DIR) + "/../../examples/ZERAN.tmf"}) {
+        if (!QFileInfo::exists(shipped) || !paths.config_folder_ok) continue;
+        if (QFile::copy(shipped, QString::fromStdString(beside_settings))) return beside_settings;
+    }
     const std::string beside_program = with_extension(paths.program, ".tmf");
     if (exists(beside_program)) return beside_program;
     // An installed program finds the shipped materials under share/zeran.

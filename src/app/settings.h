@@ -25,7 +25,8 @@ struct AppPaths {
 // and configuration places, falling back on the program's own folder.
 AppPaths find_app_paths(const std::string& program);
 
-// The settings file with ".tmf" when that file exists, else the program's.
+// The settings file with ".tmf" when that file exists (a copy of the shipped
+// materials is put there for a new user), else the program's.
 std::string default_material_file(const AppPaths& paths);
 
 // Existing project paths, most recent first, at most six once full.

@@ -7,6 +7,7 @@
 #include "geometry/ini_document.h"
 #include "geometry/test_doubles.h"
 #include "ncout/gnc_writer.h"
+#include "ncout/material_db.h"
 #include "project/project_model.h"
 #include "view/qt_canvas.h"
 #include "view/zoom_panel.h"
@@ -201,6 +202,7 @@ private slots:
         Home home;
         ScriptedPrompt prompt;
         TMainForm w(home.paths(), &prompt);
+        w.run_material_dialog = [](TMaterialDatabase&) { return true; };
         // A path with a space, split by the shell, opens as one path.
         w.OpenCommandLine(home.shaft().split(' '));
         QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
@@ -233,9 +235,18 @@ private slots:
         w.choose_file = [&](const FileRequest& r) {
             return r.title == "Import DXF" && r.help_context == 1 ? drawing : QString();
         };
+        // The material list opens on the first metric material.
+        std::string offered;
+        w.run_material_dialog = [&](TMaterialDatabase& db) {
+            offered = db.SelectedEntry() ? db.SelectedEntry()->name : "";
+            return true;
+        };
         prompt.answers = {Answer::No, Answer::No, Answer::No};
         w.MenuImportClick();
         QVERIFY(w.model().drawing_loaded);
+        QVERIFY(offered.find("Metric") != std::string::npos);
+        QCOMPARE(w.model().material_name, offered);
+        QCOMPARE(w.model().units, Units::Metric);
         QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
         QCOMPARE(w.files_tree()->topLevelItem(0)->text(0), QString("r12 shaft.dxf"));
         QVERIFY(w.files_tree()->topLevelItem(0)->childCount() > 0);
