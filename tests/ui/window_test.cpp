@@ -2,7 +2,11 @@
 // settings file, opening, saving and the save prompt, the command line and
 // dropped files, importing a drawing with scripted answers, draw styles.
 #include "app/main_window.h"
+#include "cycles/picking_geometry.h"
+#include "dialogs/about_form.h"
+#include "dialogs/border_form.h"
 #include "dialogs/colour_form.h"
+#include "dialogs/header_form.h"
 #include "dialogs/rspin_edit.h"
 #include "geometry/ini_document.h"
 #include "geometry/test_doubles.h"
@@ -10,13 +14,17 @@
 #include "ncout/material_db.h"
 #include "project/project_model.h"
 #include "view/qt_canvas.h"
+#include "view/view_mouse.h"
 #include "view/zoom_panel.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
 #include <QMenu>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -325,6 +333,94 @@ private slots:
         for (int i = 0; i < 4; ++i) w.DrawStyleBtnClick();
         QCOMPARE(w.draw_style(), DrawStyle::Selected);
         QVERIFY(w.action("MenuDrawSelected")->isChecked());
+    }
+
+    void commands_follow_tab_and_datum() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        QVERIFY(!w.action("MenuAlongX")->isEnabled());
+        QVERIFY(w.OpenProject(home.shaft()));
+        // Cycle commands and Post Process need the program tab.
+        QVERIFY(w.action("MenuAlongX")->isEnabled());
+        QVERIFY(w.action("MenuPost")->isEnabled());
+        w.SetProgramTab(false);
+        QVERIFY(!w.action("MenuAlongX")->isEnabled());
+        QVERIFY(!w.action("MenuPost")->isEnabled());
+        QVERIFY(w.action("MenuShowDirection")->isEnabled());
+        w.SetProgramTab(true);
+        // A new cycle goes before the footer and is selected.
+        w.action("MenuFinishing")->trigger();
+        QCOMPARE(w.model().cycles.size(), std::size_t(5));
+        QCOMPARE(w.cycle_list()->topLevelItemCount(), 7);
+        QCOMPARE(w.cycle_list()->currentItem(), w.cycle_list()->topLevelItem(5));
+        QCOMPARE(w.cycle_list()->topLevelItem(6)->text(0), QString("Footer"));
+
+        // The pointer over an element lights it up; away from it, nothing.
+        w.SelectCycleRow(1);
+        const DXF_Entity* element = w.model().cycles[0]->points.items.front().element;
+        const auto [a, b] = EntityEnds(*element);
+        const DevicePoint at = w.view()->WorldToScreen({(a.x + b.x) / 2, (a.y + b.y) / 2, 0});
+        ViewMouse m;
+        m.at = at;
+        w.view()->OnMouseMove(m);
+        QCOMPARE(w.highlighted(), element);
+
+        // Direction arrows come with the menu item on a profile's cycle.
+        w.MenuDrawClick(DrawStyle::None);
+        const QImage without = w.view()->Graphic().copy();
+        w.action("MenuShowDirection")->trigger();
+        QVERIFY(w.show_direction());
+        QVERIFY(w.view()->Graphic() != without);
+    }
+
+    void border_colours_header_and_about() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        QVERIFY(w.OpenProject(home.shaft()));
+        QTimer::singleShot(0, [] {
+            auto* d = qobject_cast<TBorderForm*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->border_edit()->setValue(40);
+            d->accept();
+        });
+        w.MenuSetBorderClick();
+        QCOMPARE(w.settings().border, 40);
+
+        ColourSet chosen = default_colours();
+        chosen[kColourBackground] = 0x204060;
+        QTimer::singleShot(0, [chosen] {
+            auto* d = qobject_cast<TColourForm*>(QApplication::activeModalWidget());
+            QVERIFY(d);
+            d->SetColours(chosen);
+            d->accept();
+        });
+        w.MenuColoursClick();
+        QVERIFY(w.settings().colours == chosen);
+        QCOMPARE(w.view()->colour(), Colour(0x204060));
+        QCOMPARE(w.view()->Graphic().pixel(0, 0) | 0xFF000000u, to_qcolor(0x204060).rgb());
+
+        // The header dialog: an empty author shows the account's name.
+        QVERIFY(!default_author().isEmpty());
+        TFormHeader header;
+        header.SetAuthor(QString());
+        QCOMPARE(header.Author(), default_author());
+        w.run_header_form = [](TFormHeader& form) {
+            form.author_edit()->setText("A. Turner");
+            form.SetUnits(Units::Metric);
+            return true;
+        };
+        w.model().SetModified(false);
+        w.HeaderDialogClick();
+        QCOMPARE(w.model().header.header->Author, std::string("A. Turner"));
+        QVERIFY(w.model().IsModified());
+
+        TFormAbout about;
+        about.SetVersionText("Version " ZERAN_VERSION);
+        QCOMPARE(about.VersionText(), QString("Version " ZERAN_VERSION));
     }
 };
 
