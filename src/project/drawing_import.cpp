@@ -8,6 +8,7 @@
 #include "geometry/polyline.h"
 #include "geometry/progress.h"
 #include "geometry/prompt.h"
+#include "ncout/machine_data.h"
 #include "project/element_lists.h"
 #include "project/insert_explosion.h"
 #include "project/project_model.h"
@@ -122,22 +123,8 @@ bool ProjectModel::LoadDrawing(const std::string& file_name) {
 
 bool ProjectModel::ImportDxf(const std::string& file_name) {
     if (!LoadDrawing(file_name)) return false;
-    std::string tdx = file_name;
-    {
-        const std::size_t slash = tdx.find_last_of('/');
-        const std::size_t dot = tdx.find_last_of('.');
-        const std::string base =
-            dot == std::string::npos || (slash != std::string::npos && dot < slash)
-                ? tdx
-                : tdx.substr(0, dot);
-        tdx = base + ".TDX";
-        FILE* f = std::fopen(tdx.c_str(), "rb");
-        if (f)
-            std::fclose(f);
-        else
-            tdx = base + ".DXF";
-    }
-    tdx_file_name = tdx;
+    tdx_file_name = replace_extension(file_name, "TDX");
+    if (!file_exists(tdx_file_name)) tdx_file_name = replace_extension(file_name, "DXF");
 
     const bool small =
         !(extents_max.x - extents_min.x >= 10 && extents_max.y - extents_min.y >= 10);

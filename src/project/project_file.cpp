@@ -25,22 +25,9 @@ namespace zeran {
 
 namespace fs = std::filesystem;
 
-std::string change_extension(const std::string& path, const std::string& extension) {
-    const std::size_t slash = path.find_last_of('/');
-    const std::size_t dot = path.find_last_of('.');
-    if (dot == std::string::npos || (slash != std::string::npos && dot < slash))
-        return path + extension;
-    return path.substr(0, dot) + extension;
-}
-
 std::string file_name_part(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folder_part(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 namespace {
@@ -54,7 +41,7 @@ std::string upper(std::string s) {
 std::optional<std::string> existing_with_extension(const std::string& base,
                                                    const std::string& ext) {
     for (const std::string& candidate :
-         {change_extension(base, ext), change_extension(base, upper(ext))})
+         {replace_extension(base, ext), replace_extension(base, upper(ext))})
         if (file_exists(candidate)) return candidate;
     return std::nullopt;
 }
@@ -144,7 +131,7 @@ DXF_Entity* ResolveEntityRef(const ProjectModel& model, const std::string& ref) 
 
 void WriteProjectFile(ProjectModel& model, const std::string& file_name, char separator) {
     IniDocument ini;
-    const std::string tdx = change_extension(file_name, ".tdx");
+    const std::string tdx = replace_extension(file_name, "tdx");
     model.tdx_file_name = tdx;
     ini.write("DXF", "TDXFilename", tdx);
     if (model.drawing) {
@@ -211,7 +198,7 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
     std::string error;
     if (!ini.save(file_name, &error))
         throw ProjectFileError("Unable to write " + file_name + ": " + error);
-    model.project_folder = folder_part(file_name);
+    model.project_folder = folder_of(file_name);
     model.ClearChangeFlags();
 }
 
@@ -222,14 +209,14 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
                       const ProjectReadOptions& options) {
     StrictKeys keys(ini, options.separator);
     fresh.busy = true;
-    const std::string tdx = change_extension(file_name, ".tdx");
+    const std::string tdx = replace_extension(file_name, "tdx");
     fresh.tdx_file_name = tdx;
 
     std::string drawing_path;
     bool from_dxf = false;
-    if (auto found = existing_with_extension(file_name, ".tdx")) {
+    if (auto found = existing_with_extension(file_name, "tdx")) {
         drawing_path = *found;
-    } else if (auto dxf = existing_with_extension(file_name, ".dxf")) {
+    } else if (auto dxf = existing_with_extension(file_name, "dxf")) {
         drawing_path = *dxf;
         from_dxf = true;
     } else {
@@ -306,10 +293,8 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
 
     // A relative material file lies beside the project, so a project and its
     // materials can move together.
-    std::string material_file = ini.read_string("Material", "File");
-    if (!material_file.empty() && material_file.front() != '/')
-        material_file =
-            (fs::path(file_name).parent_path() / material_file).lexically_normal().string();
+    const std::string material_file =
+        resolve_in(folder_of(file_name), ini.read_string("Material", "File"));
     if (!material_file.empty() && file_exists(material_file)) fresh.material_file = material_file;
     fresh.material_name = ini.read_string("Material", "Name");
     fresh.machine_name = ini.read_string("Machine", "Name");
@@ -387,7 +372,7 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
         node.cycle->NeedsGenerate = false;
     }
 
-    fresh.project_folder = folder_part(file_name);
+    fresh.project_folder = folder_of(file_name);
     fresh.project_file_name = file_name;
     fresh.busy = false;
     fresh.ClearChangeFlags();

@@ -41,9 +41,6 @@ std::string MakeEntityRef(const ProjectModel& model, const DXF_Entity* element);
 // The element a reference names, or null when the lists do not hold it.
 DXF_Entity* ResolveEntityRef(const ProjectModel& model, const std::string& ref);
 
-// "name.tcf" -> "name.tdx": the extension after the last dot of the file name replaced.
-std::string change_extension(const std::string& path, const std::string& extension);
 std::string file_name_part(const std::string& path);
-std::string folder_part(const std::string& path);
 
 } // namespace zeran
