@@ -76,6 +76,20 @@ void ProjectModel::clean_layers() {
                 group.insert(static_cast<std::size_t>(at), std::move(b));
                 group.insert(static_cast<std::size_t>(at), std::move(a));
             }
+            // Arcs and polylines drawn in a coordinate system of their own (a
+            // mirrored extrusion, say) are brought into drawing coordinates in
+            // their slot: profiles and tool paths read the stored coordinates.
+            std::vector<DXF_Entity*> in_own_system;
+            for (DXF_Entity* e : group)
+                if (e->ocs() && (e->class_name() == "Arc_" || e->class_name() == "Polyline_"))
+                    in_own_system.push_back(e);
+            for (DXF_Entity* e : in_own_system) {
+                auto copies = placed_copies(*e, &IDENTITY);
+                if (copies.size() != 1) continue;
+                const int at = group.index_of(e);
+                group.remove(e);
+                group.insert(static_cast<std::size_t>(at), std::move(copies.front()));
+            }
             // A block definition in a layer is not placed anywhere: its
             // elements stay where the block holds them.
             for (DXF_Entity* b : blocks) {

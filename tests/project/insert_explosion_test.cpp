@@ -220,5 +220,26 @@ TEST_F(ExplodeDrawingTest, NestedInsertionsComposeBaseRotationAndScale) {
         }
 }
 
+TEST_F(ExplodeDrawingTest, ArcsWithAMirroredExtrusionComeInDrawingCoordinates) {
+    // Centre (10, 5) in a system whose x runs the other way: drawn at (-10, 5),
+    // from 0 to 90 degrees of its own, i.e. from (-13, 5) round to (-10, 8).
+    const std::string arc = "0\r\nARC\r\n8\r\nPART\r\n10\r\n10\r\n20\r\n5\r\n40\r\n3\r\n50\r\n0"
+                            "\r\n51\r\n90\r\n210\r\n0\r\n220\r\n0\r\n230\r\n-1\r\n";
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(write_dxf("", line(0, 0, 1, 0) + arc)));
+    const Arc_* placed = nullptr;
+    for (const auto& l : m.drawing->layers())
+        for (const auto& list : l->entity_lists())
+            for (const DXF_Entity* e : *list)
+                if (const auto* a = dynamic_cast<const Arc_*>(e)) placed = a;
+    ASSERT_NE(placed, nullptr);
+    EXPECT_EQ(placed->ocs(), nullptr);
+    expect_near(placed->point, {-10, 5, 0});
+    // Counter-clockwise in drawing coordinates: from the top round to the left.
+    expect_near(on_arc(*placed, placed->start_angle), {-10, 8, 0});
+    expect_near(on_arc(*placed, placed->end_angle), {-13, 5, 0});
+    EXPECT_NEAR(ccw_sweep(placed->start_angle, placed->end_angle), kPi / 2, 1e-9);
+}
+
 } // namespace
 } // namespace zeran
