@@ -376,6 +376,9 @@ void TMainForm::FormShow() {
     draw_style_btn_->setToolTip(stripped(tr("Draw &Style")) + " (" +
                                 stripped(draw_actions_[0]->text()) + ")");
     tabs_->setCurrentWidget(tab_input_);
+    const bool simulator = !simulator_program().isEmpty();
+    export_separator_->setVisible(simulator);
+    action("MenuExportCNC")->setVisible(simulator);
     EnableCommands(false);
     model_->datum_set = false;
     model_->billet_defined = false;

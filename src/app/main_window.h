@@ -202,6 +202,8 @@ private:
     bool run_post_processor(std::string& destination, const std::string& previous_machine,
                             std::string& machine);
     bool start_postvex(const QString& settings_file);
+    // The simulator's program, or empty when it is not installed.
+    QString simulator_program() const;
 
     AppSettings settings_;
     std::unique_ptr<QtPrompt> own_prompt_;

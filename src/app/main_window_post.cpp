@@ -132,18 +132,18 @@ bool TMainForm::start_postvex(const QString& settings_file) {
     return true;
 }
 
-void TMainForm::MenuExportCNCClick() {
-    // The simulator: from the settings, else simvoturn beside this program.
+QString TMainForm::simulator_program() const {
+    // From the settings, else simvoturn beside this program.
     QString simulator =
         QString::fromStdString(settings_.ini().read_string("Simulator", "Application"));
     if (simulator.isEmpty()) simulator = QCoreApplication::applicationDirPath() + "/simvoturn";
+    return QFileInfo(simulator).isExecutable() ? simulator : QString();
+}
+
+void TMainForm::MenuExportCNCClick() {
+    const QString simulator = simulator_program();
     const QString nc = QString::fromStdString(model_->last_nc_file);
-    if (!QFileInfo(simulator).isExecutable()) {
-        prompt_->tell(
-            MessageKind::Information,
-            tr("The simulator is not installed; the CNC file is %1").arg(nc).toStdString());
-        return;
-    }
+    if (simulator.isEmpty() || nc.isEmpty()) return;
     QProcess::startDetached(simulator, {nc});
 }
 

@@ -66,6 +66,7 @@ public:
 
     const AppPaths& paths() const { return paths_; }
     IniDocument& ini() { return ini_; }
+    const IniDocument& ini() const { return ini_; }
 
     ColourSet colours = default_colours();
     std::string tdx_folder;
