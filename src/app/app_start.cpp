@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <QWindow>
+#include <cstdio>
 
 // Resources of a static library are linked in only when asked for.
 static void init_resources() {
@@ -18,6 +19,13 @@ static void init_resources() {
 namespace zeran {
 
 int run_window(int argc, char** argv) {
+    // Without a display Qt would abort; say what can be done instead.
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fputs("zeran: no display to open the window on; see --help for the batch options\n",
+                   stderr);
+        return 2;
+    }
     QApplication app(argc, argv);
     init_resources();
     QApplication::setApplicationName("ZERAN");
