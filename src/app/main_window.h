@@ -85,6 +85,8 @@ public:
 
     // ---- Commands ----
     void MenuNewClick();
+    // New without the save question (asked already).
+    void NewProject();
     void MenuOpenClick();
     void MenuReopenClick(int index);
     void MenuSaveAsClick();

@@ -74,7 +74,10 @@ bool TMainForm::QuerySaveChanges() {
 }
 
 void TMainForm::MenuNewClick() {
-    if (!QuerySaveChanges()) return;
+    if (QuerySaveChanges()) NewProject();
+}
+
+void TMainForm::NewProject() {
     model_->ClearProject();
     model_->project_file_name = kUntitled;
     update_file_commands(false);

@@ -28,7 +28,7 @@ void TMainForm::MenuImportClick() {
 
 bool TMainForm::ImportDxf(const QString& file_name) {
     if (!QuerySaveChanges()) return false;
-    MenuNewClick();
+    NewProject();
     const QString path = QFileInfo(file_name).absoluteFilePath();
     bool ok = false;
     model_->busy = true;

@@ -225,9 +225,12 @@ private slots:
         w.DropFiles({home.shaft(), home.projects + "/shaft.dxf"});
         QCOMPARE(w.windowTitle(), QString("Spindra Turning - shaft.tcf"));
         QCOMPARE(w.model().cycles.size(), std::size_t(4));
-        // A dropped drawing is imported.
-        w.model().SetModified(false);
+        // A dropped drawing is imported after one save question.
+        w.model().SetModified(true);
+        const std::size_t asked = prompt.asked.size();
+        prompt.answers = {Answer::No, Answer::No, Answer::No};
         w.DropFiles({home.projects + "/shaft.dxf"});
+        QCOMPARE(prompt.asked.size() - asked, std::size_t(1));
         QCOMPARE(w.windowTitle(), QString("Spindra Turning - Untitled"));
         QVERIFY(w.model().drawing_loaded);
         QVERIFY(w.model().cycles.empty());
