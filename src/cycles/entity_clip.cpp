@@ -72,8 +72,22 @@ ClipResult ClipAtAxis(const DXF_Entity& entity, double y) {
     auto* line =
         result.copy->class_name() == "Line_" ? static_cast<Line_*>(result.copy.get()) : nullptr;
     auto* arc = line == nullptr ? static_cast<Arc_*>(result.copy.get()) : nullptr;
-    const Point3D a = line ? line->point : arc->point_at(arc->start_angle);
-    const Point3D b = line ? line->end : arc->point_at(arc->end_angle);
+    Point3D a = line ? line->point : arc->point_at(arc->start_angle);
+    Point3D b = line ? line->end : arc->point_at(arc->end_angle);
+    if (arc) {
+        // An arc end computed from its angle misses the axis height by rounding
+        // (sin pi is not 0); taken literally, a half circle under the axis
+        // would be "cut" into a full circle.
+        const double noise = 1e-9 * std::max(1.0, arc->radius);
+        if (std::fabs(a.y - y) <= noise) a.y = y;
+        if (std::fabs(b.y - y) <= noise) b.y = y;
+        if (a.y <= y && b.y <= y && !(a.y < y && b.y < y) &&
+            !arc_passes(*arc, std::numbers::pi / 2)) {
+            // Both ends on or under the axis and the arc never climbs above it.
+            result.status = ClipStatus::NothingLeft;
+            return result;
+        }
+    }
 
     if (a.y < y && b.y < y) {
         // Both ends below: an arc may still rise above the axis between them,

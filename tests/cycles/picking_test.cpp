@@ -155,6 +155,12 @@ TEST(Picking, ClipAtAxisKeepsWhatIsAboveTheAxis) {
     // A semicircle standing on the axis stays whole.
     auto dome = arc(0, 5, 3, 0, 180);
     EXPECT_EQ(ClipAtAxis(*dome, 5).status, ClipStatus::Whole);
+    // Hanging under it, it is gone: rounding in sin(pi) must not turn it
+    // into a full circle, whichever way its angles are written.
+    auto bowl = arc(0, 0, 5, 180, 360);
+    EXPECT_EQ(ClipAtAxis(*bowl, 0).status, ClipStatus::NothingLeft);
+    auto bowl2 = arc(0, 0, 5, -180, 0);
+    EXPECT_EQ(ClipAtAxis(*bowl2, 0).status, ClipStatus::NothingLeft);
     // Crossing the axis twice from below: cut at both ends, the top kept.
     auto big = arc(0, 0, 10, 200, 340);
     EXPECT_EQ(ClipAtAxis(*big, 5).status, ClipStatus::NothingLeft); // its bottom half
