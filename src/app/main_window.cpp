@@ -27,6 +27,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QProgressBar>
+#include <QShortcut>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStyle>
@@ -150,9 +151,11 @@ void TMainForm::create_actions() {
             [this] { ShowProfileDirectionClick(false); });
     a->setCheckable(true);
     a->setIcon(glyph_icon(QString::fromUtf8("\u2192"), 0x707070));
-    add(tr("&Contents..."), "MenuContents", [this] {
-        MenuContentsClick();
-    })->setShortcut(QKeySequence::HelpContents);
+    add(tr("&Contents..."), "MenuContents", [this] { MenuContentsClick(); });
+    // One F1 for the whole window: the help of the control that has the focus.
+    auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this,
+            [this] { show_help(help_context_at(QApplication::focusWidget())); });
     add(tr("&About..."), "MenuAbout", [this] { MenuAboutClick(); });
     add(tr("Header..."), "MenuHeader", [this] { HeaderDialogClick(); });
 
@@ -365,7 +368,18 @@ const QCursor& TMainForm::cursor_of(CursorKind kind) const {
 }
 
 void TMainForm::set_help_context(QWidget* w, int context) {
-    install_help_key(w, context);
+    w->setProperty("helpContext", context);
+}
+
+int TMainForm::help_context_at(const QWidget* w) const {
+    // The nearest widget up from the focus that carries a context; the view
+    // has its own, which changes while a profile is picked.
+    for (; w; w = w->parentWidget()) {
+        if (w == view_ || view_->isAncestorOf(w)) return view_->HelpContext();
+        const QVariant c = w->property("helpContext");
+        if (c.isValid()) return c.toInt();
+    }
+    return 20;
 }
 
 void TMainForm::FormShow() {

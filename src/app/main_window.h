@@ -126,6 +126,8 @@ public:
     const QCursor& cursor_of(CursorKind kind) const;
     TRSpinEdit* datum_edit_x() const { return datum_x_; }
     TRSpinEdit* datum_edit_y() const { return datum_y_; }
+    // The help context F1 opens with the focus on `w`.
+    int help_context_at(const QWidget* w) const;
     bool program_tab_active() const;
     void SetProgramTab(bool active);
     void RebuildFilesTree();

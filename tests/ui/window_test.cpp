@@ -1,6 +1,7 @@
 // The main window against the real core: start-up with and without a
 // settings file, opening, saving and the save prompt, the command line and
 // dropped files, importing a drawing with scripted answers, draw styles.
+#include "app/help_link.h"
 #include "app/main_window.h"
 #include "cycles/picking_geometry.h"
 #include "dialogs/about_form.h"
@@ -420,6 +421,21 @@ private slots:
         w.HeaderDialogClick();
         QCOMPARE(w.model().header.header->Author, std::string("A. Turner"));
         QVERIFY(w.model().IsModified());
+
+        // F1 opens the help of the control with the focus; the cycle list's
+        // follows its selected node.
+        QUrl opened;
+        set_help_opener([&](const QUrl& url) {
+            opened = url;
+            return true;
+        });
+        w.SelectCycleRow(1, 1);
+        QCOMPARE(w.help_context_at(w.cycle_list()), 55);
+        QCOMPARE(w.help_context_at(w.files_tree()), 38);
+        QCOMPARE(w.help_context_at(w.view()), 37);
+        w.action("MenuContents")->trigger();
+        QCOMPARE(opened, help_url(1000));
+        set_help_opener([](const QUrl&) { return false; });
 
         TFormAbout about;
         about.SetVersionText("Version " ZERAN_VERSION);
