@@ -172,6 +172,7 @@ private:
 
     // main_window_trees.cpp: the two trees and the panels.
     void FilesTreeItemChanged(QTreeWidgetItem* item);
+    void sync_files_tree();
     void CycleListChange();
     void CycleListItemChanged(QTreeWidgetItem* item);
     void refresh_panels();

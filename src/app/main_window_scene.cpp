@@ -189,8 +189,18 @@ void TMainForm::highlight(const DXF_Entity* element) {
 }
 
 void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
-    if (m.button != MouseButton::Left || !datum_tool_->isChecked() || !model_->drawing_loaded)
+    if (m.button != MouseButton::Left || !model_->drawing_loaded) return;
+    if (!datum_tool_->isChecked()) {
+        // On the input tab a press on the highlighted element takes it in or
+        // leaves it out.
+        if (program_tab_active() || !highlighted_) return;
+        const DXF_Entity* element = highlighted_;
+        highlighted_ = nullptr;
+        model_->ToggleElement(element);
+        sync_files_tree();
+        view_->Repaint();
         return;
+    }
     datum_dragging_ = true;
     const Point2D p = view_->ScreenToWorld(m.at);
     model_->last_datum_point = {p.x, p.y, 0};

@@ -166,7 +166,13 @@ void TMainForm::RebuildFilesTree() {
 void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
     if (refreshing_ || model_->busy || !item) return;
     model_->ToggleTreeNode(item->data(0, kIndexRole).toInt());
-    // The states are brought over in place: the item is still in its signal.
+    sync_files_tree();
+    view_->Repaint();
+}
+
+// The check boxes brought over from the model in place (a tree item may be
+// inside its own signal).
+void TMainForm::sync_files_tree() {
     refreshing_ = true;
     const std::vector<DrawingNode*> nodes = tree_nodes(model_->tree);
     for (QTreeWidgetItemIterator it(files_tree_); *it; ++it) {
@@ -176,7 +182,6 @@ void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
         (*it)->setCheckState(0, checked ? Qt::Checked : Qt::Unchecked);
     }
     refreshing_ = false;
-    view_->Repaint();
 }
 
 void TMainForm::refresh_cycle_item(QTreeWidgetItem* item, int row) {

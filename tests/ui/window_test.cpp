@@ -9,6 +9,7 @@
 #include "dialogs/colour_form.h"
 #include "dialogs/header_form.h"
 #include "dialogs/rspin_edit.h"
+#include "geometry/drawing_tree.h"
 #include "geometry/ini_document.h"
 #include "geometry/test_doubles.h"
 #include "ncout/gnc_writer.h"
@@ -65,6 +66,12 @@ int path_pixels(TMainForm& w) {
     for (int y = 0; y < img.height(); ++y)
         for (int x = 0; x < img.width(); ++x)
             if (wanted.contains(img.pixel(x, y) | 0xFF000000u)) ++n;
+    return n;
+}
+
+int count_kept(TMainForm& w) {
+    int n = 0;
+    for (const auto& list : *w.model().selection) n += list->count();
     return n;
 }
 
@@ -280,6 +287,30 @@ private slots:
         int after = 0;
         for (const auto& list : *w.model().selection) after += list->count();
         QVERIFY(after < kept);
+
+        // On the input tab a press on the element under the pointer leaves it out.
+        layer->setCheckState(0, Qt::Checked);
+        QCOMPARE(count_kept(w), kept);
+        // An element above the spindle axis (those on or below it are never kept).
+        const DXF_Entity* first = nullptr;
+        for (const DrawingNode* n : w.model().tree.nodes_in_order())
+            if (!first && n->entity && n->state_index == kStateChecked) first = n->entity;
+        QVERIFY(first);
+        const auto [a, b] = EntityEnds(*first);
+        ViewMouse m;
+        m.at = w.view()->WorldToScreen({(a.x + b.x) / 2, (a.y + b.y) / 2, 0});
+        w.view()->OnMouseMove(m);
+        QCOMPARE(w.highlighted(), first);
+        m.button = MouseButton::Left;
+        w.view()->OnMouseDown(m);
+        QVERIFY(first->hidden);
+        QVERIFY(count_kept(w) <= kept);
+        QVERIFY(w.model().IsModified());
+        // And a second press takes it back in.
+        w.view()->OnMouseMove(m);
+        w.view()->OnMouseDown(m);
+        QVERIFY(!first->hidden);
+        QCOMPARE(count_kept(w), kept);
 
         // Save on the untitled project goes to Save As; cancelling writes nothing.
         w.choose_file = [](const FileRequest&) { return QString(); };
