@@ -1,6 +1,7 @@
 #include "app/batch_post.h"
 
 #include "app/batch_prompt.h"
+#include "geometry/locale_separator.h"
 #include "project/post_job.h"
 
 #include <ostream>
@@ -23,6 +24,8 @@ int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
     job.project = a.plain.front();
     job.output = a.value("--output");
     job.machine = a.value("--machine");
+    // The window writes GNC and project numbers in the locale's form; so does a batch run.
+    job.separator = locale_decimal_separator();
     job.run_postvex = run_postvex;
     BatchPrompt prompt(io.err);
     return run_post_job(job, prompt, io.err);

@@ -63,3 +63,17 @@ TEST(IniDocument, BadNumbersFallBack) {
     EXPECT_TRUE(doc.read_bool("S", "b", false));
     EXPECT_FALSE(doc.read_bool("S", "z", true));
 }
+
+#include "geometry/locale_separator.h"
+
+TEST(LocaleSeparator, FollowsTheLanguageAndItsRegion) {
+    EXPECT_EQ(decimal_separator_of("de_DE.UTF-8"), ',');
+    EXPECT_EQ(decimal_separator_of("fr_FR@euro"), ',');
+    EXPECT_EQ(decimal_separator_of("de_CH.UTF-8"), '.');
+    EXPECT_EQ(decimal_separator_of("es_MX"), '.');
+    EXPECT_EQ(decimal_separator_of("en_GB.UTF-8"), '.');
+    EXPECT_EQ(decimal_separator_of("C.UTF-8"), '.');
+    EXPECT_EQ(decimal_separator_of("POSIX"), '.');
+    EXPECT_EQ(decimal_separator_of(""), '.');
+    EXPECT_EQ(decimal_separator_of(nullptr), '.');
+}
