@@ -45,6 +45,14 @@ QMessageBox::StandardButton button_of(Answer a) {
     return QMessageBox::NoButton;
 }
 
+// Core texts end lines with CR LF or CR alone.
+QString shown_text(const std::string& s) {
+    QString t = QString::fromStdString(s);
+    t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return t;
+}
+
 } // namespace
 
 QtPrompt::QtPrompt(QWidget* parent, QString title) : parent_(parent), title_(std::move(title)) {
@@ -54,8 +62,7 @@ QtPrompt::QtPrompt(QWidget* parent, QString title) : parent_(parent), title_(std
 Answer QtPrompt::ask(MessageKind kind, const std::string& text,
                      const std::vector<Answer>& buttons) {
     const std::vector<Answer> offered = buttons.empty() ? std::vector<Answer>{Answer::Ok} : buttons;
-    QMessageBox box(icon_of(kind), title_, QString::fromStdString(text), QMessageBox::NoButton,
-                    parent_);
+    QMessageBox box(icon_of(kind), title_, shown_text(text), QMessageBox::NoButton, parent_);
     for (Answer a : offered) box.addButton(button_of(a));
     box.setDefaultButton(button_of(offered.front()));
     const int chosen = box.exec();
@@ -68,7 +75,7 @@ Answer QtPrompt::ask(MessageKind kind, const std::string& text,
 }
 
 void QtPrompt::tell(MessageKind kind, const std::string& text) {
-    QMessageBox box(icon_of(kind), title_, QString::fromStdString(text), QMessageBox::Ok, parent_);
+    QMessageBox box(icon_of(kind), title_, shown_text(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -1,7 +1,7 @@
 #include "dialogs/open_dxf_dialog.h"
 
 #include "app/help_link.h"
-#include "app/message_prompt.h"
+#include "app/qt_prompt.h"
 #include "dialogs/drawing_preview.h"
 #include "dialogs/preview_form.h"
 
@@ -64,7 +64,7 @@ private:
 TOpenDXFDialog::TOpenDXFDialog(QWidget* parent, Prompt* prompt)
     : QFileDialog(parent), prompt_(prompt) {
     if (!prompt_) {
-        own_prompt_ = std::make_unique<MessagePrompt>(this);
+        own_prompt_ = std::make_unique<QtPrompt>(this);
         prompt_ = own_prompt_.get();
     }
     setOption(QFileDialog::DontUseNativeDialog, true);
