@@ -349,6 +349,13 @@ void TMainForm::create_panels() {
     connect(tabs_, &QTabWidget::currentChanged, this, [this] { TabsTreeChange(); });
     connect(files_tree_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item) { FilesTreeItemChanged(item); });
+    connect(files_tree_, &QTreeWidget::itemPressed, this,
+            [this](QTreeWidgetItem* item) { start_flash(item); });
+    files_tree_->viewport()->installEventFilter(this);
+    flasher_ = new QTimer(this);
+    flasher_->setSingleShot(true);
+    flasher_->setInterval(300);
+    connect(flasher_, &QTimer::timeout, this, [this] { FlasherTimer(); });
     connect(cycle_list_, &QTreeWidget::currentItemChanged, this, [this] { CycleListChange(); });
     connect(cycle_list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });

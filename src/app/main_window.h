@@ -9,10 +9,12 @@
 #include <QCursor>
 #include <QMainWindow>
 #include <QStringList>
+#include <QTimer>
 #include <array>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -268,6 +270,21 @@ private:
     QString last_post_error_;
     bool refreshing_ = false;
     bool destroyed_ = false;
+
+    // Flashing the elements of a pressed drawing-tree node.
+    void start_flash(QTreeWidgetItem* item);
+    void stop_flash();
+    void FlasherTimer();
+    QTimer* flasher_ = nullptr;
+    std::vector<const DXF_Entity*> flash_list_;
+    int flash_phase_ = 0;
+
+public:
+    const std::vector<const DXF_Entity*>& flash_list() const { return flash_list_; }
+    bool flashing() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 } // namespace zeran

@@ -10,6 +10,8 @@
 #include "dialogs/header_form.h"
 #include "dialogs/rspin_edit.h"
 #include "geometry/drawing_tree.h"
+#include "geometry/dxf_layer.h"
+#include "geometry/dxf_object.h"
 #include "geometry/ini_document.h"
 #include "geometry/test_doubles.h"
 #include "ncout/gnc_writer.h"
@@ -311,6 +313,24 @@ private slots:
         w.view()->OnMouseDown(m);
         QVERIFY(!first->hidden);
         QCOMPARE(count_kept(w), kept);
+
+        // Pressing a layer node flashes every element of the layer until the
+        // release; the flashing leaves each element's colour as it was.
+        int in_layer = 0;
+        for (const auto& list : w.model().drawing->layers().front()->entity_lists())
+            in_layer += list->count();
+        const Colour colour_before = first->colour();
+        const int index_before = first->colour_index();
+        emit w.files_tree()->itemPressed(layer, 0);
+        QCOMPARE(static_cast<int>(w.flash_list().size()), in_layer);
+        QVERIFY(w.flashing());
+        QTest::qWait(700);
+        QVERIFY(w.flashing());
+        QCOMPARE(first->colour(), colour_before);
+        QCOMPARE(first->colour_index(), index_before);
+        QTest::mouseRelease(w.files_tree()->viewport(), Qt::LeftButton);
+        QVERIFY(!w.flashing());
+        QVERIFY(w.flash_list().empty());
 
         // Save on the untitled project goes to Save As; cancelling writes nothing.
         w.choose_file = [](const FileRequest&) { return QString(); };
