@@ -5,10 +5,13 @@ set -eu
 cd "$(dirname "$0")/.."
 ROOT=$(pwd)
 JOBS=$(nproc 2>/dev/null || echo 2)
+START=$(date +%s)
+# Each stage says how long the run has taken so far.
+stage() { echo "== $1 ($(( $(date +%s) - START ))s)"; }
 
 scripts/setup.sh
 
-echo "== format check"
+stage "format check"
 if command -v clang-format >/dev/null 2>&1; then
   files=$(git ls-files '*.cpp' '*.h' 2>/dev/null || true)
   if [ -n "$files" ]; then
@@ -17,15 +20,15 @@ if command -v clang-format >/dev/null 2>&1; then
   fi
 fi
 
-echo "== build"
+stage "build"
 cmake -S . -B build/test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERAN_WERROR=ON >/dev/null
 cmake --build build/test -j "$JOBS"
 
-echo "== tests"
+stage "tests"
 export QT_QPA_PLATFORM=offscreen
 (cd build/test && ctest --output-on-failure -j "$JOBS" --timeout 600)
 
-echo "== sanitizer build of the core tests"
+stage "sanitizer build of the core tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZERAN_SANITIZE=ON -DZERAN_BUILD_UI=OFF \
   -DZERAN_BUILD_BENCH=OFF >/dev/null
 # The programs first: some core tests run postvex or zeran.
@@ -41,7 +44,7 @@ for t in $CORE_TESTS; do
 done
 
 if command -v clang++ >/dev/null 2>&1; then
-  echo "== fuzz (bounded)"
+  stage "fuzz (bounded)"
   CXX=clang++ cmake -S . -B build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZERAN_FUZZ=ON \
     -DZERAN_BUILD_UI=OFF -DZERAN_BUILD_BENCH=OFF >/dev/null
   for src in fuzz/fuzz_*.cpp; do
@@ -70,4 +73,4 @@ if command -v clang++ >/dev/null 2>&1; then
   done
 fi
 
-echo "== all tests passed"
+stage "all tests passed"
