@@ -273,6 +273,7 @@ private:
 
     // Flashing the elements of a pressed drawing-tree node.
     void start_flash(QTreeWidgetItem* item);
+    void select_files_node(const DXF_Entity* element);
     void stop_flash();
     void FlasherTimer();
     QTimer* flasher_ = nullptr;

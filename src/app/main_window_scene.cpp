@@ -7,13 +7,17 @@
 #include "geometry/dxf_object.h"
 #include "geometry/entity_list.h"
 #include "geometry/selection_lists.h"
+#include "project/element_lists.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
 #include <QApplication>
 #include <QProgressBar>
+#include <QSignalBlocker>
 #include <QTabWidget>
 #include <QToolButton>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <cmath>
 
 namespace zeran {
@@ -218,7 +222,24 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     // input tab, the kept copies on the program tab.
     const selection_lists* lists =
         program_tab_active() ? model_->selection.get() : model_->all_elements.get();
+    const DXF_Entity* before = highlighted_;
     highlight(lists ? NearestEntity({p.x, p.y, 0}, *lists) : nullptr);
+    if (!program_tab_active() && highlighted_ && highlighted_ != before)
+        select_files_node(highlighted_);
+}
+
+// The drawing tree follows the element under the pointer on the input tab.
+void TMainForm::select_files_node(const DXF_Entity* element) {
+    const std::vector<DrawingNode*> nodes = tree_nodes(model_->tree);
+    for (QTreeWidgetItemIterator it(files_tree_); *it; ++it) {
+        const int index = (*it)->data(0, Qt::UserRole).toInt();
+        if (index <= 0 || index >= static_cast<int>(nodes.size())) continue;
+        if (nodes[std::size_t(index)]->entity != element) continue;
+        const QSignalBlocker quiet(files_tree_);
+        files_tree_->setCurrentItem(*it);
+        files_tree_->scrollToItem(*it);
+        return;
+    }
 }
 
 void TMainForm::ZoomBoxMouseUp(const ViewMouse& m) {

@@ -303,6 +303,10 @@ private slots:
         m.at = w.view()->WorldToScreen({(a.x + b.x) / 2, (a.y + b.y) / 2, 0});
         w.view()->OnMouseMove(m);
         QCOMPARE(w.highlighted(), first);
+        // The tree follows the hovered element.
+        QVERIFY(w.files_tree()->currentItem());
+        const int hovered_index = w.files_tree()->currentItem()->data(0, Qt::UserRole).toInt();
+        QCOMPARE(w.model().tree.nodes_in_order().at(std::size_t(hovered_index))->entity, first);
         m.button = MouseButton::Left;
         w.view()->OnMouseDown(m);
         QVERIFY(first->hidden);
