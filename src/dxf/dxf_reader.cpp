@@ -3,25 +3,13 @@
 #include "dxf/dxf_read_exception.h"
 #include "geometry/progress.h"
 #include "geometry/prompt.h"
+#include "geometry/text_util.h"
 
 #include <algorithm>
 #include <cctype>
 #include <new>
 
 namespace zeran {
-
-namespace {
-
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-} // namespace
 
 DXF_Reader::DXF_Reader(const std::string& file_name, Prompt& prompt, Progress& progress)
     : DXF_Reader(std::make_unique<FileByteSource>(file_name), prompt, progress) {}
@@ -206,8 +194,7 @@ bool DXF_Reader::read_vport_table() {
         }
         while ((code = groups_.next()) != 0) {
             if (code < 0) return false;
-            if (code == 2 && !equal_ignoring_case(groups_.value(), "*ACTIVE"))
-                skip(groups_.value());
+            if (code == 2 && !iequals(groups_.value(), "*ACTIVE")) skip(groups_.value());
         }
         groups_.push_back();
     }

@@ -8,25 +8,7 @@
 
 namespace zeran {
 
-bool iequals(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i])))
-            return false;
-    return true;
-}
-
-namespace {
-
-std::string_view trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
-        s.remove_suffix(1);
-    return s;
-}
-
-} // namespace
+namespace {} // namespace
 
 IniDocument IniDocument::parse(std::string_view text) {
     IniDocument doc;
@@ -37,20 +19,20 @@ IniDocument IniDocument::parse(std::string_view text) {
         if (end == std::string_view::npos) end = text.size();
         std::string_view raw = text.substr(pos, end - pos);
         if (!raw.empty() && raw.back() == '\r') raw.remove_suffix(1);
-        std::string_view line = trim(raw);
+        std::string_view line = trim_blanks(raw);
         pos = end + 1;
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[') {
             auto close = line.find(']');
-            std::string_view name =
-                trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
+            std::string_view name = trim_blanks(
+                line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
             current = &doc.ensure_section(name);
             continue;
         }
         if (!current) continue;
         auto eq = raw.find('=');
         if (eq == std::string_view::npos) continue;
-        std::string_view key = trim(raw.substr(0, eq));
+        std::string_view key = trim_blanks(raw.substr(0, eq));
         std::string_view value = raw.substr(eq + 1);
         // A key written twice keeps its first place and its first value, as a
         // profile reader that stops at the first match would see it.

@@ -3,6 +3,8 @@
 // files use it: sections and keys keep their first-write order, lookups ignore
 // case, lines starting with ';' are comments, the value is everything after
 // the first '='. Written with CR LF; LF alone is accepted when read.
+#include "geometry/text_util.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -63,7 +65,5 @@ private:
 
     std::vector<Section> sections_;
 };
-
-bool iequals(std::string_view a, std::string_view b);
 
 } // namespace zeran

@@ -1,6 +1,7 @@
 #include "ncout/gnc_reader.h"
 
 #include "geometry/number_text.h"
+#include "geometry/text_util.h"
 
 #include <cctype>
 #include <cmath>
@@ -8,13 +9,6 @@
 namespace zeran {
 
 namespace {
-
-std::string_view trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-    return s.substr(b, e - b);
-}
 
 bool is_identifier(std::string_view s) {
     if (s.empty() || !(std::isalpha(static_cast<unsigned char>(s[0])) || s[0] == '_')) return false;
@@ -54,13 +48,13 @@ bool split_declaration(std::string_view left, std::string& type, std::string& na
     auto space = left.find(' ');
     if (space == std::string_view::npos) return false;
     std::string_view t = left.substr(0, space);
-    std::string_view rest = trim(left.substr(space + 1));
+    std::string_view rest = trim_blanks(left.substr(space + 1));
     if (!is_identifier(t)) return false;
     auto bracket = rest.find('(');
     if (bracket != std::string_view::npos) {
         if (rest.back() != ')') return false;
         if (!parse_int(rest.substr(bracket + 1, rest.size() - bracket - 2))) return false;
-        rest = trim(rest.substr(0, bracket));
+        rest = trim_blanks(rest.substr(0, bracket));
     }
     if (!is_identifier(rest)) return false;
     type = std::string(t);
@@ -98,7 +92,7 @@ void read_gnc(std::string_view text, const std::function<void(const GncItem&)>& 
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
-        std::string_view line = trim(text.substr(pos, end - pos));
+        std::string_view line = trim_blanks(text.substr(pos, end - pos));
         pos = end + 1;
         ++line_no;
         if (line.empty()) continue;
@@ -106,9 +100,10 @@ void read_gnc(std::string_view text, const std::function<void(const GncItem&)>& 
         GncItem item;
         item.line = line_no;
         auto eq = line.find('=');
-        std::string_view left = trim(eq == std::string_view::npos ? line : line.substr(0, eq));
+        std::string_view left =
+            trim_blanks(eq == std::string_view::npos ? line : line.substr(0, eq));
         std::string_view right =
-            eq == std::string_view::npos ? std::string_view{} : trim(line.substr(eq + 1));
+            eq == std::string_view::npos ? std::string_view{} : trim_blanks(line.substr(eq + 1));
         if (is_identifier(left)) {
             item.name = std::string(left);
             if (eq == std::string_view::npos) {

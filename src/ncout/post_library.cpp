@@ -3,19 +3,13 @@
 #include "geometry/file_io.h"
 #include "geometry/ini_document.h"
 #include "geometry/number_text.h"
+#include "geometry/text_util.h"
 
 #include <cctype>
 
 namespace zeran {
 
 namespace {
-
-std::string_view trim(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && (s[b] == ' ' || s[b] == '\t' || s[b] == '\r')) ++b;
-    while (e > b && (s[e - 1] == ' ' || s[e - 1] == '\t' || s[e - 1] == '\r')) --e;
-    return s.substr(b, e - b);
-}
 
 bool is_name_char(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '_';
@@ -45,25 +39,25 @@ PostLibraryError::PostLibraryError(int line, const std::string& message)
     : std::runtime_error(line > 0 ? "line " + std::to_string(line) + ": " + message : message),
       line_(line) {}
 
-std::optional<ValueFormat> ValueFormat::parse(std::string_view spec) {
+std::optional<ValueFormat> ValueFormat::parse(std::string_view format_text) {
     ValueFormat f;
     std::size_t i = 0;
-    if (i < spec.size() && spec[i] == 'a') {
+    if (i < format_text.size() && format_text[i] == 'a') {
         f.absolute = true;
         ++i;
     }
-    if (i < spec.size() && spec[i] == '*') {
+    if (i < format_text.size() && format_text[i] == '*') {
         std::size_t b = ++i;
-        while (i < spec.size() &&
-               (std::isdigit(static_cast<unsigned char>(spec[i])) || spec[i] == '.'))
+        while (i < format_text.size() &&
+               (std::isdigit(static_cast<unsigned char>(format_text[i])) || format_text[i] == '.'))
             ++i;
-        auto scale = parse_real(spec.substr(b, i - b));
+        auto scale = parse_real(format_text.substr(b, i - b));
         if (!scale) return std::nullopt;
         f.scale = *scale;
     }
-    if (i >= spec.size()) return std::nullopt;
-    char code = spec[i++];
-    std::string_view digits = spec.substr(i);
+    if (i >= format_text.size()) return std::nullopt;
+    char code = format_text[i++];
+    std::string_view digits = format_text.substr(i);
     int n = -1;
     if (!digits.empty()) {
         auto d = parse_int(digits);
@@ -146,17 +140,17 @@ TemplateWord PostLibrary::parse_word(std::string_view text, int line) const {
             for (char n : p.text)
                 if (!is_name_char(n)) throw PostLibraryError(line, "bad value name " + p.text);
             if (colon != std::string_view::npos) {
-                std::string spec(inner.substr(colon + 1));
-                if (auto named = formats_.find(spec); named != formats_.end()) {
+                std::string format_text(inner.substr(colon + 1));
+                if (auto named = formats_.find(format_text); named != formats_.end()) {
                     p.format = named->second;
-                    if (auto inch = formats_.find(spec + "_inch"); inch != formats_.end()) {
+                    if (auto inch = formats_.find(format_text + "_inch"); inch != formats_.end()) {
                         p.inch_format = inch->second;
                         p.has_inch_format = true;
                     }
-                } else if (auto f = ValueFormat::parse(spec)) {
+                } else if (auto f = ValueFormat::parse(format_text)) {
                     p.format = *f;
                 } else {
-                    throw PostLibraryError(line, "unknown number format " + spec);
+                    throw PostLibraryError(line, "unknown number format " + format_text);
                 }
                 p.has_format = true;
             }
@@ -198,7 +192,7 @@ TemplateLine PostLibrary::parse_template_line(std::string_view text, int line) c
         while (i < text.size() && is_name_char(text[i])) ++i;
         if (i == 0) throw PostLibraryError(line, "'?' needs a value name");
         t.condition = std::string(text.substr(0, i));
-        text = trim(text.substr(i));
+        text = trim_blanks(text.substr(i));
     }
     for (auto w : split_blanks(text)) t.words.push_back(parse_word(w, line));
     if (t.words.empty()) throw PostLibraryError(line, "condition without a line");
@@ -214,12 +208,12 @@ PostLibrary PostLibrary::parse(std::string_view text) {
     while (pos < text.size()) {
         std::size_t end = text.find('\n', pos);
         if (end == std::string_view::npos) end = text.size();
-        std::string_view line = trim(text.substr(pos, end - pos));
+        std::string_view line = trim_blanks(text.substr(pos, end - pos));
         pos = end + 1;
         ++line_no;
         if (line.empty() || line.front() == ';') continue;
         if (line.front() == '[' && line.back() == ']') {
-            std::string name(trim(line.substr(1, line.size() - 2)));
+            std::string name(trim_blanks(line.substr(1, line.size() - 2)));
             if (name.empty()) throw PostLibraryError(line_no, "empty section name");
             if (name == "Format") {
                 part = Part::Format;
@@ -242,8 +236,8 @@ PostLibrary PostLibrary::parse(std::string_view text) {
         }
         auto eq = line.find('=');
         if (eq == std::string_view::npos) throw PostLibraryError(line_no, "expected name = value");
-        std::string key(trim(line.substr(0, eq)));
-        std::string value(trim(line.substr(eq + 1)));
+        std::string key(trim_blanks(line.substr(0, eq)));
+        std::string value(trim_blanks(line.substr(eq + 1)));
         if (key.empty()) throw PostLibraryError(line_no, "expected name = value");
         if (part == Part::Variables) {
             lib.variables_[key] = value;

@@ -32,7 +32,7 @@ struct ValueFormat {
     double scale = 1;
     bool absolute = false;
 
-    static std::optional<ValueFormat> parse(std::string_view spec);
+    static std::optional<ValueFormat> parse(std::string_view format_text);
 };
 
 struct TemplatePiece {
