@@ -208,6 +208,52 @@ TEST(JobFromCycles, LinuxCncInterpreterRunsTheGeneratedJob) {
     fs::remove_all(dir);
 }
 
+// One tool for roughing, finishing and threading at changing constant surface
+// speeds: no tool change comes between them to restate the spindle mode, so
+// each speed block must carry its own G96 or G97.
+TEST(JobFromCycles, LinuxCncSpeedBlocksStandAloneWhenTheToolStays) {
+    if (!fs::exists("/usr/bin/rs274")) GTEST_SKIP() << "rs274 (linuxcnc-uspace) is not installed";
+    const std::vector<Segment> outside = {
+        {10, 0, 12, -2}, {12, -2, 12, -20}, {12, -20, 18, -20}, {18, -20, 18, -40}};
+    Job job;
+    job.add(CycleKind::AlongX, 1, outside, 26, 2, params(0.25, 180, true));
+    job.add(CycleKind::Finishing, 1, outside, 26, 2, params(0.08, 220, true));
+    TCycleParams thread = params(1.5, 150, true);
+    thread.DepthThread = 0.92;
+    thread.DepthFirst = 0.3;
+    thread.Pitch = 1.5;
+    thread.MinCut = 0.05;
+    thread.FinishPass = 1;
+    thread.TipAngle = 60;
+    job.add(CycleKind::Threading, 1, {{12, 0, 12, -18}}, 14, 3, thread);
+    job.add(CycleKind::Finishing, 1, outside, 26, 2, params(0.1, 900, false));
+    job.add(CycleKind::Finishing, 1, outside, 26, 2, params(0.1, 200, true));
+    const std::string program = post(job.gnc(), "LinuxCNCl.slb");
+
+    int speed_blocks = 0;
+    std::size_t at = 0;
+    while ((at = program.find(" M3", at)) != std::string::npos) {
+        const std::size_t begin = program.rfind('\n', at) + 1;
+        const std::string block = program.substr(begin, at + 3 - begin);
+        ++speed_blocks;
+        const bool css = block.find('D') != std::string::npos;
+        EXPECT_EQ(block.rfind(css ? "G96 D" : "G97 S", 0), 0u) << block;
+        at += 3;
+    }
+    EXPECT_EQ(speed_blocks, 5) << program;
+
+    fs::path dir = test::scratch_dir("zeran_job_css");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    int rc = 0;
+    const std::string log = run_rs274(dir, program, &rc);
+    EXPECT_EQ(rc, 0) << log.substr(0, 4000);
+    EXPECT_NE(log.find("PROGRAM_END"), std::string::npos) << log.substr(0, 4000);
+    for (const char* word : {"error", "Error", "word with no"})
+        EXPECT_EQ(log.find(word), std::string::npos) << word << "\n" << log.substr(0, 4000);
+    fs::remove_all(dir);
+}
+
 // The motion blocks of the other machines use the same axis conventions (X a
 // diameter, I and K radii), so the interpreter's arc check holds them too.
 TEST(JobFromCycles, LinuxCncInterpreterAcceptsTheOtherMachinesMotion) {
