@@ -1,7 +1,8 @@
 #include "app/help_link.h"
 
+#include "app/help_window.h"
+
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QKeySequence>
@@ -14,9 +15,26 @@ namespace {
 
 std::function<bool(const QUrl&)>& opener() {
     static std::function<bool(const QUrl&)> f = [](const QUrl& u) {
-        return QDesktopServices::openUrl(u);
+        help_window()->Open(u);
+        return true;
     };
     return f;
+}
+
+// Where the help pages may be, in the order they are looked for.
+QStringList help_candidates() {
+    QStringList candidates;
+    const QString env = qEnvironmentVariable("ZERAN_HELP_DIR");
+    if (!env.isEmpty()) candidates << env;
+    if (QCoreApplication::instance()) {
+        const QString bin = QCoreApplication::applicationDirPath();
+        candidates << QDir::cleanPath(bin + QStringLiteral("/../share/zeran/help"))
+                   << QDir::cleanPath(bin + QStringLiteral("/help"));
+    }
+#ifdef ZERAN_SOURCE_HELP_DIR
+    candidates << QStringLiteral(ZERAN_SOURCE_HELP_DIR);
+#endif
+    return candidates;
 }
 
 } // namespace
@@ -58,17 +76,7 @@ QString help_page(int context) {
 }
 
 QString help_folder() {
-    QStringList candidates;
-    const QString env = qEnvironmentVariable("ZERAN_HELP_DIR");
-    if (!env.isEmpty()) candidates << env;
-    if (QCoreApplication::instance()) {
-        const QString bin = QCoreApplication::applicationDirPath();
-        candidates << bin + QStringLiteral("/../share/zeran/help") << bin + QStringLiteral("/help");
-    }
-#ifdef ZERAN_SOURCE_HELP_DIR
-    candidates << QStringLiteral(ZERAN_SOURCE_HELP_DIR);
-#endif
-    for (const QString& c : candidates)
+    for (const QString& c : help_candidates())
         if (QFileInfo::exists(c + QStringLiteral("/index.html"))) return QDir(c).absolutePath();
     return {};
 }
@@ -83,7 +91,11 @@ QUrl help_url(int context) {
 
 bool show_help(int context) {
     const QUrl u = help_url(context);
-    if (u.isEmpty()) return false;
+    if (u.isEmpty()) {
+        // Said in the help window rather than nothing at all.
+        help_window()->ShowMissing(help_candidates());
+        return false;
+    }
     return opener()(u);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Help: each help context is an anchor on one of the HTML pages in docs/help,
-// opened in the user's browser.
+// shown in the program's own help window.
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -18,9 +18,10 @@ QUrl help_url(int context);
 // the program, then the source tree's docs/help.
 QString help_folder();
 
-// Opens the help at a context. Returns false when there is no page to open.
+// Opens the help at a context. Returns false when there is no page to open;
+// the help window then says where the pages were looked for.
 bool show_help(int context);
-// Replaces the browser call (tests record the address instead).
+// Replaces the help window (tests record the address instead).
 void set_help_opener(std::function<bool(const QUrl&)> opener);
 
 // F1 anywhere in the widget opens the help at the context.
