@@ -4,6 +4,7 @@
 #include "geometry/entity_list.h"
 #include "view/qt_canvas.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -22,9 +23,14 @@ void ClearCanvas(QtCanvas& canvas, Colour colour) {
 }
 
 int marker_radius(const Point3D& drawing_max, const Point3D& drawing_min, double scale) {
-    const double r = (std::fabs(drawing_max.x) - std::fabs(drawing_min.x)) / 50.0 * scale;
-    if (!std::isfinite(r) || std::fabs(r) > 1e6) return 0;
-    return std::abs(static_cast<int>(std::lround(r)));
+    // A drawing symmetric about X = 0, or a degenerate scale, would leave no
+    // marker at all; the smallest one still reads as a circle with a cross.
+    constexpr int kSmallest = 4;
+    constexpr double kLargest = 1e4;
+    const double r =
+        std::fabs((std::fabs(drawing_max.x) - std::fabs(drawing_min.x)) / 50.0 * scale);
+    if (!std::isfinite(r) || r > kLargest) return kSmallest;
+    return std::max(kSmallest, static_cast<int>(std::lround(r)));
 }
 
 void DrawMarker(Canvas& canvas, DevicePoint at, int r, Colour colour) {

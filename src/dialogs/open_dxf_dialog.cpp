@@ -47,13 +47,11 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.fillRect(rect(), palette().color(QPalette::Button));
-        const QImage& pic = dialog_->picture_;
-        if (pic.isNull()) {
+        if (dialog_->picture_.isNull()) {
             p.drawText(rect(), Qt::AlignCenter, tr("(None)"));
             return;
         }
-        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
-        p.drawImage(preview_target(pic.size(), size()), pic);
+        p.drawImage(0, 0, dialog_->Thumbnail());
     }
     void mouseDoubleClickEvent(QMouseEvent*) override { dialog_->ShowPreviewWindow(); }
 
@@ -130,24 +128,35 @@ bool TOpenDXFDialog::preview_enabled() const {
 }
 
 void TOpenDXFDialog::clear_picture() {
+    drawing_.reset();
     picture_ = QImage();
+    thumbnail_ = QImage();
     label_->setText(tr("Picture:"));
     preview_button_->setEnabled(false);
     paint_box_->update();
 }
 
 void TOpenDXFDialog::UpdatePreview(const QString& selected) {
-    const auto drawing = previewable_drawing(selected);
-    QImage pic;
-    if (drawing) pic = make_preview_picture(*drawing, *prompt_);
+    const auto file = previewable_drawing(selected);
+    PreviewDrawing drawing = file ? read_preview_drawing(*file, *prompt_) : PreviewDrawing();
+    const QImage pic = make_preview_picture(drawing);
     if (pic.isNull()) {
         clear_picture();
         return;
     }
+    drawing_ = std::move(drawing);
     picture_ = pic;
+    thumbnail_ = QImage();
     label_->setText(QStringLiteral(" (%1x%2)").arg(pic.width()).arg(pic.height()));
     preview_button_->setEnabled(true);
     paint_box_->update();
+}
+
+const QImage& TOpenDXFDialog::Thumbnail() {
+    // Drawn again only when the box has changed size.
+    if (drawing_ && thumbnail_.size() != paint_box_->size())
+        thumbnail_ = make_fitted_picture(drawing_, paint_box_->size());
+    return thumbnail_;
 }
 
 void TOpenDXFDialog::ShowPreviewWindow() {

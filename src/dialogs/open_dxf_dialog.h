@@ -1,6 +1,8 @@
 #pragma once
 // The file-open dialog with a preview of the selected drawing beside the
 // file list. Used for importing drawings and for opening projects.
+#include "dialogs/drawing_preview.h"
+
 #include <QFileDialog>
 #include <QImage>
 #include <memory>
@@ -34,7 +36,10 @@ public:
     void UpdatePreview(const QString& selected);
     void ShowPreviewWindow();
 
+    // The picture at one pixel a unit (the preview window's).
     const QImage& picture() const { return picture_; }
+    // The drawing fitted into the paint box, as the box shows it.
+    const QImage& Thumbnail();
     QString label_text() const;
     bool preview_enabled() const;
     QWidget* paint_box() const { return paint_box_; }
@@ -45,7 +50,9 @@ private:
 
     Prompt* prompt_;
     std::unique_ptr<Prompt> own_prompt_;
+    PreviewDrawing drawing_;
     QImage picture_;
+    QImage thumbnail_;
     QWidget* panel_ = nullptr;
     QLabel* label_ = nullptr;
     QToolButton* preview_button_ = nullptr;

@@ -44,6 +44,15 @@ bool dark(const QImage& img, int x, int y, int r = 1) {
     return false;
 }
 
+// The columns and rows holding a dark pixel.
+QRect dark_extent(const QImage& img) {
+    QRect r;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) r |= QRect(x, y, 1, 1);
+    return r;
+}
+
 } // namespace
 
 class OpenDxfTest : public QObject {
@@ -99,6 +108,44 @@ private slots:
         QVERIFY(make_preview_picture(path("gone.dxf"), prompt).isNull());
         write(path("junk.dxf"), "this is\nnot a drawing\n\x01\x02");
         make_preview_picture(path("junk.dxf"), prompt); // any answer, but no crash
+    }
+
+    void box_shows_small_and_large_drawings_whole() {
+        ScriptedPrompt prompt;
+        const QSize box(153, 141);
+        // Half a unit wide: spread over the box, not a speck in its middle.
+        write(path("tiny.dxf"), drawing(line_entity(-0.25, -0.1, 0.25, 0.1)));
+        const QImage tiny =
+            make_fitted_picture(read_preview_drawing(path("tiny.dxf"), prompt), box);
+        QCOMPARE(tiny.size(), box);
+        QVERIFY(dark_extent(tiny).width() > 120);
+        QVERIFY(std::abs(dark_extent(tiny).center().x() - 76) <= 2);
+
+        // Far larger than the box, and tall: both ends inside it.
+        write(path("tall.dxf"),
+              drawing(line_entity(0, 0, 300, 5000) + line_entity(0, 0, 300, 0, "rim")));
+        const QImage tall =
+            make_fitted_picture(read_preview_drawing(path("tall.dxf"), prompt), box);
+        QCOMPARE(tall.size(), box);
+        const QRect drawn = dark_extent(tall);
+        QVERIFY(drawn.top() >= 3 && drawn.top() <= 8);
+        QVERIFY(drawn.bottom() >= 132 && drawn.bottom() <= 137);
+        QVERIFY(dark(tall, drawn.left(), drawn.bottom()) && dark(tall, drawn.right(), drawn.top()));
+
+        // A straight line along an axis has no height to scale by.
+        write(path("flat.dxf"), drawing(line_entity(0, 5, 40, 5)));
+        const QImage flat =
+            make_fitted_picture(read_preview_drawing(path("flat.dxf"), prompt), box);
+        QVERIFY(dark_extent(flat).width() > 130);
+        QVERIFY(make_fitted_picture(read_preview_drawing(path("gone.dxf"), prompt), box).isNull());
+
+        // The dialog's box shows the fitted picture at the box's size.
+        TOpenDXFDialog dlg(nullptr, &prompt);
+        dlg.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dlg));
+        dlg.UpdatePreview(path("tiny.dxf"));
+        QCOMPARE(dlg.Thumbnail().size(), dlg.paint_box()->size());
+        QVERIFY(dark_extent(dlg.Thumbnail()).width() > dlg.paint_box()->width() / 2);
     }
 
     void large_pictures_are_scaled_into_the_box() {
