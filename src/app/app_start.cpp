@@ -28,9 +28,9 @@ int run_window(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     init_resources();
+    // No display name: the platform would append it to every window title,
+    // and the main window's title already starts with it.
     QApplication::setApplicationName("ZERAN");
-    QApplication::setApplicationDisplayName(
-        QApplication::translate("TMainForm", "Spindra Turning"));
     QApplication::setApplicationVersion(ZERAN_VERSION);
     QApplication::setWindowIcon(QIcon(":/zeran/MAINICON.png"));
 

@@ -36,6 +36,7 @@
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zeran {
 
@@ -101,6 +102,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     rebuild_reopen_menu();
 
     choose_file = [this](const FileRequest& r) { return ask_file(r); };
+    run_post_form = [](TPostForm& form) { return form.Execute(); };
     run_header_form = [](TFormHeader& form) { return form.Execute(); };
     run_material_dialog = [this](TMaterialDatabase& db) { return MaterialListDialog(db); };
     install_material_hooks();
@@ -269,7 +271,8 @@ void TMainForm::create_panels() {
 
     split_panel_ = new QWidget(splitter_);
     split_panel_->setObjectName("SplitPanelLeft");
-    split_panel_->setMinimumWidth(kSplitterMinimum);
+    // The panel's minimum comes from its contents, so that the splitter can
+    // never squeeze the datum edits until they cut their numbers.
     auto* right = new QVBoxLayout(split_panel_);
     right->setContentsMargins(2, 2, 2, 2);
     tabs_ = new QTabWidget(split_panel_);
@@ -325,6 +328,8 @@ void TMainForm::create_panels() {
     program->addWidget(cycle_list_, 1);
     material_label_ = new QLabel(tab_program_);
     material_label_->setObjectName("MaterialLabel");
+    // A long material name wraps instead of being cut at the panel's edge.
+    material_label_->setWordWrap(true);
     program->addWidget(material_label_);
     create_node_panels();
     program->addWidget(panels_);
@@ -339,10 +344,12 @@ void TMainForm::create_panels() {
     bar->on_mouse_up = [this] { CycleProgressMouseUp(); };
     progress_ = bar;
     right->addWidget(progress_);
+    right->setSizeConstraint(QLayout::SetMinimumSize);
     splitter_->addWidget(split_panel_);
     splitter_->setStretchFactor(0, 1);
     splitter_->setStretchFactor(1, 0);
-    splitter_->setSizes({900, settings_.splitter_width});
+    // The panel's stored width is applied once the window has its size
+    // (showEvent): before, the splitter would scale it down with itself.
     setCentralWidget(splitter_);
     resize(1200, 800);
 
@@ -359,6 +366,32 @@ void TMainForm::create_panels() {
     connect(cycle_list_, &QTreeWidget::currentItemChanged, this, [this] { CycleListChange(); });
     connect(cycle_list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });
+}
+
+void TMainForm::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (panel_width_applied_) return;
+    panel_width_applied_ = true;
+    const int panel = std::max(settings_.splitter_width, panel_width_needed());
+    const int total = splitter_->width() - splitter_->handleWidth();
+    splitter_->setSizes({std::max(1, total - panel), panel});
+}
+
+int TMainForm::panel_width_needed() const {
+    // The longest caption a new cycle gets, beside its check box and icon,
+    // one level in; the panel's own minimum (the datum row) as well.
+    const QFontMetrics fm = cycle_list_->fontMetrics();
+    int caption = 0;
+    for (int k = 0; k < 8; ++k) {
+        const QString text = (k <= 2 ? tr("Roughing ") : QString()) +
+                             QString::fromStdString(std::string(cycle_short_name(k)));
+        caption = std::max(caption, fm.horizontalAdvance(text));
+    }
+    const int check = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, cycle_list_);
+    const int scroll = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, cycle_list_);
+    const int cycle_row = cycle_list_->indentation() + check + cycle_list_->iconSize().width() +
+                          caption + scroll + 6 * fm.averageCharWidth();
+    return std::max({cycle_row, split_panel_->minimumSizeHint().width(), kSplitterMinimum});
 }
 
 void TMainForm::load_cursors() {
@@ -473,11 +506,10 @@ void TMainForm::TabsTreeChange() {
     const bool input = !program_tab_active();
     datum_x_->setEnabled(input && model_->drawing_loaded);
     datum_y_->setEnabled(input && model_->drawing_loaded);
-    if (input) {
-        datum_tool_->setChecked(false);
-    } else {
-        refresh_panels();
-    }
+    // Either tab releases the datum tool: left pressed, a click on the
+    // program's view would move the datum unasked.
+    datum_tool_->setChecked(false);
+    if (!input) refresh_panels();
     view_->SetLatheReadout(!input);
     view_->Repaint();
 }

@@ -136,9 +136,11 @@ public:
     void RebuildCycleList();
     void SelectCycleRow(int top_level_row, int child = -1);
 
-    // File choosers; tests replace them. Empty result: cancelled.
+    // The dialogs the commands run. The constructor sets every one of them
+    // to the real dialog; a test may put its own answer in their place.
+    // File choosers. Empty result: cancelled.
     std::function<QString(const FileRequest&)> choose_file;
-    // Runs the post dialog; tests replace it to pick and confirm.
+    // Runs the post dialog; true after OK.
     std::function<bool(TPostForm&)> run_post_form;
     // Shows the header dialog; true after OK.
     std::function<bool(TFormHeader&)> run_header_form;
@@ -152,6 +154,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void dragEnterEvent(QDragEnterEvent* e) override;
     void dropEvent(QDropEvent* e) override;
 
@@ -171,6 +174,8 @@ private:
     void update_file_commands(bool enabled);
     void rebuild_reopen_menu();
     void set_help_context(QWidget* w, int context);
+    // The right-hand panel's width that shows every cycle caption whole.
+    int panel_width_needed() const;
 
     // main_window_trees.cpp: the two trees and the panels.
     void FilesTreeItemChanged(QTreeWidgetItem* item);
@@ -194,6 +199,9 @@ private:
     void ZoomBoxMouseMove(const ViewMouse& m);
     void ZoomBoxMouseUp(const ViewMouse& m);
     void highlight(const DXF_Entity* element);
+    // Drops every pointer into the drawing (hover, flashing) before the
+    // drawing is replaced or freed.
+    void forget_drawing_elements();
     void zoom_to_drawing();
     void set_view_cursor(CursorKind kind, bool on);
 
@@ -270,6 +278,7 @@ private:
     QString last_post_error_;
     bool refreshing_ = false;
     bool destroyed_ = false;
+    bool panel_width_applied_ = false;
 
     // Flashing the elements of a pressed drawing-tree node.
     void start_flash(QTreeWidgetItem* item);

@@ -78,6 +78,7 @@ void TMainForm::MenuNewClick() {
 }
 
 void TMainForm::NewProject() {
+    forget_drawing_elements();
     model_->ClearProject();
     model_->project_file_name = kUntitled;
     update_file_commands(false);
@@ -117,6 +118,7 @@ bool TMainForm::OpenProject(const QString& file_name) {
     options.separator = separator_;
     std::string error;
     const QString path = QFileInfo(file_name).absoluteFilePath();
+    forget_drawing_elements();
     model_->busy = true;
     const bool ok = ReadProjectFile(*model_, path.toStdString(), options, &error);
     model_->busy = false;
@@ -138,6 +140,7 @@ bool TMainForm::OpenProject(const QString& file_name) {
 
 // The window follows a model that has just been filled from a file.
 void TMainForm::after_drawing_loaded() {
+    forget_drawing_elements();
     RebuildFilesTree();
     if (model_->selected.part == CyclePart::None) model_->selected.part = CyclePart::Header;
     RebuildCycleList();

@@ -1,6 +1,7 @@
 // The material file behind Import and "Select Material": the project's
 // material looked up when a project is read, and the choice of a material.
 #include "app/main_window.h"
+#include "dialogs/title_width.h"
 #include "geometry/prompt.h"
 #include "ncout/material_db.h"
 #include "project/project_model.h"
@@ -18,6 +19,7 @@ namespace zeran {
 bool TMainForm::MaterialListDialog(TMaterialDatabase& db) {
     QDialog dialog(this);
     dialog.setWindowTitle(tr("Select Material"));
+    keep_title_whole(&dialog);
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QString::fromStdString(db.Path()), &dialog));
     auto* list = new QListWidget(&dialog);

@@ -19,9 +19,12 @@ namespace zeran {
 
 bool TMainForm::PostProcess() {
     last_post_error_.clear();
+    const bool was_modified = model_->IsModified();
     TGNCOutput writer;
     const std::vector<CycleFailure> failures = fill_gnc_writer(*model_, writer);
     if (!failures.empty()) {
+        // The forced regeneration marks the failed cycles; nothing was edited.
+        if (!was_modified) model_->ClearChangeFlags();
         // Leaving a cycle out would give a program that looks complete but is not.
         QString text = tr("These enabled cycles cannot generate a tool path:");
         for (const CycleFailure& f : failures)

@@ -192,6 +192,12 @@ void TMainForm::highlight(const DXF_Entity* element) {
     view_->update();
 }
 
+void TMainForm::forget_drawing_elements() {
+    highlighted_ = nullptr;
+    if (flasher_) flasher_->stop();
+    flash_list_.clear();
+}
+
 void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
     if (m.button != MouseButton::Left || !model_->drawing_loaded) return;
     if (!datum_tool_->isChecked()) {
@@ -212,7 +218,9 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
 }
 
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
-    if (!model_->drawing_loaded || !model_->selection) return;
+    // While busy the drawing may be on its way out (an import's questions run
+    // their own event loop).
+    if (model_->busy || !model_->drawing_loaded || !model_->selection) return;
     const Point2D p = view_->ScreenToWorld(m.at);
     if (datum_dragging_) {
         model_->SetDatumFromPoint({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr, true);

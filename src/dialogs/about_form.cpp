@@ -1,4 +1,5 @@
 #include "dialogs/about_form.h"
+#include "dialogs/title_width.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,6 +12,7 @@ namespace zeran {
 
 TFormAbout::TFormAbout(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("About"));
+    keep_title_whole(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
     auto* top = new QHBoxLayout;

@@ -1,6 +1,7 @@
 #include "dialogs/border_form.h"
 
 #include "app/help_link.h"
+#include "dialogs/title_width.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -39,6 +40,7 @@ QPixmap border_picture() {
 
 TBorderForm::TBorderForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Border Width"));
+    keep_title_whole(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
     edit_ = new QSpinBox(this);

@@ -1,6 +1,7 @@
 #include "dialogs/colour_form.h"
 
 #include "app/help_link.h"
+#include "dialogs/title_width.h"
 #include "view/qt_canvas.h"
 
 #include <QApplication>
@@ -76,6 +77,7 @@ void draw_colour_preview(QImage& image, const ColourSet& c) {
 
 TColourForm::TColourForm(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Colours"));
+    keep_title_whole(this);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     pick_colour = [this](const QColor& initial) -> std::optional<QColor> {

@@ -1,6 +1,7 @@
 #include "dialogs/header_form.h"
 
 #include "app/help_link.h"
+#include "dialogs/title_width.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>
@@ -29,6 +30,7 @@ QString default_author() {
 
 TFormHeader::TFormHeader(QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Header Parameters"));
+    keep_title_whole(this);
     setWindowFlag(Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);
     auto* units = new QGroupBox(tr("Measurement Units"), this);

@@ -1,6 +1,7 @@
 #include "dialogs/post_form.h"
 
 #include "app/help_link.h"
+#include "dialogs/title_width.h"
 #include "geometry/ini_document.h"
 #include "geometry/prompt.h"
 
@@ -29,6 +30,7 @@ QString q(const std::string& s) {
 
 TPostForm::TPostForm(Prompt& prompt, QWidget* parent) : QDialog(parent), prompt_(prompt) {
     setWindowTitle(tr("Post Process"));
+    keep_title_whole(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowStaysOnTopHint);
     auto* layout = new QVBoxLayout(this);

@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLocale>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QToolButton>
 #include <cmath>
@@ -41,8 +43,29 @@ TRSpinEdit::TRSpinEdit(QWidget* parent) : QLineEdit(parent) {
     down_->setObjectName(QStringLiteral("SpinDown"));
     connect(up_, &QToolButton::clicked, this, [this] { Up(); });
     connect(down_, &QToolButton::clicked, this, [this] { Down(); });
-    connect(this, &QLineEdit::textChanged, this, [this] { emit Change(); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        updateGeometry();
+        emit Change();
+    });
     setTextMargins(0, 0, kButtonWidth, 0);
+}
+
+QSize TRSpinEdit::minimumSizeHint() const {
+    const QFontMetrics fm = fontMetrics();
+    const int wanted =
+        std::max(fm.horizontalAdvance(text()), fm.horizontalAdvance(QStringLiteral("-8888.888")));
+    // The frame and QLineEdit's own inner margins, both sides.
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QSize inner(wanted + kButtonWidth + 2 * 2 + fm.averageCharWidth(), fm.height() + 2);
+    const QSize outer = style()->sizeFromContents(QStyle::CT_LineEdit, &option, inner, this);
+    return {outer.width(), QLineEdit::minimumSizeHint().height()};
+}
+
+QSize TRSpinEdit::sizeHint() const {
+    const QSize minimum = minimumSizeHint();
+    return {std::max(minimum.width(), QLineEdit::sizeHint().width()),
+            QLineEdit::sizeHint().height()};
 }
 
 void TRSpinEdit::resizeEvent(QResizeEvent* e) {

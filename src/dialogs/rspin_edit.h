@@ -27,6 +27,11 @@ public:
     bool AutoSelect() const { return auto_select_; }
     void setAutoSelect(bool on) { auto_select_ = on; }
 
+    // Wide enough for the text it holds and for any value of up to seven
+    // digits, sign and point, so a number is never shown cut.
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+
     // Whether a typed character is taken (the key filter).
     bool accepts(QChar c) const;
     void Up();

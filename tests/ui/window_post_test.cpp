@@ -186,6 +186,34 @@ private slots:
         QVERIFY(w.model().last_nc_file.empty());
     }
 
+    void failed_post_process_leaves_an_unedited_project_unmodified() {
+        Home home;
+        // The finishing cycle has lost its profile: it cannot generate.
+        const QString path = home.projects + "/window/shaft.tcf";
+        QByteArray text = read_all(path);
+        const int second = text.indexOf("[Cycle2]");
+        QVERIFY(second > 0);
+        QByteArray kept;
+        for (const QByteArray& line : text.mid(second).split('\n'))
+            if (!line.startsWith("Entity_")) kept += line + '\n';
+        write_text(path, text.left(second) + kept.chopped(1));
+
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        QVERIFY(w.OpenProject(path));
+        QVERIFY(!w.model().IsModified());
+        bool dialog_shown = false;
+        w.run_post_form = [&](TPostForm&) { return dialog_shown = true; };
+        QVERIFY(!w.PostProcess());
+        QVERIFY(!dialog_shown);
+        QCOMPARE(prompt.told.size(), std::size_t(1));
+        QVERIFY(prompt.told[0].find("cannot generate") != std::string::npos);
+        // Nothing was edited: no save question on closing.
+        QVERIFY(!w.model().IsModified());
+        QVERIFY(w.close());
+        QVERIFY(prompt.asked.empty());
+    }
+
     void failing_post_processor_is_reported() {
         Home home;
         QTemporaryDir tools;
