@@ -38,6 +38,10 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     if (!entry)
         return fail("machine \"" + machine + "\" is not listed in " + folder + kMachDataFile);
     MachineData data = read_machine_data(folder, *entry);
+    if (std::string problem = machine_problem(*entry, data); !problem.empty()) return fail(problem);
+    if (std::string problem = output_path_problem(destination, {source, settings_path});
+        !problem.empty())
+        return fail(problem);
 
     auto gnc_text = read_file(source, &error);
     if (!gnc_text) return fail("cannot read GNC file " + source + ": " + error);
