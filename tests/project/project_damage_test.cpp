@@ -114,7 +114,7 @@ TEST_F(ProjectDamage, ABadValueIsQuotedShortAndPrintable) {
     const std::string error = refusal(replaced("Tool_Width=0.8", "Tool_Width=x" + junk));
     EXPECT_NE(error.find("Tool_Width = \"x" + std::string(79, '7') + "...\""), std::string::npos)
         << error;
-    EXPECT_LT(error.size(), tcf.size() + 150);
+    EXPECT_LT(error.size(), tcf.size() + 160);
     const std::string escaped = refusal(replaced("Tool_Width=0.8", "Tool_Width=\x01\x1b"));
     EXPECT_NE(escaped.find("\"\\x01\\x1B\""), std::string::npos) << escaped;
 }
