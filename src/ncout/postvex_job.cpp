@@ -56,8 +56,7 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     } catch (const PostLibraryError& e) {
         return fail(e.what());
     }
-    if (!write_file_atomically(destination, program, &error))
-        return fail("cannot write " + destination + ": " + error);
+    if (!write_file_atomically(destination, program, &error)) return fail(error);
     return {true, "wrote " + destination + " for " + entry->name};
 }
 

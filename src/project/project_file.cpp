@@ -21,6 +21,7 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <unordered_set>
 
 namespace zeran {
 
@@ -370,6 +371,8 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
         CycleNode& node = fresh.AddCycle(static_cast<int>(kind));
         node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
         fresh.SetComment(node, ini.read_string(section, "Comment"));
+        // A set beside the list keeps long profiles linear to read.
+        std::unordered_set<const DXF_Entity*> in_profile;
         for (int i = 0;; ++i) {
             const std::string key = "Entity_" + std::to_string(i);
             const std::string ref = ini.read_string(section, key);
@@ -379,7 +382,7 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
                 return "[" + section + "] " + key + " = " + quoted_value(ref) +
                        " names no element of the drawing's selection lists (" +
                        std::to_string(fresh.selection ? fresh.selection->count() : 0) + " groups).";
-            if (node.points.index_of(element) < 0) {
+            if (in_profile.insert(element).second) {
                 node.points.items.push_back(
                     ProfileItem{fresh.DescribeElement(*element), element, false});
                 node.points.focused = node.points.count() - 1;
