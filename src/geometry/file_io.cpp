@@ -73,6 +73,13 @@ bool write_all(int fd, std::string_view content) {
     return true;
 }
 
+// The content written and synced, with the mode of the file it replaces;
+// false with errno set.
+bool fill(int fd, std::string_view content, const struct stat* replaced) {
+    if (replaced && ::fchmod(fd, replaced->st_mode & 07777) != 0) return false;
+    return write_all(fd, content) && ::fsync(fd) == 0;
+}
+
 // A folder is synced so that the rename inside it survives a power loss;
 // file systems that cannot sync folders are taken as they are.
 void sync_folder(const std::string& folder) {
@@ -133,30 +140,45 @@ bool write_file_atomically(const std::string& path, std::string_view content, st
     if (exists && read_only(st, target)) return fail(path + " is read-only");
 
     const std::string folder = folder_part(target);
+    const struct stat* mode_of = exists ? &st : nullptr;
     std::string temp;
-    Descriptor out;
-    for (int attempt = 0; attempt < 100 && out.fd < 0; ++attempt) {
-        temp = temporary_name(folder);
-        out.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (out.fd < 0 && errno != EEXIST) break;
+    // An unnamed file first: a run killed while writing leaves nothing behind.
+    // It gets a name only for the instant between the link and the rename.
+    if (Descriptor unnamed{::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666)};
+        unnamed.fd >= 0) {
+        if (!fill(unnamed.fd, content, mode_of))
+            return fail("Cannot write file " + path + ": " + system_reason(errno));
+        const std::string self = "/proc/self/fd/" + std::to_string(unnamed.fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temp = temporary_name(folder);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temp.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                break;
+            temp.clear();
+            if (errno != EEXIST) break;
+        }
     }
-    if (out.fd < 0) return fail("Cannot create file " + path + ": " + system_reason(errno));
-
-    bool ok = true;
-    int err = 0;
-    if (exists && ::fchmod(out.fd, st.st_mode & 07777) != 0) ok = false;
-    if (ok && !write_all(out.fd, content)) ok = false;
-    if (ok && ::fsync(out.fd) != 0) ok = false;
-    if (!ok) err = errno;
-    if (::close(out.release()) != 0 && ok) {
-        ok = false;
-        err = errno;
+    // File systems without unnamed files (or without /proc) take a named one.
+    if (temp.empty()) {
+        Descriptor out;
+        for (int attempt = 0; attempt < 100 && out.fd < 0; ++attempt) {
+            temp = temporary_name(folder);
+            out.fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (out.fd < 0 && errno != EEXIST) break;
+        }
+        if (out.fd < 0) return fail("Cannot create file " + path + ": " + system_reason(errno));
+        bool ok = fill(out.fd, content, mode_of);
+        int err = ok ? 0 : errno;
+        if (::close(out.release()) != 0 && ok) {
+            ok = false;
+            err = errno;
+        }
+        if (!ok) {
+            ::unlink(temp.c_str());
+            return fail("Cannot write file " + path + ": " + system_reason(err));
+        }
     }
-    if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
-        ok = false;
-        err = errno;
-    }
-    if (!ok) {
+    if (::rename(temp.c_str(), target.c_str()) != 0) {
+        const int err = errno;
         ::unlink(temp.c_str());
         return fail("Cannot write file " + path + ": " + system_reason(err));
     }
