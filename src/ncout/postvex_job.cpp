@@ -36,7 +36,8 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     for (const auto& m : machines)
         if (iequals(m.name, machine)) entry = &m;
     if (!entry)
-        return fail("machine \"" + machine + "\" is not listed in " + folder + kMachDataFile);
+        return fail("machine " + quoted_value(machine) + " is not listed in " + folder +
+                    kMachDataFile);
     MachineData data = read_machine_data(folder, *entry);
     if (std::string problem = machine_problem(*entry, data); !problem.empty()) return fail(problem);
     if (std::string problem = output_path_problem(destination, {source, settings_path});
