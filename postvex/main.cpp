@@ -3,8 +3,10 @@
 #include "ncout/machine_data.h"
 #include "ncout/postvex_job.h"
 
+#include <exception>
 #include <filesystem>
 #include <iostream>
+#include <new>
 #include <string>
 #include <system_error>
 
@@ -32,10 +34,18 @@ int main(int argc, char** argv) {
         std::cerr << "usage: postvex SETTINGS.ini\n";
         return 2;
     }
-    auto outcome = zeran::run_postvex_job(argv[1], own_data_folder(argv[0]));
-    if (!outcome.ok) {
-        std::cerr << "postvex: " << outcome.message << '\n';
-        return 1;
+    // Whatever the run meets ends it with one line and exit status 1.
+    try {
+        auto outcome = zeran::run_postvex_job(argv[1], own_data_folder(argv[0]));
+        if (!outcome.ok) {
+            std::cerr << "postvex: " << outcome.message << '\n';
+            return 1;
+        }
+        return 0;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "postvex: out of memory\n";
+    } catch (const std::exception& e) {
+        std::cerr << "postvex: " << e.what() << '\n';
     }
-    return 0;
+    return 1;
 }

@@ -43,6 +43,9 @@ void report_error(BatchIo& io, std::string_view text);
 // A message of several lines (CR LF) as one line.
 std::string one_line(std::string_view text);
 
+// Each distinct name with how often it occurs, in the order each first appeared.
+std::vector<std::pair<std::string, long long>> name_counts(const std::vector<std::string>& names);
+
 class DXF_Object;
 // The --info text of a drawing and the names its reading passed over.
 std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped);

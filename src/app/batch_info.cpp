@@ -17,17 +17,8 @@ std::string point_json(const Point3D& p) {
     return "[" + json_number(p.x) + ", " + json_number(p.y) + ", " + json_number(p.z) + "]";
 }
 
-// Names with their counts, in the order each first appeared.
 std::string skipped_json(const std::vector<std::string>& names) {
-    std::vector<std::pair<std::string_view, long long>> counts;
-    for (const std::string& n : names) {
-        auto it =
-            std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == n; });
-        if (it == counts.end())
-            counts.emplace_back(n, 1);
-        else
-            ++it->second;
-    }
+    const auto counts = name_counts(names);
     std::string s = "{";
     for (std::size_t i = 0; i < counts.size(); ++i) {
         if (i) s += ", ";
@@ -37,6 +28,19 @@ std::string skipped_json(const std::vector<std::string>& names) {
 }
 
 } // namespace
+
+std::vector<std::pair<std::string, long long>> name_counts(const std::vector<std::string>& names) {
+    std::vector<std::pair<std::string, long long>> counts;
+    for (const std::string& n : names) {
+        auto it =
+            std::find_if(counts.begin(), counts.end(), [&](const auto& c) { return c.first == n; });
+        if (it == counts.end())
+            counts.emplace_back(n, 1);
+        else
+            ++it->second;
+    }
+    return counts;
+}
 
 std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped) {
     std::string s = "{\"file\": " + json_string(drawing.name) + ", \"layers\": [";

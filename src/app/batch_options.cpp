@@ -2,6 +2,8 @@
 #include "app/batch_post.h"
 
 #include <algorithm>
+#include <exception>
+#include <new>
 #include <ostream>
 
 namespace zeran {
@@ -21,8 +23,10 @@ int batch_version(const std::vector<std::string>& args, BatchIo& io);
 constexpr BatchOption kOptions[] = {
     {"--info", "--info DRAWING.dxf", "layers, entity counts and extents of a drawing as JSON",
      batch_info},
-    {"--convert", "--convert DRAWING.dxf --output FILE.tdx",
-     "read a drawing and write it as a converted drawing", batch_convert},
+    {"--convert", "--convert DRAWING.dxf --output FILE.tdx [--lenient]",
+     "read a drawing and write it as a converted drawing; --lenient writes it even when "
+     "elements could not be read",
+     batch_convert},
     {"--gnc", "--gnc PROJECT.tcf --output FILE.gnc", "write a project's GNC file", batch_gnc},
     {"--post", "--post PROJECT.tcf [--machine NAME] --output FILE",
      "write a project's G-code for a machine", batch_post},
@@ -86,8 +90,18 @@ bool is_batch_command(const std::vector<std::string>& args) {
 
 int run_batch(const std::vector<std::string>& args, BatchIo io) {
     if (args.empty()) return batch_help(args, io);
-    for (const BatchOption& o : kOptions)
-        if (o.name == args[0]) return o.run({args.begin() + 1, args.end()}, io);
+    for (const BatchOption& o : kOptions) {
+        if (o.name != args[0]) continue;
+        // Whatever a run meets ends it with one line, never with an abort.
+        try {
+            return o.run({args.begin() + 1, args.end()}, io);
+        } catch (const std::bad_alloc&) {
+            report_error(io, "out of memory");
+        } catch (const std::exception& e) {
+            report_error(io, e.what());
+        }
+        return static_cast<int>(ExitCode::BadInput);
+    }
     report_error(io, "unknown option " + args[0] + " (see --help)");
     return static_cast<int>(ExitCode::BadUsage);
 }

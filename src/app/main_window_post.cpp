@@ -15,6 +15,9 @@
 #include <QProcess>
 #include <QTimer>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 namespace zeran {
 
 bool TMainForm::PostProcess() {
@@ -100,6 +103,8 @@ bool TMainForm::start_postvex(const QString& settings_file) {
     process.setProgram(QString::fromStdString(find_postvex()));
     process.setArguments({settings_file});
     process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Killed with the window, so that it never goes on writing the output alone.
+    process.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGKILL); });
     QEventLoop loop;
     connect(&process, &QProcess::finished, &loop, &QEventLoop::quit);
     connect(&process, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {

@@ -311,6 +311,52 @@ TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
     return out;
 }
 
+ParamRange param_range(ParamField field, std::uint8_t units) {
+    // A metre of depth, allowance, retract or pitch is far beyond any lathe.
+    const double length = units == 1 ? 1000.0 / kMillimetresPerInch : 1000.0;
+    switch (field) {
+    case F::Units:
+    case F::UseCSS:
+    case F::UseFPR:
+        return {0, 1};
+    case F::Feed:
+    case F::Speed:
+        return {0, 100000};
+    case F::DepthCutX:
+    case F::DepthCutZ:
+    case F::AllowanceX:
+    case F::AllowanceZ:
+    case F::RetractX:
+    case F::RetractZ:
+    case F::PeckReturnX:
+    case F::DepthThread:
+    case F::DepthFirst:
+    case F::Pitch:
+    case F::MinCut:
+    case F::PeckReturnZ:
+        return {0, length};
+    case F::Repeats:
+        return {0, 1000};
+    case F::FinishPass:
+    case F::Chamfer:
+        return {0, 100};
+    case F::TipAngle:
+        return {0, 180};
+    }
+    return {0, 0};
+}
+
+std::string param_value_problem(std::string_view key, ParamField field, double value,
+                                std::uint8_t units) {
+    const ParamRange r = param_range(field, units);
+    if (std::isfinite(value) && value >= r.low && value <= r.high) return {};
+    std::string unit;
+    if (const ParamDescription* row = find_param_description(field))
+        unit = std::string(param_unit_text(*row, units));
+    return std::string(key) + " = " + general_text(value) + " is outside " + general_text(r.low) +
+           " to " + general_text(r.high, '.', 6) + (unit.empty() ? "" : " " + unit);
+}
+
 std::vector<ParamKey> param_keys(std::uint8_t kind) {
     std::vector<ParamKey> keys = {{"Param_Feed", F::Feed},
                                   {"Param_Speed", F::Speed},

@@ -113,6 +113,20 @@ double inch_to_mm_rounded(double inch);
 TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
                             std::uint8_t to_units);
 
+// The values a field can sensibly hold in the given units: never negative
+// (the dialog takes none), and nothing a lathe could not do. A value beyond
+// them comes from a damaged or hand-edited file and would reach the machine.
+struct ParamRange {
+    double low = 0;
+    double high = 0;
+};
+ParamRange param_range(ParamField field, std::uint8_t units);
+
+// Why `value` cannot be held by the field, naming `key` and the range
+// ("Param_Pitch = 1E20 is outside 0 to 1000 mm"), or "" when it can.
+std::string param_value_problem(std::string_view key, ParamField field, double value,
+                                std::uint8_t units);
+
 // One project key of a kind: the key and the record field its control edits.
 struct ParamKey {
     std::string_view key;

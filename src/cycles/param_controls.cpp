@@ -44,6 +44,15 @@ void TParamControls::SetControl(ParamField field, double value) {
     dialog_changed_ = true;
 }
 
+std::string TParamControls::EntryProblem(ParamField field, double value) const {
+    std::string_view key = find_param_description(field) ? find_param_description(field)->name
+                                                         : std::string_view("value");
+    for (const ParamKey& k : param_keys(Kind))
+        if (k.field == field) key = k.key;
+    std::string problem = param_value_problem(key, field, value, units_);
+    return problem.empty() ? problem : std::string(cycle_long_name(Kind)) + ": " + problem;
+}
+
 TCycleParams TParamControls::ReadRecord() {
     TCycleParams record; // the default record
     for (const ParamKey& k : param_keys(Kind))

@@ -33,6 +33,9 @@ public:
     double Control(ParamField field) const { return get_param(controls_, field); }
     // An edit by the user: the control takes the value and the dialog is changed.
     void SetControl(ParamField field, double value);
+    // Why a value the user typed cannot go into a control ("Threading:
+    // Param_Pitch = 5000 is outside 0 to 1000 mm"), or "" when it can.
+    std::string EntryProblem(ParamField field, double value) const;
     // The record fields the kind's controls edit (the common panel first).
     std::vector<ParamField> KindFields() const;
 

@@ -90,6 +90,11 @@ bool DXF_GroupReader::refill() {
     buffer_offset_ += fill_;
     pos_ = 0;
     fill_ = 0;
+    if (buffer_offset_ >= kMaxFileBytes) {
+        fault_ = "The file is larger than " + std::to_string(kMaxFileBytes >> 30) +
+                 " GiB; no DXF drawing is that big";
+        return false;
+    }
     const long long got = source_->read(buffer_, kBlockSize);
     if (got <= 0) {
         failed_ = got < 0;
@@ -128,7 +133,14 @@ bool DXF_GroupReader::read_line(char* storage, std::string_view& line) {
 bool DXF_GroupReader::read_line_slowly(char* storage, std::string_view& line) {
     ++line_number_;
     std::size_t length = 0;
+    std::size_t scanned = 0; // bytes of the line, dropped ones included
     for (;;) {
+        if (scanned > kMaxLineBytes) {
+            fault_ = "Line " + std::to_string(line_number_) + " has no line end within " +
+                     std::to_string(kMaxLineBytes) + " bytes; this is not a DXF text file";
+            line = {storage, length};
+            return false;
+        }
         if (pos_ == fill_ && !refill()) {
             line = {storage, length};
             return false;
@@ -146,6 +158,7 @@ bool DXF_GroupReader::read_line_slowly(char* storage, std::string_view& line) {
             length += n;
             p = cr ? cr + 1 : end;
         }
+        scanned += static_cast<std::size_t>(end - start);
         pos_ = static_cast<std::size_t>(end - buffer_);
         if (lf) {
             ++pos_;
@@ -160,7 +173,7 @@ int DXF_GroupReader::next() {
         pushed_back_ = false;
         return code_;
     }
-    if (ended_) return code_ = kBadGroup;
+    if (ended_ || fault()) return code_ = kBadGroup;
     std::string_view code_line;
     do {
         if (!read_line(code_storage_, code_line)) {

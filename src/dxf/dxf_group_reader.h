@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 namespace zeran {
@@ -17,6 +18,10 @@ public:
     static constexpr std::size_t kMaxValue = 255;
     // Code of a group that could not be read; every code below 0 ends reading.
     static constexpr int kBadGroup = -2;
+    // No DXF file has a line or a size anywhere near these; a source beyond
+    // them (a device such as /dev/zero, a binary file) ends the reading.
+    static constexpr std::size_t kMaxLineBytes = 64 * 1024;
+    static constexpr std::uint64_t kMaxFileBytes = 2ull << 30;
 
     // `progress` may be null; it is told the block count as maximum and moves
     // once per block read.
@@ -37,6 +42,11 @@ public:
 
     // Lines read so far, bad ones included.
     long long line_number() const { return line_number_; }
+
+    // True once the source broke a bound; from then on every group is bad,
+    // even after go_back, and fault_message() says which bound.
+    bool fault() const { return !fault_.empty(); }
+    const std::string& fault_message() const { return fault_; }
 
     // A place to come back to: file position and the group state there.
     struct Mark {
@@ -70,6 +80,7 @@ private:
     std::uint64_t buffer_offset_ = 0; // file position of buffer_[0]
     bool failed_ = false;             // I/O error: nothing more is read
     bool ended_ = false;              // a bad group ends reading until go_back
+    std::string fault_;
 
     long long line_number_ = 0;
     int code_ = 0;

@@ -17,10 +17,11 @@ class Prompt;
 // when given. A file that cannot be opened throws std::system_error; any
 // other trouble is told through `prompt` and the drawing keeps what was read.
 // `stop_message`, when given, receives the message of an error that ended
-// the reading early (empty when the whole file was read).
+// the reading early (empty when the whole file was read). `lost`, when given,
+// receives the type of every entity the reader could not read and left out.
 std::unique_ptr<DXF_Object> read_dxf_object(const std::string& path,
                                             std::vector<std::string>* skipped, Prompt& prompt,
-                                            Progress& progress,
-                                            std::string* stop_message = nullptr);
+                                            Progress& progress, std::string* stop_message = nullptr,
+                                            std::vector<std::string>* lost = nullptr);
 
 } // namespace zeran

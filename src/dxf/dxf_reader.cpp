@@ -29,6 +29,10 @@ void DXF_Reader::skip(std::string_view name) {
     if (skipped_) skipped_->emplace_back(name);
 }
 
+void DXF_Reader::lose(std::string_view type) {
+    if (lost_) lost_->emplace_back(type);
+}
+
 bool DXF_Reader::read_file() {
     // One optional section: on failure the file goes back to where the search
     // began, and what the failed search passed over is not reported as skipped.
@@ -47,7 +51,9 @@ bool DXF_Reader::read_file() {
         if (!find_section("ENTITIES") || !read_entities())
             throw DXF_read_exception(std::string(kNoEntities), -1);
     } catch (const DXF_read_exception& e) {
-        stop(e.what());
+        // A file that breaks the reader's bounds ends every search with no
+        // group; its own message says why.
+        stop(groups_.fault() ? groups_.fault_message() : e.what());
     } catch (const std::bad_alloc&) {
         stop("Out of memory while reading the DXF file");
     } catch (const std::exception& e) {
@@ -221,11 +227,18 @@ bool DXF_Reader::read_entities() {
             skip(groups_.value());
             continue;
         }
+        // Kept for the loss count: reading moves the groups on.
+        const std::string type(groups_.value());
         try {
             DXF_Layer* layer = nullptr;
             std::unique_ptr<DXF_Entity> entity = read_entity(kind, layer);
-            if (entity) layer->add_entity(std::move(entity));
+            if (entity)
+                layer->add_entity(std::move(entity));
+            else
+                lose(type);
         } catch (const DXF_read_exception& e) {
+            if (groups_.fault()) throw;
+            lose(type);
             progress_.hide_busy();
             const Answer a =
                 prompt_.ask(MessageKind::Warning, e.what(), {Answer::Ok, Answer::Cancel});
@@ -234,6 +247,7 @@ bool DXF_Reader::read_entities() {
         } catch (const std::bad_alloc&) {
             throw;
         } catch (const std::exception& e) {
+            lose(type);
             prompt_.tell(MessageKind::Warning, e.what());
         }
     }

@@ -31,6 +31,9 @@ public:
     DXF_Reader& operator=(const DXF_Reader&) = delete;
 
     void set_skipped_list(std::vector<std::string>* list) { skipped_ = list; }
+    // Entities of a kind the reader reads that it could not read (and left
+    // out) are named here, one entry each.
+    void set_lost_list(std::vector<std::string>* list) { lost_ = list; }
     // Reads the whole file; always true, what was read stays readable.
     bool read_file();
 
@@ -82,6 +85,7 @@ private:
     bool read_entities();
     void grow_extents_from_entities();
     void skip(std::string_view name);
+    void lose(std::string_view type);
     // Ends the reading with a message box.
     void stop(const std::string& message);
 
@@ -114,6 +118,7 @@ private:
     Point3D ext_min_ = ORIGIN;
     Point3D ext_max_ = ORIGIN;
     std::vector<std::string>* skipped_ = nullptr;
+    std::vector<std::string>* lost_ = nullptr;
     std::string stop_message_;
     abstract_entity collector_;
 

@@ -8,7 +8,15 @@
 
 namespace zeran {
 
-namespace {} // namespace
+namespace {
+
+std::string lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+} // namespace
 
 IniDocument IniDocument::parse(std::string_view text) {
     IniDocument doc;
@@ -36,9 +44,7 @@ IniDocument IniDocument::parse(std::string_view text) {
         std::string_view value = raw.substr(eq + 1);
         // A key written twice keeps its first place and its first value, as a
         // profile reader that stops at the first match would see it.
-        bool seen = std::any_of(current->entries.begin(), current->entries.end(),
-                                [&](const Entry& e) { return iequals(e.key, key); });
-        if (!seen) current->entries.push_back({std::string(key), std::string(value)});
+        if (!find_entry(*current, key)) append_entry(*current, key, value);
     }
     return doc;
 }
@@ -71,21 +77,42 @@ bool IniDocument::save(const std::string& path, std::string* error) const {
 }
 
 const IniDocument::Section* IniDocument::find_section(std::string_view name) const {
-    for (const auto& s : sections_)
-        if (iequals(s.name, name)) return &s;
-    return nullptr;
+    const auto it = section_index_.find(lower(name));
+    return it == section_index_.end() ? nullptr : &sections_[it->second];
 }
 
 IniDocument::Section* IniDocument::find_section(std::string_view name) {
-    for (auto& s : sections_)
-        if (iequals(s.name, name)) return &s;
-    return nullptr;
+    const auto it = section_index_.find(lower(name));
+    return it == section_index_.end() ? nullptr : &sections_[it->second];
 }
 
 IniDocument::Section& IniDocument::ensure_section(std::string_view name) {
     if (Section* s = find_section(name)) return *s;
-    sections_.push_back({std::string(name), {}});
-    return sections_.back();
+    section_index_.emplace(lower(name), sections_.size());
+    Section& s = sections_.emplace_back();
+    s.name = std::string(name);
+    return s;
+}
+
+const IniDocument::Entry* IniDocument::find_entry(const Section& section, std::string_view key) {
+    const auto it = section.index.find(lower(key));
+    return it == section.index.end() ? nullptr : &section.entries[it->second];
+}
+
+void IniDocument::append_entry(Section& section, std::string_view key, std::string_view value) {
+    section.index.emplace(lower(key), section.entries.size());
+    section.entries.push_back({std::string(key), std::string(value)});
+}
+
+void IniDocument::rebuild_index() {
+    section_index_.clear();
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        Section& s = sections_[i];
+        section_index_.emplace(lower(s.name), i);
+        s.index.clear();
+        for (std::size_t k = 0; k < s.entries.size(); ++k)
+            s.index.emplace(lower(s.entries[k].key), k);
+    }
 }
 
 bool IniDocument::has_section(std::string_view section) const {
@@ -99,8 +126,7 @@ bool IniDocument::has_key(std::string_view section, std::string_view key) const 
 std::optional<std::string> IniDocument::get(std::string_view section, std::string_view key) const {
     const Section* s = find_section(section);
     if (!s) return std::nullopt;
-    for (const auto& e : s->entries)
-        if (iequals(e.key, key)) return e.value;
+    if (const Entry* e = find_entry(*s, key)) return e->value;
     return std::nullopt;
 }
 
@@ -135,12 +161,11 @@ bool IniDocument::read_bool(std::string_view section, std::string_view key, bool
 
 void IniDocument::write(std::string_view section, std::string_view key, std::string_view value) {
     Section& s = ensure_section(section);
-    for (auto& e : s.entries)
-        if (iequals(e.key, key)) {
-            e.value = std::string(value);
-            return;
-        }
-    s.entries.push_back({std::string(key), std::string(value)});
+    if (const Entry* e = find_entry(s, key)) {
+        s.entries[static_cast<std::size_t>(e - s.entries.data())].value = std::string(value);
+        return;
+    }
+    append_entry(s, key, value);
 }
 
 void IniDocument::write_int(std::string_view section, std::string_view key, long long value) {
@@ -160,6 +185,7 @@ void IniDocument::erase_section(std::string_view section) {
     sections_.erase(std::remove_if(sections_.begin(), sections_.end(),
                                    [&](const Section& s) { return iequals(s.name, section); }),
                     sections_.end());
+    rebuild_index();
 }
 
 void IniDocument::erase_key(std::string_view section, std::string_view key) {
@@ -167,6 +193,7 @@ void IniDocument::erase_key(std::string_view section, std::string_view key) {
         s->entries.erase(std::remove_if(s->entries.begin(), s->entries.end(),
                                         [&](const Entry& e) { return iequals(e.key, key); }),
                          s->entries.end());
+    rebuild_index();
 }
 
 std::vector<std::string> IniDocument::section_names() const {

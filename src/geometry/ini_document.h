@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zeran {
@@ -21,6 +22,9 @@ public:
     struct Section {
         std::string name;
         std::vector<Entry> entries;
+        // Lower-case key to place in `entries`: lookups stay constant-time in
+        // projects of many thousand keys.
+        std::unordered_map<std::string, std::size_t> index;
     };
 
     static IniDocument parse(std::string_view text);
@@ -56,14 +60,21 @@ public:
     std::vector<std::string> section_names() const;
     std::vector<std::string> key_names(std::string_view section) const;
     const std::vector<Section>& sections() const { return sections_; }
-    void clear() { sections_.clear(); }
+    void clear() {
+        sections_.clear();
+        section_index_.clear();
+    }
 
 private:
     const Section* find_section(std::string_view name) const;
     Section* find_section(std::string_view name);
     Section& ensure_section(std::string_view name);
+    static const Entry* find_entry(const Section& section, std::string_view key);
+    static void append_entry(Section& section, std::string_view key, std::string_view value);
+    void rebuild_index();
 
     std::vector<Section> sections_;
+    std::unordered_map<std::string, std::size_t> section_index_; // lower-case name to place
 };
 
 } // namespace zeran

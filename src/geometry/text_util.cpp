@@ -20,4 +20,31 @@ std::string_view trim_blanks(std::string_view s) {
     return s;
 }
 
+std::string quoted_value(std::string_view s, std::size_t max) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out = "\"";
+    std::size_t shown = 0;
+    for (const char c : s) {
+        if (shown == max) {
+            out += "...";
+            break;
+        }
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 32 || u >= 127 || c == '\\' || c == '"') {
+            if (c == '\\' || c == '"') {
+                out += '\\';
+                out += c;
+            } else {
+                out += "\\x";
+                out += kHex[u >> 4];
+                out += kHex[u & 15];
+            }
+        } else {
+            out += c;
+        }
+        ++shown;
+    }
+    return out + "\"";
+}
+
 } // namespace zeran

@@ -39,7 +39,7 @@ GncValue parse_value(std::string_view text, int line) {
         v.text = std::string(text);
         return v;
     }
-    throw GncReadError(line, "value is neither a number nor a text: " + std::string(text));
+    throw GncReadError(line, "value is neither a number nor a text: " + quoted_value(text));
 }
 
 // "string machine_type(4)" or "real x_dimension": type, then a name with an
@@ -118,7 +118,7 @@ void read_gnc(std::string_view text, const std::function<void(const GncItem&)>& 
             item.kind = GncItem::Kind::Declaration;
             if (eq != std::string_view::npos) item.value = parse_value(right, line_no);
         } else {
-            throw GncReadError(line_no, "unreadable line: " + std::string(line.substr(0, 60)));
+            throw GncReadError(line_no, "unreadable line: " + quoted_value(line));
         }
         each(item);
     }

@@ -4,16 +4,12 @@
 #include "cycles/cycle_kinds.h"
 #include "geometry/file_io.h"
 #include "geometry/number_text.h"
+#include "ncout/nc_limits.h"
 
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <system_error>
 
 namespace zeran {
-
-FileCreateError::FileCreateError(const std::string& path)
-    : std::runtime_error("Cannot create file " + path) {}
 
 std::string default_short_date(double date) {
     if (!std::isfinite(date) || std::fabs(date) > 3e6) date = 0;
@@ -51,7 +47,13 @@ public:
     void assign(const char* name, const std::string& value) {
         line(std::string(name) + " = " + value);
     }
-    void real(const char* name, double v) { assign(name, general_text(v, separator_)); }
+    void real(const char* name, double v, double limit = kMaxNcCoordinate) {
+        if (std::string problem = nc_value_problem(name, v, limit); !problem.empty())
+            throw GncValueError(where_ + problem);
+        assign(name, general_text(v, separator_));
+    }
+    // Names the cycle in the messages of the values that follow.
+    void in_cycle(std::string where) { where_ = std::move(where); }
     void integer(const char* name, long long v) { assign(name, int_text(v)); }
     // A line break inside a text would end the record early and leave the
     // rest of it as a line no reader understands.
@@ -66,6 +68,7 @@ public:
 private:
     char separator_;
     std::string text_;
+    std::string where_;
 };
 
 std::string file_name_part(const std::string& path) {
@@ -80,6 +83,10 @@ void write_prologue(GncText& out, const THeader& h, const ShortDateFormat& date)
     out.line("real x_datum = 0");
     out.line("real z_datum = 0");
     if (h.BilletRadius != 0 && h.BilletLength != 0) {
+        if (std::string p = nc_value_problem("x_dimension", 2 * h.BilletRadius, kMaxNcCoordinate) +
+                            nc_value_problem("z_dimension", h.BilletLength, kMaxNcCoordinate);
+            !p.empty())
+            throw GncValueError("billet: " + p);
         out.line("real x_dimension = " + out.number(2 * h.BilletRadius));
         out.line("real z_dimension = " + out.number(h.BilletLength));
     } else {
@@ -137,11 +144,13 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
         if (OnProgress) OnProgress->progress(-1, handled);
     };
 
+    int number = 0;
     for (const TCanCycle* c : cycles_) {
+        std::string kind = c->Kind < kCycleShortNames.size()
+                               ? std::string(kCycleShortNames[c->Kind])
+                               : std::string();
+        out.in_cycle("cycle " + std::to_string(++number) + " (" + kind + "): ");
         if (!c->Comment.empty()) {
-            std::string kind = c->Kind < kCycleShortNames.size()
-                                   ? std::string(kCycleShortNames[c->Kind])
-                                   : std::string();
             out.quoted("comment_text", kind + " - (" + c->Comment + ")");
             out.line("COMMENT");
         }
@@ -152,10 +161,10 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
             current_tool_ = c->ToolNumber;
         }
         out.integer("FPR_On", c->Params.UseFPR ? 1 : 0);
-        out.real("feed", c->Params.Feed);
+        out.real("feed", c->Params.Feed, kMaxNcFeed);
         out.line("CHANGE_FEED");
         out.integer("CSS_On", c->Params.UseCSS ? 1 : 0);
-        out.real("spindle", c->Params.Speed);
+        out.real("spindle", c->Params.Speed, kMaxNcSpeed);
         out.line("CHANGE_SPINDLE");
 
         const auto& moves = c->Moves;
@@ -166,7 +175,7 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
             case kMotionLinear:
                 out.real("x", 2 * m.Words[kWordX]);
                 out.real("z", m.Words[kWordZ]);
-                out.real("feed", m.Words[kWordFeed]);
+                out.real("feed", m.Words[kWordFeed], kMaxNcFeed);
                 out.line(m.Motion() == kMotionRapid ? "FAST_TRAV" : "LINEAR_TRAV");
                 break;
             case kMotionClockwise:
@@ -175,7 +184,7 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
                 out.real("cx", 2 * m.Words[kWordCentreX]);
                 out.real("cz", m.Words[kWordCentreZ]);
                 out.real("angle", m.Motion() == kMotionClockwise ? sweep : -sweep);
-                out.real("feed", m.Words[kWordFeed]);
+                out.real("feed", m.Words[kWordFeed], kMaxNcFeed);
                 out.line("CIRC_TRAV");
                 break;
             }
@@ -200,10 +209,9 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
 
 void TGNCOutput::WriteFile(const std::string& path, char separator, const ShortDateFormat& date) {
     FileName = path;
-    std::error_code ec;
-    std::filesystem::remove(path, ec);
     std::string text = Text(separator, date);
-    if (!write_file_atomically(path, text)) throw FileCreateError(path);
+    std::string error;
+    if (!write_file_atomically(path, text, &error)) throw FileCreateError(error);
 }
 
 } // namespace zeran

@@ -26,10 +26,18 @@ struct THeader {
 // The data of the last node of the cycle tree; nothing of it reaches the file.
 struct TFooter {};
 
-// The file could not be created or written; what() is "Cannot create file <path>".
+// The file could not be created or written; what() says which and why
+// ("Cannot create file <path>: <system reason>").
 class FileCreateError : public std::runtime_error {
 public:
-    explicit FileCreateError(const std::string& path);
+    using std::runtime_error::runtime_error;
+};
+
+// A cycle holds a coordinate, feed or speed that is not finite or lies beyond
+// what any machine takes; what() names the cycle, the value and the limit.
+class GncValueError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
 };
 
 // A date as the short date of a locale; the default gives "14/03/2005".
@@ -55,9 +63,11 @@ public:
     int CurrentTool() const { return current_tool_; }
 
     // The whole file; reals use `separator` as their decimal separator.
+    // Throws GncValueError rather than write a value no machine should get.
     std::string Text(char separator = '.', const ShortDateFormat& date = default_short_date);
-    // Sets FileName, deletes any file at `path`, and writes the text in one
-    // step. Throws FileCreateError when the file cannot be written.
+    // Sets FileName and writes the text in one step, replacing the file only
+    // when complete. Throws FileCreateError when the file cannot be written,
+    // GncValueError as Text does.
     void WriteFile(const std::string& path, char separator = '.',
                    const ShortDateFormat& date = default_short_date);
 

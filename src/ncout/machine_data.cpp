@@ -85,6 +85,15 @@ MachineData read_machine_data(const std::string& folder, const MachineEntry& mac
     return data;
 }
 
+std::string machine_problem(const MachineEntry& machine, const MachineData& data) {
+    if (!file_exists(machine.file))
+        return "the file " + machine.file + " of machine \"" + machine.name + "\" does not exist";
+    if (!file_exists(data.library))
+        return "the post library " + data.library + " of machine \"" + machine.name +
+               "\" does not exist";
+    return {};
+}
+
 std::string no_machines_message(const std::string& folder) {
     return "Unable to read any machines defined in the \"Turning\" section of " +
            with_slash(folder) + kMachDataFile + ".";

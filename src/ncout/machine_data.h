@@ -46,6 +46,10 @@ std::vector<MachineEntry> read_machine_list(const std::string& folder);
 // Library and extension of one machine, defaults filled in.
 MachineData read_machine_data(const std::string& folder, const MachineEntry& machine);
 
+// Why the machine cannot be used (its file or its library is missing), or "".
+// Posting for it anyway would give another machine's program.
+std::string machine_problem(const MachineEntry& machine, const MachineData& data);
+
 // The text shown when no machine is defined.
 std::string no_machines_message(const std::string& folder);
 

@@ -1,6 +1,7 @@
 #include "ncout/post_processor.h"
 
 #include "geometry/number_text.h"
+#include "ncout/nc_limits.h"
 
 #include <cctype>
 #include <cmath>
@@ -21,10 +22,12 @@ std::string strip_zeros(std::string s, bool keep_point) {
     return s;
 }
 
+// Sized to the value, so that no digit is ever cut off.
 std::string fixed(double v, int decimals) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*f", decimals, v);
-    std::string s(buf);
+    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, v);
+    std::string s(static_cast<std::size_t>(length) + 1, '\0');
+    std::snprintf(s.data(), s.size(), "%.*f", decimals, v);
+    s.pop_back();
     if (s[0] == '-' && s.find_first_not_of("-0.") == std::string::npos) s.erase(0, 1);
     return s;
 }
@@ -118,7 +121,20 @@ private:
         auto it = vars_.find(name);
         if (it == vars_.end() || it->second.kind != GncValue::Kind::Number)
             throw PostError(line, keyword + " without a number for " + name);
+        check(name, it->second.number, kMaxNcCoordinate, line);
         return it->second.number;
+    }
+
+    // A value no machine should get stops the run rather than reach the program.
+    static void check(const std::string& name, double value, double limit, int line) {
+        if (std::string problem = nc_value_problem(name, value, limit); !problem.empty())
+            throw PostError(line, problem);
+    }
+    // Feed and speed are checked when given; a library need not use them.
+    void check_present(const char* name, double limit, int line) const {
+        auto it = vars_.find(name);
+        if (it != vars_.end() && it->second.kind == GncValue::Kind::Number)
+            check(name, it->second.number, limit, line);
     }
 
     void set(const char* name, double v) { vars_[name] = number_value(v); }
@@ -133,6 +149,10 @@ private:
             flush_held();
             return;
         }
+        if (word == "FAST_TRAV" || word == "LINEAR_TRAV" || word == "CIRC_TRAV" ||
+            word == "CHANGE_FEED")
+            check_present("feed", kMaxNcFeed, line);
+        if (word == "CHANGE_SPINDLE") check_present("spindle", kMaxNcSpeed, line);
         if (word == "FAST_TRAV" || word == "LINEAR_TRAV") {
             double x = round_pos(number("x", word, line)), z = round_pos(number("z", word, line));
             // A move to where the tool already is does nothing on the machine.
@@ -252,6 +272,8 @@ private:
             throw PostError(line, "{" + p.text + "} is not a number: " + v.text);
         double n = v.number * f.scale;
         if (f.absolute) n = std::fabs(n);
+        if (!std::isfinite(n) || std::fabs(n) > 1e15)
+            throw PostError(line, "{" + p.text + "} = " + general_text(n) + " is out of range");
         switch (f.code) {
         case Code::Real:
             return strip_zeros(fixed(n, f.digits), false);

@@ -36,8 +36,13 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     for (const auto& m : machines)
         if (iequals(m.name, machine)) entry = &m;
     if (!entry)
-        return fail("machine \"" + machine + "\" is not listed in " + folder + kMachDataFile);
+        return fail("machine " + quoted_value(machine) + " is not listed in " + folder +
+                    kMachDataFile);
     MachineData data = read_machine_data(folder, *entry);
+    if (std::string problem = machine_problem(*entry, data); !problem.empty()) return fail(problem);
+    if (std::string problem = output_path_problem(destination, {source, settings_path});
+        !problem.empty())
+        return fail(problem);
 
     auto gnc_text = read_file(source, &error);
     if (!gnc_text) return fail("cannot read GNC file " + source + ": " + error);
@@ -52,8 +57,7 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     } catch (const PostLibraryError& e) {
         return fail(e.what());
     }
-    if (!write_file_atomically(destination, program, &error))
-        return fail("cannot write " + destination + ": " + error);
+    if (!write_file_atomically(destination, program, &error)) return fail(error);
     return {true, "wrote " + destination + " for " + entry->name};
 }
 

@@ -6,17 +6,16 @@
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "ncout/material_db.h"
+#include "project/child_process.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <ostream>
-#include <spawn.h>
-#include <sys/wait.h>
+#include <sys/mman.h>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace zeran {
 
@@ -39,26 +38,55 @@ std::string own_folder() {
     return ec ? std::string() : exe.parent_path().string();
 }
 
-// Runs a program with arguments and waits for it; -1 when it could not start.
-int run_program(const std::string& program, const std::vector<std::string>& args) {
-    std::vector<char*> argv;
-    argv.push_back(const_cast<char*>(program.c_str()));
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0) {
-        if (errno != EINTR) return -1;
+// A file that lives only in memory and is handed to the post-processor as
+// /dev/fd/N: nothing is left on disk however the run ends. -1 on failure.
+int memory_file(const char* name, std::string_view content, std::string& error) {
+    const int fd = memfd_create(name, 0); // inherited by the post-processor
+    if (fd < 0) {
+        error = std::string("cannot create the temporary ") + name + ": " + system_reason(errno);
+        return -1;
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status)
-                             : 128 + (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    std::size_t done = 0;
+    while (done < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            error = std::string("cannot write the temporary ") + name + ": " + system_reason(errno);
+            ::close(fd);
+            return -1;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return fd;
 }
 
-bool write_gnc(TGNCOutput& writer, const std::string& path, char separator, std::string& error) {
+// The post-processor's message about the project, not about a temporary file.
+std::string postvex_message(const std::string& text, const std::string& gnc) {
+    std::string message = one_line(text);
+    while (!message.empty() && message.back() == ' ') message.pop_back();
+    for (const std::string& prefix : {std::string("postvex: "), gnc + ": "})
+        if (message.compare(0, prefix.size(), prefix) == 0) message.erase(0, prefix.size());
+    for (std::size_t at; (at = message.find(gnc)) != std::string::npos;)
+        message.replace(at, gnc.size(), "the GNC program");
+    return message;
+}
+
+// The files a project run reads: none of them may be the output.
+std::vector<std::string> project_inputs(const ProjectModel& model, const std::string& project) {
+    std::vector<std::string> inputs{project, model.material_file};
+    for (const char* ext : {"tdx", "TDX", "dxf", "DXF"})
+        inputs.push_back(replace_extension(project, ext));
+    return inputs;
+}
+
+bool write_gnc(TGNCOutput& writer, const std::string& path, char separator, std::string& error,
+               const std::string& project) {
     try {
         writer.WriteFile(path, separator);
         return true;
+    } catch (const GncValueError& e) {
+        error = project + ": " + e.what();
+        return false;
     } catch (const std::exception& e) {
         error = e.what();
         return false;
@@ -179,6 +207,12 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
         err << "zeran: " << job.project << ": the datum is not set\n";
         return 1;
     }
+    if (const std::string problem =
+            output_path_problem(job.output, project_inputs(model, job.project));
+        !problem.empty()) {
+        err << "zeran: " << one_line(problem) << '\n';
+        return 1;
+    }
 
     TGNCOutput writer;
     const std::vector<CycleFailure> failures = fill_gnc_writer(model, writer);
@@ -190,7 +224,7 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
 
     if (!job.run_postvex) {
         std::string write_error;
-        if (!write_gnc(writer, job.output, job.separator, write_error)) {
+        if (!write_gnc(writer, job.output, job.separator, write_error, job.project)) {
             err << "zeran: " << one_line(write_error) << '\n';
             return 1;
         }
@@ -213,39 +247,42 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
         machine = machines.front().name;
     }
 
-    // The GNC file and the settings handed to postvex live in a private folder.
-    std::string tmpl = (fs::temp_directory_path() / "zeran-post-XXXXXX").string();
-    if (!mkdtemp(tmpl.data())) {
-        err << "zeran: cannot create a temporary folder\n";
+    // The GNC file and the settings handed to postvex live in memory only.
+    const std::string destination = fs::absolute(job.output).string();
+    std::string error_text;
+    std::string gnc_text;
+    try {
+        gnc_text = writer.Text(job.separator);
+    } catch (const std::exception& e) {
+        err << "zeran: " << job.project << ": " << one_line(e.what()) << '\n';
         return 1;
     }
-    const fs::path work = tmpl;
-    const std::string gnc = (work / "ZERAN.gnc").string();
-    const std::string settings_path = (work / "ZERAN.ini").string();
-    int code = 1;
-    std::string write_error;
-    const std::string destination = fs::absolute(job.output).string();
-    if (!write_gnc(writer, gnc, job.separator, write_error)) {
-        err << "zeran: " << one_line(write_error) << '\n';
-    } else {
-        IniDocument settings;
-        write_postvex_keys(settings, gnc, destination, machine);
-        if (!settings.save(settings_path, &write_error)) {
-            err << "zeran: " << one_line(write_error) << '\n';
-        } else {
-            const int rc = run_program(postvex, {settings_path});
-            if (rc == 0) {
-                code = 0;
-            } else if (rc < 0) {
-                err << "zeran: cannot start " << postvex << '\n';
-            } else {
-                err << "zeran: postvex ended with exit code " << rc << '\n';
-            }
-        }
+    const int gnc_fd = memory_file("ZERAN.gnc", gnc_text, error_text);
+    if (gnc_fd < 0) {
+        err << "zeran: " << error_text << '\n';
+        return 1;
     }
-    std::error_code ec;
-    fs::remove_all(work, ec);
-    return code;
+    const std::string gnc = "/dev/fd/" + std::to_string(gnc_fd);
+    IniDocument settings;
+    write_postvex_keys(settings, gnc, destination, machine);
+    const int settings_fd = memory_file("ZERAN.ini", settings.text(), error_text);
+    if (settings_fd < 0) {
+        ::close(gnc_fd);
+        err << "zeran: " << error_text << '\n';
+        return 1;
+    }
+    const ChildResult run = run_child(postvex, {"/dev/fd/" + std::to_string(settings_fd)});
+    ::close(gnc_fd);
+    ::close(settings_fd);
+    if (run.exit_code == 0) return 0;
+    if (run.exit_code < 0)
+        err << "zeran: cannot start " << postvex << '\n';
+    else if (!run.error_text.empty())
+        err << "zeran: " << job.project << ": " << postvex_message(run.error_text, gnc) << '\n';
+    else
+        err << "zeran: " << job.project << ": postvex ended with exit code " << run.exit_code
+            << '\n';
+    return 1;
 }
 
 } // namespace zeran

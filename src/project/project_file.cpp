@@ -1,6 +1,7 @@
 #include "project/project_file.h"
 
 #include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "dxf/dxf_writer.h"
@@ -20,6 +21,7 @@
 #include <cmath>
 #include <filesystem>
 #include <optional>
+#include <unordered_set>
 
 namespace zeran {
 
@@ -48,6 +50,37 @@ std::optional<std::string> existing_with_extension(const std::string& base,
 
 std::string cycle_section(int n) {
     return "Cycle" + std::to_string(n);
+}
+
+// The keys every saved cycle of a kind has had since the first version of the
+// format. A section without one was cut short (the parameters come last), and
+// reading it would post a program with defaults in their place.
+std::string missing_cycle_key(const IniDocument& ini, const std::string& section,
+                              std::uint8_t kind) {
+    for (const char* key :
+         {"CycleType", "Checked", "Tool_Number", "Tool_Width", "Param_Feed", "Param_Speed"})
+        if (!ini.has_key(section, key)) return key;
+    const std::vector<ParamKey> keys = param_keys(kind);
+    // The common keys come first; the feed and speed modes may be missing in old files.
+    for (std::size_t i = 4; i < keys.size(); ++i)
+        if (!ini.has_key(section, keys[i].key)) return std::string(keys[i].key);
+    return {};
+}
+
+// The first parameter of the section that no lathe could use, or "".
+std::string param_range_problem(const IniDocument& ini, const std::string& section,
+                                std::uint8_t kind, std::uint8_t units, char separator) {
+    for (const ParamKey& k : param_keys(kind)) {
+        if (param_value_type(k.field) == ParamValueType::Choice) continue;
+        const auto text = ini.get(section, k.key);
+        if (!text || trim_blanks(*text).empty()) continue;
+        const auto value = parse_real(*text, separator);
+        if (!value) continue; // not a number: refused as such
+        if (std::string problem = param_value_problem(k.key, k.field, *value, units);
+            !problem.empty())
+            return problem;
+    }
+    return {};
 }
 
 // Reads keys the way the project file defines them, but remembers the first
@@ -98,7 +131,7 @@ private:
     }
     double refuse(const std::string& section, const std::string& key, const std::string& text,
                   double fallback) {
-        fail("[" + section + "] " + key + " = \"" + text + "\" is not a number.");
+        fail("[" + section + "] " + key + " = " + quoted_value(text) + " is not a number.");
         return fallback;
     }
 
@@ -295,14 +328,25 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     // materials can move together.
     const std::string material_file =
         resolve_in(folder_of(file_name), ini.read_string("Material", "File"));
-    if (!material_file.empty() && file_exists(material_file)) fresh.material_file = material_file;
+    const bool material_missing = !material_file.empty() && !file_exists(material_file);
+    if (!material_file.empty() && !material_missing) fresh.material_file = material_file;
     fresh.material_name = ini.read_string("Material", "Name");
     fresh.machine_name = ini.read_string("Machine", "Name");
     fresh.post_out_directory = ini.read_string("Machine", "Post Out Directory");
     bool located_elsewhere = false;
-    if (fresh.load_material && !fresh.material_name.empty())
-        located_elsewhere =
-            fresh.load_material(fresh.material_file, fresh.material_name, fresh.material) == 2;
+    if (fresh.load_material && !fresh.material_name.empty()) {
+        if (material_missing) {
+            // Asked for (and told about) as the project names it, not as the
+            // default file that would otherwise stand in for it.
+            std::string wanted = material_file;
+            const int result = fresh.load_material(wanted, fresh.material_name, fresh.material);
+            if (result != 1) fresh.material_file = wanted;
+            located_elsewhere = result == 2;
+        } else {
+            located_elsewhere =
+                fresh.load_material(fresh.material_file, fresh.material_name, fresh.material) == 2;
+        }
+    }
 
     for (int n = 1;; ++n) {
         const std::string section = cycle_section(n);
@@ -314,20 +358,31 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
                    " is not a cycle kind (0 to 7).";
         keys.check_numbers(section);
         if (keys.failed()) return keys.error();
+        const auto kind_byte = static_cast<std::uint8_t>(kind);
+        const std::string named =
+            "[" + section + "] (" + std::string(cycle_long_name(kind_byte)) + ")";
+        if (const std::string key = missing_cycle_key(ini, section, kind_byte); !key.empty())
+            return named + " has no " + key + ": the project file is incomplete or damaged.";
+        if (const std::string problem = param_range_problem(
+                ini, section, kind_byte, static_cast<std::uint8_t>(fresh.units), options.separator);
+            !problem.empty())
+            return named + ": " + problem + ".";
 
         CycleNode& node = fresh.AddCycle(static_cast<int>(kind));
         node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
         fresh.SetComment(node, ini.read_string(section, "Comment"));
+        // A set beside the list keeps long profiles linear to read.
+        std::unordered_set<const DXF_Entity*> in_profile;
         for (int i = 0;; ++i) {
             const std::string key = "Entity_" + std::to_string(i);
             const std::string ref = ini.read_string(section, key);
             if (ref.empty()) break;
             DXF_Entity* element = ResolveEntityRef(fresh, ref);
             if (!element)
-                return "[" + section + "] " + key + " = " + ref +
+                return "[" + section + "] " + key + " = " + quoted_value(ref) +
                        " names no element of the drawing's selection lists (" +
                        std::to_string(fresh.selection ? fresh.selection->count() : 0) + " groups).";
-            if (node.points.index_of(element) < 0) {
+            if (in_profile.insert(element).second) {
                 node.points.items.push_back(
                     ProfileItem{fresh.DescribeElement(*element), element, false});
                 node.points.focused = node.points.count() - 1;

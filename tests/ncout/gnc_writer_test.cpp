@@ -267,7 +267,8 @@ TEST(GncWriter, AFileThatCannotBeCreatedIsReportedAndTheOldOneIsGone) {
         w.WriteFile(path);
         ADD_FAILURE() << "wrote into a missing folder";
     } catch (const FileCreateError& e) {
-        EXPECT_EQ(std::string(e.what()), "Cannot create file " + path);
+        EXPECT_EQ(std::string(e.what()),
+                  "Cannot create file " + path + ": No such file or directory");
     }
     EXPECT_EQ(w.FileName, path);
 }

@@ -275,9 +275,9 @@ TEST_F(ProjectFileTest, FailedSaveKeepsThePreviousProject) {
     const std::string tcf = (dir / "part.tcf").string();
     WriteProjectFile(a, tcf);
     const std::string before = *read_file(tcf);
-    // A folder squatting on the temporary name makes the write fail half way.
-    fs::create_directories(tcf + ".tmp~");
-    fs::create_directories(dir / "part.tdx.tmp~");
+    // A folder in the drawing's place makes the write fail half way.
+    fs::remove(dir / "part.tdx");
+    fs::create_directories(dir / "part.tdx");
     a.SetComment(*a.cycles[0], "changed");
     EXPECT_THROW(WriteProjectFile(a, tcf), ProjectFileError);
     EXPECT_EQ(*read_file(tcf), before);
@@ -301,13 +301,14 @@ TEST_F(ProjectFileTest, RelativeMaterialFileLiesBesideTheProject) {
             return 0;
         };
     };
-    // Not there: the current material file stays in use.
+    // Not there: asked for (and so reported) as the project names it, not as
+    // the current material file that would silently stand in for it.
     ProjectModel a(prompt);
     a.material_file = "/somewhere/default.tmf";
     reader(a);
     ASSERT_TRUE(ReadProjectFile(a, project, {}, &error)) << error;
     ASSERT_EQ(seen.size(), 1u);
-    EXPECT_EQ(seen.back(), "/somewhere/default.tmf");
+    EXPECT_EQ(seen.back(), (dir / "stock.tmf").string());
     // There: taken from the project's folder, whatever the working folder.
     std::ofstream(dir / "stock.tmf") << "[Brass (Metric)]\r\nUnits=0\r\n";
     ProjectModel b(prompt);
