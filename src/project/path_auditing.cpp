@@ -1,0 +1,47 @@
+// The path audit over the cycle list: each cycle meets the part and the
+// stock that the cycles before it left.
+#include "cycles/can_cycle.h"
+#include "cycles/param_controls.h"
+#include "cycles/path_audit.h"
+#include "project/project_model.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace zeran {
+
+namespace {
+
+StockMap stock_for(const PartOutline& part, bool billet, double length, double radius) {
+    if (billet) {
+        // The bar reaches from the datum back along minus Z, up from the axis.
+        return StockMap(part, std::min(-length, 0.0), std::max(-length, 0.0), std::fabs(radius));
+    }
+    const TMaxMin& e = part.extents();
+    return StockMap(part, e.MinZ, e.MaxZ, e.MaxX);
+}
+
+} // namespace
+
+std::vector<CycleFailure> ProjectModel::AuditPaths() {
+    std::vector<CycleFailure> found;
+    for (auto& node : cycles) node->params->PathReport.clear();
+    if (!selection || !datum_set) return found;
+    const PartOutline part = outline_of(*selection, {datum_edit_x, datum_edit_y});
+    if (part.empty()) return found;
+    StockMap stock = stock_for(part, billet_defined, billet_edit_l, billet_edit_r);
+    int number = 0;
+    for (auto& node : cycles) {
+        ++number;
+        TCanCycle& cycle = *node->cycle;
+        if (!node->checked() || cycle.NeedsGenerate || cycle.Moves.empty()) continue;
+        const PathAudit audit = audit_cycle(cycle, part, &stock, unit_tolerance(units));
+        node->params->PathReport = audit.summary(units);
+        const bool ready = node->params->Valid && cycle.ProfileChecked && audit.clean();
+        node->params_node.state_index = ready ? kStateComplete : kStateIncomplete;
+        if (!audit.clean()) found.push_back({number, node->caption, node->params->PathReport});
+    }
+    return found;
+}
+
+} // namespace zeran
