@@ -14,6 +14,8 @@ namespace zeran {
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
+// Crossings closer than this are one: the same element drawn twice.
+constexpr double kCoincident = 1e-9;
 
 double dist(CyclePoint p, CyclePoint q) {
     return std::hypot(p.X - q.X, p.Z - q.Z);
@@ -146,15 +148,18 @@ std::vector<double> PartOutline::crossings(double z) const {
         xs.push_back(mid_x >= p.centre.X ? p.centre.X + h : p.centre.X - h);
     }
     std::sort(xs.begin(), xs.end());
+    xs.erase(std::unique(xs.begin(), xs.end(),
+                         [](double a, double b) { return std::fabs(a - b) <= kCoincident; }),
+             xs.end());
     return xs;
 }
 
-bool PartOutline::inside(CyclePoint p) const {
+bool PartOutline::inside(CyclePoint p, bool from_above) const {
     if (p.X <= 0) return false;
-    int above = 0;
+    int crossed = 0;
     for (double x : crossings(p.Z))
-        if (x > p.X) ++above;
-    return above % 2 == 1;
+        if (from_above ? x > p.X : x < p.X) ++crossed;
+    return crossed % 2 == 1;
 }
 
 double PartOutline::distance(CyclePoint p) const {
@@ -163,15 +168,17 @@ double PartOutline::distance(CyclePoint p) const {
     return best;
 }
 
-double PartOutline::depth(CyclePoint p) const {
-    if (!inside(p)) return 0;
-    return std::min(distance(p), p.X);
+double PartOutline::depth(CyclePoint p, bool from_above) const {
+    if (!inside(p, from_above)) return 0;
+    return from_above ? std::min(distance(p), p.X) : distance(p);
 }
 
-PartOutline outline_of(const selection_lists& lists, const DrawingPoint& datum) {
+PartOutline outline_of(const selection_lists& lists, const DrawingPoint& datum,
+                       const std::vector<const DXF_Entity*>& left_out) {
     std::vector<OutlinePiece> pieces;
     for (const auto& list : lists) {
         for (const DXF_Entity* e : *list) {
+            if (std::find(left_out.begin(), left_out.end(), e) != left_out.end()) continue;
             if (const auto* arc = dynamic_cast<const Arc_*>(e)) {
                 const CyclePoint c = cycle_point(arc->point, datum);
                 pieces.push_back(outline_arc(cycle_point(arc->point_at(arc->start_angle), datum),

@@ -1,10 +1,13 @@
 #pragma once
 // The finished part as the kept drawing elements above the spindle axis
-// outline it, in cycle coordinates (X a radius, Z along the axis). A point
-// lies inside the part when a ray from it straight away from the axis
-// crosses the outline an odd number of times: the region between a profile
-// and the axis, between an outer and a bore line, and nothing beyond the
-// ends of the outline along Z. The outline need not be closed.
+// outline it, in cycle coordinates (X a radius, Z along the axis). Seen by a
+// tool working from above (the maximum-X side), a point lies inside the part
+// when a ray from it straight up crosses the outline an odd number of times:
+// the region between a profile and the axis, between an outer and a bore
+// line, and nothing beyond the ends of the outline along Z. Seen by a tool
+// working from below (in a bore), the ray runs down to the axis instead, so a
+// bore drawn without its outside still has its wall above it. The outline
+// need not be closed.
 #include "cycles/max_min.h"
 
 #include <vector>
@@ -40,12 +43,14 @@ public:
 
     bool empty() const { return pieces_.empty(); }
     const std::vector<OutlinePiece>& pieces() const { return pieces_; }
-    bool inside(CyclePoint p) const;
-    // How deep p lies inside the part: its distance to the outline or to the
-    // axis, whichever is nearer; 0 outside.
-    double depth(CyclePoint p) const;
+    // `from_above`: the tool works from the maximum-X side.
+    bool inside(CyclePoint p, bool from_above = true) const;
+    // How deep p lies inside the part: its distance to the outline or (seen
+    // from above) to the axis, whichever is nearer; 0 outside.
+    double depth(CyclePoint p, bool from_above = true) const;
     double distance(CyclePoint p) const;
-    // The heights (X) at which the outline crosses the line Z = z, ascending.
+    // The heights (X) at which the outline crosses the line Z = z, ascending;
+    // an element drawn twice crosses once.
     std::vector<double> crossings(double z) const;
     const TMaxMin& extents() const { return extents_; }
 
@@ -57,7 +62,9 @@ private:
 };
 
 // The outline made of the lines, arcs and polylines in `lists`, which are
-// drawing elements, seen from `datum`.
-PartOutline outline_of(const selection_lists& lists, const DrawingPoint& datum);
+// drawing elements, seen from `datum`; the elements in `left_out` (a drill's
+// own line, say) are no part of it.
+PartOutline outline_of(const selection_lists& lists, const DrawingPoint& datum,
+                       const std::vector<const DXF_Entity*>& left_out = {});
 
 } // namespace zeran

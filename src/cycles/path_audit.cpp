@@ -34,19 +34,22 @@ bool boxes_apart(const OutlinePiece& move, const TMaxMin& part, double margin) {
            lo_z > part.MaxZ + margin;
 }
 
-// The deepest point of `move` inside the part. Steps by what the distance
-// to the outline allows, never less than `min_step`.
-Penetration deepest_inside(const OutlinePiece& move, const PartOutline& part, double min_step) {
+// The deepest point of `move` inside the part as a tool from above (or
+// below) sees it. Steps by what the distance to the outline allows, never
+// less than `min_step`.
+Penetration deepest_inside(const OutlinePiece& move, const PartOutline& part, bool from_above,
+                           double min_step) {
     Penetration worst;
-    if (boxes_apart(move, part.extents(), min_step)) return worst;
+    if (from_above && boxes_apart(move, part.extents(), min_step)) return worst;
     const double len = length_of(move);
     double s = 0;
     while (true) {
         const CyclePoint p = point_along(move, len > 0 ? std::min(s / len, 1.0) : 0.0);
-        const double clearance = std::min(part.distance(p), std::fabs(p.X));
-        if (part.inside(p) && clearance > worst.depth) worst = {clearance, p};
+        const double to_outline = part.distance(p);
+        const double clearance = from_above ? std::min(to_outline, std::fabs(p.X)) : to_outline;
+        if (part.inside(p, from_above) && clearance > worst.depth) worst = {clearance, p};
         if (s >= len) break;
-        s = std::min(len, s + std::max(clearance, min_step));
+        s = std::min(len, s + std::max(std::min(to_outline, std::fabs(p.X)), min_step));
     }
     return worst;
 }
@@ -195,11 +198,11 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
         const OutlinePiece move = move_piece(m, from);
         from = move.b;
         const bool rapid = m.Motion() == kMotionRapid;
-        Penetration worst = deepest_inside(move, part, min_step);
+        Penetration worst = deepest_inside(move, part, cycle.XSide, min_step);
         if (width > 0) {
             for (const OutlinePiece& probe :
                  {shifted(move, width), outline_line(move.b, {move.b.X, move.b.Z + width})}) {
-                const Penetration p = deepest_inside(probe, part, min_step);
+                const Penetration p = deepest_inside(probe, part, cycle.XSide, min_step);
                 if (p.depth > worst.depth) worst = p;
             }
         }

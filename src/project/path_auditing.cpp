@@ -1,6 +1,7 @@
 // The path audit over the cycle list: each cycle meets the part and the
 // stock that the cycles before it left.
 #include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "cycles/path_audit.h"
 #include "project/project_model.h"
@@ -27,7 +28,12 @@ std::vector<CycleFailure> ProjectModel::AuditPaths() {
     std::vector<CycleFailure> found;
     for (auto& node : cycles) node->params->PathReport.clear();
     if (!selection || !datum_set) return found;
-    const PartOutline part = outline_of(*selection, {datum_edit_x, datum_edit_y});
+    // A drill's line marks the hole it makes, not the part's outline.
+    std::vector<const DXF_Entity*> drill_lines;
+    for (const auto& node : cycles)
+        if (node->kind() == static_cast<int>(CycleKind::Drilling))
+            for (const ProfileItem& item : node->points.items) drill_lines.push_back(item.element);
+    const PartOutline part = outline_of(*selection, {datum_edit_x, datum_edit_y}, drill_lines);
     if (part.empty()) return found;
     StockMap stock = stock_for(part, billet_defined, billet_edit_l, billet_edit_r);
     int number = 0;
