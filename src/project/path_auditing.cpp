@@ -40,12 +40,15 @@ std::vector<CycleFailure> ProjectModel::AuditPaths() {
     for (auto& node : cycles) {
         ++number;
         TCanCycle& cycle = *node->cycle;
-        if (!node->checked() || cycle.NeedsGenerate || cycle.Moves.empty()) continue;
-        const PathAudit audit = audit_cycle(cycle, part, &stock, unit_tolerance(units));
-        node->params->PathReport = audit.summary(units);
-        const bool ready = node->params->Valid && cycle.ProfileChecked && audit.clean();
+        if (cycle.NeedsGenerate) continue; // its next generation sets its state
+        const bool ready = node->params->Valid && cycle.ProfileChecked;
         node->params_node.state_index = ready ? kStateComplete : kStateIncomplete;
-        if (!audit.clean()) found.push_back({number, node->caption, node->params->PathReport});
+        if (!node->checked() || cycle.Moves.empty()) continue;
+        const PathAudit audit = audit_cycle(cycle, part, &stock, unit_tolerance(units));
+        if (audit.clean()) continue;
+        node->params->PathReport = audit.summary(units);
+        node->params_node.state_index = kStateIncomplete;
+        found.push_back({number, node->caption, node->params->PathReport});
     }
     return found;
 }

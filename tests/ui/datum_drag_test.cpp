@@ -1,6 +1,7 @@
 // The datum placed in the window by a Ctrl drag onto a drawing's key point
 // off the 0.1 grid: the paths follow it exactly, the edits show it, and the
-// window posts the same GNC as the batch run of the saved project.
+// window posts the same GNC as the batch run of the saved project. The path
+// audit's verdict in the cycle tree and the parameter hint.
 #include "app/main_window.h"
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
@@ -9,6 +10,7 @@
 #include "geometry/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "view/param_hint_text.h"
 #include "view/view_mouse.h"
 #include "view/zoom_panel.h"
 
@@ -16,6 +18,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QToolButton>
+#include <QTreeWidget>
 #include <QtTest>
 
 #include <cmath>
@@ -212,6 +215,47 @@ private slots:
         // Diameter 20 is cut at 20, not at the 20.08 of a datum rounded to 0.1.
         QVERIFY(window_gnc.contains("x = 20\r\n"));
         QVERIFY(!window_gnc.contains("20.08"));
+    }
+
+    void audit_marks_the_tree_and_the_hint() {
+        Home home;
+        for (const char* f : {"shaft.tcf", "shaft.dxf", "ZERAN.tmf"})
+            QVERIFY(QFile::copy(QString(ZERAN_SOURCE_DIR) + "/examples/" + f,
+                                home.projects + "/example_" + f));
+        QFile::rename(home.projects + "/example_shaft.dxf", home.projects + "/ex.dxf");
+        QByteArray tcf = read_file(home.projects + "/example_shaft.tcf");
+        // A linear cycle started behind the first shoulder feeds straight into the part.
+        tcf += "[Cycle5]\r\nCycleType=7\r\nChecked=1\r\nComment=straight in\r\n"
+               "Entity_0=0_0_1\r\nEntity_1=0_0_2\r\nEntity_2=0_0_5\r\nTool_Number=2\r\n"
+               "Tool_Width=0.4\r\nParam_StartPosX=14\r\nParam_StartPosZ=-30\r\n"
+               "Param_Feed=0.1\r\nParam_Speed=1600\r\nParam_UseFPR=1\r\n\r\n";
+        write_file(home.projects + "/ex.tcf", tcf);
+        QVERIFY(QFile::copy(home.projects + "/example_ZERAN.tmf", home.projects + "/ZERAN.tmf"));
+
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        QVERIFY(w.OpenProject(home.projects + "/ex.tcf"));
+        QVERIFY(w.program_tab_active());
+        w.MenuDrawClick(DrawStyle::All);
+        const auto params_state = [&](int row) {
+            return w.cycle_list()->topLevelItem(row)->child(2)->data(0, Qt::UserRole).toInt();
+        };
+        QCOMPARE(params_state(5), kStateIncomplete);
+        for (int row = 1; row <= 4; ++row) QCOMPARE(params_state(row), kStateComplete);
+        TParamControls& params = *w.model().cycles[4]->params;
+        QVERIFY(params.PathReport.find("enter the part") != std::string::npos);
+        const ParamHintText hint = build_param_hint(params, '.');
+        QVERIFY(!hint.ready);
+        QVERIFY(!hint.lines.back().ok);
+        QVERIFY(hint.lines.back().text.find("Path: ") != std::string::npos);
+        QVERIFY(hint.text.find(params.PathReport) != std::string::npos);
+
+        // Left out of the output, the cycle is no longer audited.
+        w.cycle_list()->topLevelItem(5)->setCheckState(0, Qt::Unchecked);
+        w.MenuDrawClick(DrawStyle::All);
+        QVERIFY(params.PathReport.empty());
+        QCOMPARE(params_state(5), kStateComplete);
     }
 };
 
