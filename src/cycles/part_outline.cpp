@@ -14,8 +14,8 @@ namespace zeran {
 namespace {
 
 constexpr double kTwoPi = 2 * std::numbers::pi;
-// Crossings closer than this are one: the same element drawn twice.
-constexpr double kCoincident = 1e-9;
+// Pieces whose ends and centres agree this closely are one element drawn twice.
+constexpr double kCoincident = 1e-7;
 
 double dist(CyclePoint p, CyclePoint q) {
     return std::hypot(p.X - q.X, p.Z - q.Z);
@@ -77,6 +77,17 @@ void add_monotone(const OutlinePiece& p, std::vector<OutlinePiece>& out) {
     }
 }
 
+bool same_piece(const OutlinePiece& p, const OutlinePiece& q) {
+    const auto near = [](CyclePoint a, CyclePoint b) { return dist(a, b) <= kCoincident; };
+    if (p.arc != q.arc) return false;
+    if (p.arc && !near(p.centre, q.centre)) return false;
+    const bool same_way = near(p.a, q.a) && near(p.b, q.b);
+    const bool other_way = near(p.a, q.b) && near(p.b, q.a);
+    // An arc the other way round is the same only when it turns the other way.
+    return p.arc ? (same_way && p.ccw == q.ccw) || (other_way && p.ccw != q.ccw)
+                 : same_way || other_way;
+}
+
 CyclePoint cycle_point(const Point3D& q, const DrawingPoint& datum) {
     return {q.y - datum.y, q.x - datum.x};
 }
@@ -116,7 +127,12 @@ double distance_to(CyclePoint p, const OutlinePiece& piece) {
     return dist(p, {piece.a.X + dx * t, piece.a.Z + dz * t});
 }
 
-PartOutline::PartOutline(std::vector<OutlinePiece> pieces) : pieces_(std::move(pieces)) {
+PartOutline::PartOutline(std::vector<OutlinePiece> pieces) {
+    // An element drawn twice would cancel itself out of the crossing count.
+    for (const OutlinePiece& p : pieces)
+        if (std::none_of(pieces_.begin(), pieces_.end(),
+                         [&](const OutlinePiece& q) { return same_piece(p, q); }))
+            pieces_.push_back(p);
     for (const OutlinePiece& p : pieces_) {
         add_monotone(p, monotone_);
         extents_.Add(p.a);
@@ -148,9 +164,6 @@ std::vector<double> PartOutline::crossings(double z) const {
         xs.push_back(mid_x >= p.centre.X ? p.centre.X + h : p.centre.X - h);
     }
     std::sort(xs.begin(), xs.end());
-    xs.erase(std::unique(xs.begin(), xs.end(),
-                         [](double a, double b) { return std::fabs(a - b) <= kCoincident; }),
-             xs.end());
     return xs;
 }
 

@@ -39,6 +39,7 @@ double length_of(const OutlinePiece& piece);
 class PartOutline {
 public:
     PartOutline() = default;
+    // A piece given twice (either way round) is taken once.
     explicit PartOutline(std::vector<OutlinePiece> pieces);
 
     bool empty() const { return pieces_.empty(); }
@@ -49,8 +50,7 @@ public:
     // from above) to the axis, whichever is nearer; 0 outside.
     double depth(CyclePoint p, bool from_above = true) const;
     double distance(CyclePoint p) const;
-    // The heights (X) at which the outline crosses the line Z = z, ascending;
-    // an element drawn twice crosses once.
+    // The heights (X) at which the outline crosses the line Z = z, ascending.
     std::vector<double> crossings(double z) const;
     const TMaxMin& extents() const { return extents_; }
 

@@ -47,6 +47,28 @@ TEST(PartOutline, InsideIsBetweenOutlineAndAxisAndEndsWithTheOutline) {
     const PartOutline bush({outline_line({20, 0}, {20, -30}), outline_line({8, 0}, {8, -30})});
     EXPECT_FALSE(bush.inside({4, -10}));
     EXPECT_DOUBLE_EQ(bush.depth({14, -10}), 6);
+    // Seen from inside the bore, the wall is above the bore line even when
+    // the outside is not drawn.
+    const PartOutline bore_only({outline_line({8, 0}, {8, -30})});
+    EXPECT_TRUE(bore_only.inside({9, -10}, false));
+    EXPECT_FALSE(bore_only.inside({7, -10}, false));
+    EXPECT_DOUBLE_EQ(bore_only.depth({50, -10}, false), 42);
+    // An element drawn twice, either way round, does not cancel itself.
+    const PartOutline twice({outline_line({20, 0}, {20, -30}), outline_line({20, -30}, {20, 0}),
+                             outline_line({8, 0}, {8, -30}),
+                             outline_arc({8, -30}, {8, -40}, {8, -35}, false),
+                             outline_arc({8, -40}, {8, -30}, {8, -35}, true)});
+    EXPECT_EQ(twice.pieces().size(), 3u);
+    EXPECT_TRUE(twice.inside({14, -10}));
+    // Where the outline turns back along Z (an undercut step), a ray through
+    // the turning point must count it as the rays beside it do.
+    const PartOutline undercut({outline_line({10, 0}, {10, -10}), outline_line({10, -10}, {4, -5}),
+                                outline_line({4, -5}, {4, -20})});
+    for (double x : {2.0, 7.0, 12.0}) {
+        EXPECT_EQ(undercut.inside({x, -5}), undercut.inside({x, -5.001})) << x;
+        EXPECT_EQ(undercut.inside({x, -5}), undercut.inside({x, -4.999})) << x;
+    }
+    EXPECT_FALSE(undercut.inside({4.5, -9})) << "the pocket under the overhang";
 }
 
 // A cycle whose moves are given outright, starting at `start`.
