@@ -27,10 +27,11 @@ struct BatchArguments {
 };
 
 // Splits `args`; an unknown or incomplete `--name` is a usage error, said
-// on io.err, and gives false.
+// on io.err, and gives false. `flags` name options that take no value; they
+// are kept in `named` with an empty value.
 bool split_arguments(const std::vector<std::string>& args,
                      const std::vector<std::string_view>& accepted, BatchArguments& out,
-                     BatchIo& io);
+                     BatchIo& io, const std::vector<std::string_view>& flags = {});
 
 // True when the command line asks for a batch option (its first argument
 // starts with "--"); anything else names a project for the window.

@@ -27,8 +27,9 @@ constexpr BatchOption kOptions[] = {
      "read a drawing and write it as a converted drawing; --lenient writes it even when "
      "elements could not be read",
      batch_convert},
-    {"--gnc", "--gnc PROJECT.tcf --output FILE.gnc", "write a project's GNC file", batch_gnc},
-    {"--post", "--post PROJECT.tcf [--machine NAME] --output FILE",
+    {"--gnc", "--gnc PROJECT.tcf [--strict] --output FILE.gnc", "write a project's GNC file",
+     batch_gnc},
+    {"--post", "--post PROJECT.tcf [--machine NAME] [--strict] --output FILE",
      "write a project's G-code for a machine", batch_post},
     {"--help", "--help", "this text", batch_help},
     {"--version", "--version", "the program's version", batch_version},
@@ -41,6 +42,8 @@ int batch_help(const std::vector<std::string>&, BatchIo& io) {
         for (std::size_t n = o.usage.size(); n < 42; ++n) io.out << ' ';
         io.out << ' ' << o.summary << '\n';
     }
+    io.out << "\n--strict: a path that enters the part or runs a rapid through uncut stock\n"
+              "is an error (nothing is written) instead of a warning.\n";
     io.out << "\nExit status: 0 success, 1 unusable input, 2 bad usage.\n";
     return static_cast<int>(ExitCode::Success);
 }
@@ -64,11 +67,15 @@ bool BatchArguments::has(std::string_view name) const {
 
 bool split_arguments(const std::vector<std::string>& args,
                      const std::vector<std::string_view>& accepted, BatchArguments& out,
-                     BatchIo& io) {
+                     BatchIo& io, const std::vector<std::string_view>& flags) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
             out.plain.push_back(a);
+            continue;
+        }
+        if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
+            out.named.emplace_back(a, std::string());
             continue;
         }
         if (std::find(accepted.begin(), accepted.end(), a) == accepted.end()) {

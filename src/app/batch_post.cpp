@@ -14,10 +14,12 @@ int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
     BatchArguments a;
     std::vector<std::string_view> accepted{"--output"};
     if (run_postvex) accepted.push_back("--machine");
-    if (!split_arguments(args, accepted, a, io)) return static_cast<int>(ExitCode::BadUsage);
+    if (!split_arguments(args, accepted, a, io, {"--strict"}))
+        return static_cast<int>(ExitCode::BadUsage);
     if (a.plain.size() != 1 || a.value("--output").empty()) {
-        report_error(io, run_postvex ? "usage: --post PROJECT.tcf [--machine NAME] --output FILE"
-                                     : "usage: --gnc PROJECT.tcf --output FILE.gnc");
+        report_error(io, run_postvex
+                             ? "usage: --post PROJECT.tcf [--machine NAME] [--strict] --output FILE"
+                             : "usage: --gnc PROJECT.tcf [--strict] --output FILE.gnc");
         return static_cast<int>(ExitCode::BadUsage);
     }
     PostJob job;
@@ -27,6 +29,7 @@ int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
     // The window writes GNC and project numbers in the locale's form; so does a batch run.
     job.separator = locale_decimal_separator();
     job.run_postvex = run_postvex;
+    job.strict = a.has("--strict");
     BatchPrompt prompt(io.err);
     return run_post_job(job, prompt, io.err);
 }

@@ -192,6 +192,8 @@ private:
 
     // main_window_scene.cpp: the picture and the view's mouse.
     void DrawCycles();
+    // The path audit after the cycles were drawn; the tree follows its verdicts.
+    void audit_paths();
     void DrawDirectionArrows();
     void draw_datum_cross();
     void draw_billet_rectangle();

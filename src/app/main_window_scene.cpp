@@ -81,6 +81,18 @@ void TMainForm::ZoomBoxNeedReDraw() {
     view_->Compose();
     DrawCycles();
     DrawDirectionArrows();
+    audit_paths();
+}
+
+void TMainForm::audit_paths() {
+    std::vector<int> before;
+    for (const auto& node : model_->cycles) before.push_back(node->params_node.state_index);
+    model_->AuditPaths();
+    for (std::size_t i = 0; i < model_->cycles.size(); ++i) {
+        if (model_->cycles[i]->params_node.state_index == before[i]) continue;
+        const int row = static_cast<int>(i) + 1;
+        if (QTreeWidgetItem* item = cycle_list_->topLevelItem(row)) refresh_cycle_item(item, row);
+    }
 }
 
 void TMainForm::draw_datum_cross() {
@@ -213,8 +225,7 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
     }
     datum_dragging_ = true;
     const Point2D p = view_->ScreenToWorld(m.at);
-    model_->last_datum_point = {p.x, p.y, 0};
-    model_->SetDatumFromPoint({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr, true);
+    model_->BeginDatumDrag({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
 }
 
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
@@ -254,8 +265,7 @@ void TMainForm::ZoomBoxMouseUp(const ViewMouse& m) {
     if (!datum_dragging_) return;
     datum_dragging_ = false;
     const Point2D p = view_->ScreenToWorld(m.at);
-    if (!m.shift.ctrl) model_->SetDatumFromPoint({p.x, p.y, 0}, nullptr, true);
-    model_->SetDatumFromEdits(model_->datum_edit_x, model_->datum_edit_y);
+    model_->EndDatumDrag({p.x, p.y, 0}, m.shift.ctrl ? DatumSnap::On : DatumSnap::Off);
     view_->Datum = {model_->datum_edit_y, model_->datum_edit_x};
     model_->BuildSelectionLists();
     highlighted_ = nullptr;

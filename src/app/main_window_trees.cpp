@@ -310,6 +310,8 @@ void TMainForm::refresh_panels() {
     const double increment = units == Units::Inch ? 0.0625 : 1.0;
     for (TRSpinEdit* e : {datum_x_, datum_y_, billet_l_, billet_r_, start_x_, start_z_})
         e->setIncrement(increment);
+    // The datum is shown as exactly as the paths use it.
+    for (TRSpinEdit* e : {datum_x_, datum_y_}) e->setDecimals(units == Units::Inch ? 4 : 3);
     datum_x_->setValue(model_->datum_edit_x);
     datum_y_->setValue(model_->datum_edit_y);
     material_label_->setText(model_->material_name.empty()

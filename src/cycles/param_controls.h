@@ -25,6 +25,8 @@ public:
     double StartZ = kNotSet;
     bool UseBillet = false;
     bool ProfileChecked = false; // copy of the cycle's flag, for the tree and the hint
+    // What the path audit found in the last generated path; empty when nothing.
+    std::string PathReport;
 
     // The values of the dialog's controls, laid out as a record: each control
     // sits in the field it edits (Along Z's retract in RetractZ, grooving's peck

@@ -77,6 +77,7 @@ void TRSpinEdit::resizeEvent(QResizeEvent* e) {
 }
 
 double TRSpinEdit::Value() const {
+    if (decimals_ > 0 && !held_text_.isEmpty() && text() == held_text_) return held_;
     const auto v =
         parse_real(text().toStdString(), static_cast<char>(locale_separator().toLatin1()));
     if (!v || !std::isfinite(*v)) return min_;
@@ -89,8 +90,19 @@ double TRSpinEdit::limited(double v) const {
 }
 
 void TRSpinEdit::setValue(double v) {
-    setText(QString::fromStdString(
-        general_text(limited(v), static_cast<char>(locale_separator().toLatin1()), 15)));
+    v = limited(v);
+    const char separator = static_cast<char>(locale_separator().toLatin1());
+    if (decimals_ <= 0) {
+        held_text_.clear();
+        setText(QString::fromStdString(general_text(v, separator, 15)));
+        return;
+    }
+    const double scale = std::pow(10.0, decimals_);
+    double shown = std::round(v * scale) / scale;
+    if (shown == 0) shown = 0; // no "-0"
+    held_ = v;
+    held_text_ = QString::fromStdString(general_text(shown, separator, 15));
+    setText(held_text_);
 }
 
 void TRSpinEdit::step(double by) {

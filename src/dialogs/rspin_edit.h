@@ -14,8 +14,13 @@ public:
 
     // The text as a real; MinValue when it is not a number.
     double Value() const;
-    // Held within MinValue..MaxValue when the two differ.
+    // Held within MinValue..MaxValue when the two differ. With decimals set,
+    // the text shows v rounded to them while Value() keeps v itself until
+    // the text is changed.
     void setValue(double v);
+    int Decimals() const { return decimals_; }
+    // 0: the general form with 15 significant digits.
+    void setDecimals(int decimals) { decimals_ = decimals; }
     double MinValue() const { return min_; }
     void setMinValue(double v) { min_ = v; }
     double MaxValue() const { return max_; }
@@ -55,6 +60,9 @@ private:
     double min_ = 0;
     double max_ = 0;
     double increment_ = 1.0;
+    int decimals_ = 0;
+    double held_ = 0;
+    QString held_text_;
     bool editor_enabled_ = true;
     bool auto_select_ = true;
 };

@@ -17,28 +17,50 @@ bool coincide(Point3D a, Point3D b, double tolerance) {
 
 } // namespace
 
+void ProjectModel::BeginDatumDrag(Point3D p, const DXF_Entity* snap_to) {
+    last_datum_point = p;
+    last_datum_snapped_ = false;
+    SetDatumFromPoint(p, snap_to, true);
+}
+
 void ProjectModel::SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to, bool dragging) {
+    // A key point of the drawing and a point given outright are used as they
+    // are; only a bare mouse position is rounded to what the edits step in.
+    bool exact = !dragging;
     if (dragging && snap_to) {
         const Point3D snapped = SnapPoint(*snap_to, p);
         if (coincide(snapped, p, point_tolerance())) {
             p = last_datum_point;
+            exact = last_datum_snapped_;
         } else {
             p = snapped;
             last_datum_point = snapped;
+            last_datum_snapped_ = true;
+            exact = true;
         }
     } else {
         last_datum_point = p;
+        last_datum_snapped_ = false;
     }
-    const double c = edit_rounding_factor(units);
+    if (!exact) {
+        const double c = edit_rounding_factor(units);
+        p = {RoundTo(c, p.x), RoundTo(c, p.y), p.z};
+    }
     datum_x = p.x;
     datum_y = p.y;
-    datum_edit_x = RoundTo(c, p.x);
-    datum_edit_y = RoundTo(c, p.y);
+    datum_edit_x = p.x;
+    datum_edit_y = p.y;
     if (!dragging) {
         // The drag is over (or the point was given outright).
         datum_set = true;
         datum_placed();
     }
+}
+
+void ProjectModel::EndDatumDrag(Point3D p, DatumSnap snap) {
+    // With snapping the datum stays where the drag last put it.
+    if (snap == DatumSnap::Off) SetDatumFromPoint(p, nullptr, true);
+    SetDatumFromEdits(datum_edit_x, datum_edit_y);
 }
 
 void ProjectModel::SetDatumFromEdits(double x, double y) {

@@ -220,6 +220,11 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
         err << "zeran: cycle " << f.number << " (" << f.caption
             << ") cannot generate: " << one_line(f.reason) << '\n';
     if (!failures.empty()) return 1;
+    const std::vector<CycleFailure> faulty = model.AuditPaths();
+    for (const CycleFailure& f : faulty)
+        err << "zeran: " << (job.strict ? "" : "warning: ") << "cycle " << f.number << " ("
+            << f.caption << "): " << f.reason << '\n';
+    if (job.strict && !faulty.empty()) return 1;
     writer.Header->ProjectName = file_name_part(model.project_file_name);
 
     if (!job.run_postvex) {

@@ -9,14 +9,8 @@ namespace zeran {
 
 class ProjectModel;
 class Prompt;
+struct CycleFailure;
 class TGNCOutput;
-
-// One enabled cycle that produced no tool path.
-struct CycleFailure {
-    int number = 0; // counted from 1 in list order
-    std::string caption;
-    std::string reason;
-};
 
 // Fills the writer as Post Process does: header (or the writer's blank one),
 // every checked cycle prepared and appended in list order, the footer. A
@@ -29,14 +23,17 @@ struct PostJob {
     std::string output;
     std::string machine;     // empty: the project's, else the first listed
     bool run_postvex = true; // false: write only the GNC file to `output`
-    std::string postvex;     // the program; empty: found beside this one
-    std::string materials;   // the default material file; empty: default_material_path()
+    // A path that the audit finds fault with fails the run instead of warning.
+    bool strict = false;
+    std::string postvex;   // the program; empty: found beside this one
+    std::string materials; // the default material file; empty: default_material_path()
     char separator = '.';
 };
 
 // The whole batch run; returns the exit code (0 done, 1 bad input) after
-// writing one line per problem to `err`. Questions that reading the project
-// raises go to `prompt`. The project is only read.
+// writing one line per problem to `err`; a path the audit finds fault with
+// is one warning line per cycle, or an error with `strict`. Questions that
+// reading the project raises go to `prompt`. The project is only read.
 int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err);
 
 // The material file a project uses when it names none: beside the settings

@@ -275,8 +275,8 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     if (!is_not_set(dx) && !is_not_set(dy)) {
         fresh.datum_x = dx;
         fresh.datum_y = dy;
-        fresh.datum_edit_x = fresh.DisplayValue(dx);
-        fresh.datum_edit_y = fresh.DisplayValue(dy);
+        fresh.datum_edit_x = dx;
+        fresh.datum_edit_y = dy;
         fresh.datum_set = true;
     } else {
         fresh.datum_edit_x = fresh.datum_edit_y = 0;
@@ -302,14 +302,9 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     }
     if (keys.failed()) return keys.error();
 
-    // The header's units decide the unit of the datum rounding, so they come first.
     const bool metric = keys.boolean("Header", "Metric", true);
     fresh.header.header->Units = metric ? 0 : 1;
     fresh.SetUnits(metric ? Units::Metric : Units::Inch, UnitsQuestion::DontAsk);
-    if (fresh.datum_set) {
-        fresh.datum_edit_x = fresh.DisplayValue(fresh.datum_x);
-        fresh.datum_edit_y = fresh.DisplayValue(fresh.datum_y);
-    }
     fresh.BuildSelectionLists();
 
     THeader& header = *fresh.header.header;

@@ -66,6 +66,7 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(footer, o.footer);
     swap(selected, o.selected);
     swap(last_datum_point, o.last_datum_point);
+    swap(last_datum_snapped_, o.last_datum_snapped_);
     swap(skip_next_prepare, o.skip_next_prepare);
     swap(modified_, o.modified_);
     // The clipboard lists elements of the old selection lists: it goes with them.

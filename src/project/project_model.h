@@ -20,9 +20,17 @@ namespace zeran {
 class DXF_Object;
 class Prompt;
 
+// An enabled cycle and what is wrong with it.
+struct CycleFailure {
+    int number = 0; // counted from 1 in list order
+    std::string caption;
+    std::string reason;
+};
+
 enum class AddType { Single = 0, Inclusive = 1 };
 enum class UnitsQuestion { Ask, DontAsk };
 enum class KeepTree { No, Yes };
+enum class DatumSnap { Off, On };
 enum class PasteChoice { Cancel = 0, Append = 1, Insert = 2, Replace = 3 };
 
 // The material dialog as the import and "Select Material" use it: given the
@@ -56,7 +64,8 @@ public:
     std::unique_ptr<selection_lists> all_elements;
     std::vector<std::string> reader_messages;
 
-    // The stored datum and the values its edits show (display-rounded).
+    // The stored datum and the values its edits hold: the same exact values,
+    // which every path is generated from.
     double datum_x = 0;
     double datum_y = 0;
     double datum_edit_x = 0;
@@ -167,9 +176,23 @@ public:
     void UpdateCyclesFromMaterial();
     void SetStartPoint(CycleNode& node, double x, double z);
 
+    // ---- Path audit ----
+    // Checks every enabled, generated cycle in list order against the part
+    // outlined by the kept elements and against the stock the cycles before
+    // it left (the billet when one is defined, else the part's extents).
+    // Fills each Parameters node's report and state; returns the cycles with
+    // findings.
+    std::vector<CycleFailure> AuditPaths();
+
     // ---- Datum, billet and start point from the view ----
-    // `snap_to` is the highlighted element of a Ctrl datum drag, or null.
+    // A datum drag pressed at p; `snap_to` as below.
+    void BeginDatumDrag(Point3D p, const DXF_Entity* snap_to);
+    // `snap_to` is the highlighted element of a Ctrl datum drag, or null. A
+    // point snapped to an element, or given outside a drag, is kept exactly;
+    // a bare mouse position during a drag is rounded with RoundTo.
     void SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to = nullptr, bool dragging = false);
+    // The drag released at p: the datum is placed for good.
+    void EndDatumDrag(Point3D p, DatumSnap snap);
     // Datum typed into its edits.
     void SetDatumFromEdits(double x, double y);
     void SetBilletFromPoint(Point3D p);
@@ -194,6 +217,8 @@ private:
 
     Prompt* prompt_;
     bool modified_ = false;
+    // The last datum point came from a snap, not from a bare mouse position.
+    bool last_datum_snapped_ = false;
 };
 
 // The caption a new cycle node gets: "Roughing " before the short name of kinds 0 to 2.

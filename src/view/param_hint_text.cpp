@@ -69,7 +69,7 @@ ParamHintText build_param_hint(TParamControls& node, char separator) {
     const TCycleParams p = node.ReadRecord();
     const std::uint8_t units = p.Units;
     ParamHintText h;
-    h.ready = node.Valid && node.ProfileChecked;
+    h.ready = node.Valid && node.ProfileChecked && node.PathReport.empty();
     auto add = [&](std::string shown, bool ok, bool line_end) {
         h.lines.push_back({" " + shown, ok});
         h.text += " " + shown;
@@ -102,6 +102,10 @@ ParamHintText build_param_hint(TParamControls& node, char separator) {
         const double v = get_param(p, k.field);
         const bool ok = !k.must_be_set || (k.field == ParamField::Repeats ? v > 0 : v != 0);
         param_line(k.field, ok, i + 1 < lines.size());
+    }
+    if (!node.PathReport.empty()) {
+        h.text += kLineEnd;
+        add(tr_text("Path") + ": " + node.PathReport, false, false);
     }
     return h;
 }

@@ -92,7 +92,9 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
         write_dxf(line(0, 10, -20, 10) + line(-20, 10, -20, 15) + line(-30, -5, 0, -5));
     ProjectModel m(prompt);
     ASSERT_TRUE(m.LoadDrawing(dxf));
-    m.SetDatumFromPoint({12.345, 0.04, 0});
+    // Dragged there with the mouse, unsnapped: rounded as the edits step.
+    m.BeginDatumDrag({12.345, 0.04, 0}, nullptr);
+    m.EndDatumDrag({12.345, 0.04, 0}, DatumSnap::Off);
     EXPECT_EQ(m.datum_edit_x, 12.3);
     EXPECT_EQ(m.datum_edit_y, 0.0);
     // The line wholly below the datum line shows unchecked and is not selectable.

@@ -17,6 +17,34 @@ std::unique_ptr<DXF_Entity> entity_of(const Piece& p, DrawingPoint datum) {
                                   drawing(p.centre));
 }
 
+std::vector<Move> moves_of(const TCanCycle& c) {
+    std::vector<Move> moves;
+    const CyclePoint s = c.GetStartPoint();
+    Pt prev{s.X, s.Z};
+    for (std::size_t i = 0; i < c.Moves.size(); ++i) {
+        const TCNC_Groups& m = *c.Moves[i];
+        const Pt to{m.X(), m.Z()};
+        Move mv;
+        if (m.Motion() == kMotionThread) {
+            mv.kind = MoveKind::Thread;
+            mv.path = line_piece({m.X(), m.Z()}, {c.Moves[i + 1]->X(), c.Moves[i + 1]->Z()});
+            moves.push_back(mv);
+            ++i;
+            prev = mv.path.b;
+            continue;
+        }
+        mv.kind = m.Motion() == kMotionRapid ? MoveKind::Rapid : MoveKind::Feed;
+        if (m.IsArc())
+            mv.path = arc_piece(prev, to, {m.CentreX(), m.CentreZ()},
+                                m.Motion() == kMotionCounterClockwise);
+        else
+            mv.path = line_piece(prev, to);
+        moves.push_back(mv);
+        prev = to;
+    }
+    return moves;
+}
+
 CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
                    const TCycleParams& params, DrawingPoint datum, double tool_width,
                    bool reversed) {
@@ -43,28 +71,7 @@ CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
     if (!run.generated) return run;
     const CyclePoint s = c.GetStartPoint();
     run.start = {s.X, s.Z};
-    Pt prev = run.start;
-    for (std::size_t i = 0; i < c.Moves.size(); ++i) {
-        const TCNC_Groups& m = *c.Moves[i];
-        const Pt to{m.X(), m.Z()};
-        Move mv;
-        if (m.Motion() == kMotionThread) {
-            mv.kind = MoveKind::Thread;
-            mv.path = line_piece({m.X(), m.Z()}, {c.Moves[i + 1]->X(), c.Moves[i + 1]->Z()});
-            run.moves.push_back(mv);
-            ++i;
-            prev = mv.path.b;
-            continue;
-        }
-        mv.kind = m.Motion() == kMotionRapid ? MoveKind::Rapid : MoveKind::Feed;
-        if (m.IsArc())
-            mv.path = arc_piece(prev, to, {m.CentreX(), m.CentreZ()},
-                                m.Motion() == kMotionCounterClockwise);
-        else
-            mv.path = line_piece(prev, to);
-        run.moves.push_back(mv);
-        prev = to;
-    }
+    run.moves = moves_of(c);
     return run;
 }
 

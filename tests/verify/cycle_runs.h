@@ -25,6 +25,10 @@ struct CycleRun {
 
 std::unique_ptr<DXF_Entity> entity_of(const Piece& p, DrawingPoint datum);
 
+// A generated cycle's moves as plain moves, from its start point; a thread
+// block and the record after it make one thread move.
+std::vector<Move> moves_of(const TCanCycle& cycle);
+
 CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
                    const TCycleParams& params, DrawingPoint datum, double tool_width = 0,
                    bool reversed = false);
