@@ -39,7 +39,11 @@ void add_chain_entities(const std::vector<ChainPiece>& pieces, const Point3D& ex
         const Point3D q{p.x, p.y, elevation};
         return ocs ? transform_point(*ocs, q) : q;
     };
+    const auto finite = [](Point2D p) { return std::isfinite(p.x) && std::isfinite(p.y); };
     for (const ChainPiece& p : pieces) {
+        // A bulge or vertex too large for the numbers gives nothing to draw.
+        if (!finite(p.start) || !finite(p.end)) continue;
+        if (!p.straight && (!finite(p.centre) || !std::isfinite(p.radius))) continue;
         if (p.straight) {
             out.push_back(std::make_unique<Line_>(world(p.start), colour, world(p.end)));
             continue;

@@ -36,6 +36,9 @@ double length(Point2D a) {
 Point2D left_normal(Point2D a) {
     return {-a.y, a.x};
 }
+bool finite(Point2D p) {
+    return std::isfinite(p.x) && std::isfinite(p.y);
+}
 double angle_of(Point2D v) {
     return std::atan2(v.y, v.x);
 }
@@ -150,8 +153,11 @@ public:
     }
 
 private:
+    // Pieces of no length, and pieces of a curve whose numbers overflowed, are left out.
     void emit(const ChainPiece& p) {
         if (p.start == p.end) return;
+        if (!finite(p.start) || !finite(p.end)) return;
+        if (!p.straight && (!finite(p.centre) || !std::isfinite(p.radius))) return;
         out_.push_back(p);
     }
 

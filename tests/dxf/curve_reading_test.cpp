@@ -260,6 +260,15 @@ TEST(CurveReading, ClampedPeriodicAndRationalSplinesKeepWithinTheTolerance) {
     wrapped.insert(wrapped.end(), ring.begin(), ring.begin() + 3);
     std::vector<double> uniform;
     for (int i = 0; i < 13; ++i) uniform.push_back(i - 3);
+    // The same with an inflection: an S, where a biarc must turn both ways.
+    const std::vector<Point2D> sb{{0, 0}, {20, 30}, {20, -30}, {40, 0}};
+    const test::Curve s_curve = [&](double t) {
+        const double u = 1 - t;
+        const double w[4] = {u * u * u, 3 * u * u * t, 3 * u * t * t, t * t * t};
+        Point2D p;
+        for (int i = 0; i < 4; ++i) p = {p.x + w[i] * sb[i].x, p.y + w[i] * sb[i].y};
+        return p;
+    };
     // Rational quadratic: a quarter circle of radius 25 about (5, 5).
     const double h = std::sqrt(0.5);
     const test::Curve circle = [](double a) {
@@ -274,6 +283,7 @@ TEST(CurveReading, ClampedPeriodicAndRationalSplinesKeepWithinTheTolerance) {
     };
     const std::vector<Case> cases{
         {"clamped", spline(8, 3, {0, 0, 0, 0, 1, 1, 1, 1}, b), bezier, 0, 1, false},
+        {"inflection", spline(8, 3, {0, 0, 0, 0, 1, 1, 1, 1}, sb), s_curve, 0, 1, false},
         {"periodic", spline(8 + 2 + 1, 3, uniform, wrapped), periodic, 0, 6, true},
         {"rational", spline(8 + 4, 2, {0, 0, 0, 1, 1, 1}, {{30, 5}, {30, 30}, {5, 30}}, {1, h, 1}),
          circle, 0, kPi / 2, false},
