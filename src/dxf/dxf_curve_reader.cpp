@@ -54,7 +54,7 @@ struct DXF_Reader::CurveGroups {
     bool too_many = false;
 };
 
-bool DXF_Reader::collect_curve(CurveGroups& g) {
+bool DXF_Reader::collect_curve(CurveGroups& g, Direction direction) {
     const auto last = [](std::vector<Point3D>& v) -> Point3D* {
         return v.empty() ? nullptr : &v.back();
     };
@@ -150,7 +150,8 @@ bool DXF_Reader::collect_curve(CurveGroups& g) {
         }
     }
     groups_.push_back();
-    if (!(g.extrusion == Z_AXIS)) g.extrusion = unit_of(g.extrusion);
+    if (!(g.extrusion == Z_AXIS) && direction == Direction::Needed)
+        g.extrusion = unit_of(g.extrusion);
     layer_named(g.layer);
     return true;
 }
@@ -225,7 +226,9 @@ std::optional<NurbsCurve> spline_curve(int degree, bool periodic, std::vector<do
 
 void DXF_Reader::read_spline(DXF_Layer*& layer, Made& made) {
     CurveGroups g;
-    if (!collect_curve(g)) fail("SPLINE");
+    // Control points are in world coordinates: the normal (absent when the
+    // spline is not planar) plays no part.
+    if (!collect_curve(g, Direction::Ignored)) fail("SPLINE");
     layer = last_layer_;
     if (g.too_many) fail("SPLINE");
     std::vector<ChainPiece> pieces;

@@ -124,7 +124,8 @@ private:
 
     // The curves of newer drawings (dxf_curve_reader.cpp).
     struct CurveGroups;
-    bool collect_curve(CurveGroups& g);
+    enum class Direction { Needed, Ignored };
+    bool collect_curve(CurveGroups& g, Direction direction = Direction::Needed);
     void read_lwpolyline(DXF_Layer*& layer, Made& made);
     void read_spline(DXF_Layer*& layer, Made& made);
     void read_ellipse(DXF_Layer*& layer, Made& made);

@@ -83,7 +83,7 @@ using Curve = std::function<Point2D(double)>;
 
 // The farthest a densely sampled curve point lies from the chain.
 inline double curve_to_chain(const Curve& c, double t0, double t1, const std::vector<Piece>& chain,
-                             int samples = 6000) {
+                             int samples = 3000) {
     double worst = 0;
     for (int i = 0; i <= samples; ++i) {
         const Point2D q = c(t0 + (t1 - t0) * i / samples);
@@ -97,7 +97,7 @@ inline double curve_to_chain(const Curve& c, double t0, double t1, const std::ve
 // The farthest a point of the chain lies from the curve: the nearest of a
 // dense sampling of the curve, refined by golden section.
 inline double chain_to_curve(const std::vector<Piece>& chain, const Curve& c, double t0, double t1,
-                             int samples = 4000) {
+                             int samples = 1500) {
     std::vector<Point2D> pts;
     for (int i = 0; i <= samples; ++i) pts.push_back(c(t0 + (t1 - t0) * i / samples));
     const double step = (t1 - t0) / samples;
@@ -105,19 +105,28 @@ inline double chain_to_curve(const std::vector<Piece>& chain, const Curve& c, do
     for (const Piece& p : chain)
         for (int k = 0; k <= 16; ++k) {
             const Point2D q = point_on(p, k / 16.0);
-            std::size_t near = 0;
-            for (std::size_t i = 1; i < pts.size(); ++i)
-                if (dist(pts[i], q) < dist(pts[near], q)) near = i;
-            double lo = std::max(t0, t0 + step * (double(near) - 1));
-            double hi = std::min(t1, t0 + step * (double(near) + 1));
-            for (int it = 0; it < 60; ++it) {
-                const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
-                if (dist(c(m1), q) < dist(c(m2), q))
-                    hi = m2;
-                else
-                    lo = m1;
+            // Refined about the four nearest samples: the start and end of a
+            // closed curve are the same point, either may hold the nearest.
+            std::vector<std::size_t> order(pts.size());
+            for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+            std::partial_sort(
+                order.begin(), order.begin() + 4, order.end(),
+                [&](std::size_t i, std::size_t j) { return dist(pts[i], q) < dist(pts[j], q); });
+            double best = dist(pts[order[0]], q);
+            for (int n = 0; n < 4; ++n) {
+                const double at = double(order[std::size_t(n)]);
+                double lo = std::max(t0, t0 + step * (at - 1));
+                double hi = std::min(t1, t0 + step * (at + 1));
+                for (int it = 0; it < 60; ++it) {
+                    const double m1 = lo + (hi - lo) / 3, m2 = hi - (hi - lo) / 3;
+                    if (dist(c(m1), q) < dist(c(m2), q))
+                        hi = m2;
+                    else
+                        lo = m1;
+                }
+                best = std::min(best, dist(c(0.5 * (lo + hi)), q));
             }
-            worst = std::max(worst, std::min(dist(pts[near], q), dist(c(0.5 * (lo + hi)), q)));
+            worst = std::max(worst, best);
         }
     return worst;
 }

@@ -337,6 +337,16 @@ TEST(CurveReading, SplineForms) {
     for (const Piece& p : fit) nearest = std::min(nearest, test::distance_to(p, {10, 5}));
     EXPECT_LT(nearest, 1e-9);
 
+    // The normal of a spline plays no part: a zero one is no error.
+    ScriptedPrompt zero;
+    const auto z = read_dxf(
+        metric(spline(8, 3, {0, 0, 0, 0, 1, 1, 1, 1}, {{0, 0}, {10, 20}, {30, 20}, {40, 0}}) +
+               "210 0\n220 0\n230 0\n"),
+        zero);
+    EXPECT_TRUE(zero.asked.empty());
+    EXPECT_TRUE(zero.told.empty());
+    EXPECT_FALSE(pieces_on(z, "S").empty());
+
     // Data that make no curve are reported and the reading goes on.
     ScriptedPrompt bad;
     const auto e =
