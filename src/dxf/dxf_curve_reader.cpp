@@ -238,14 +238,17 @@ void DXF_Reader::read_spline(DXF_Layer*& layer, Made& made) {
         const bool periodic = (g.flags & 2) != 0 || (g.flags & 1) != 0;
         const std::optional<NurbsCurve> c = spline_curve(g.degree, periodic, g.g40, g.first, g.g41);
         if (!c) fail("SPLINE");
-        const auto curve = [&c](double t) {
-            const NurbsPoint q = c->at(t);
-            return CurvePoint{flat(q.point), flat(q.derivative)};
-        };
         const std::vector<double> breaks = c->breaks();
-        for (std::size_t i = 0; fitted && i + 1 < breaks.size(); ++i)
-            fitted =
-                fit_biarcs(curve, breaks[i], breaks[i + 1], tolerance, kMaxCurvePieces, pieces);
+        for (std::size_t i = 0; fitted && i + 1 < breaks.size(); ++i) {
+            // Each span ends with its own direction, not the next span's.
+            const double end = breaks[i + 1];
+            const auto curve = [&c, end](double t) {
+                const NurbsPoint q =
+                    c->at(t, t >= end ? NurbsCurve::Side::FromBelow : NurbsCurve::Side::FromAbove);
+                return CurvePoint{flat(q.point), flat(q.derivative)};
+            };
+            fitted = fit_biarcs(curve, breaks[i], end, tolerance, kMaxCurvePieces, pieces);
+        }
     } else {
         std::vector<Point2D> fit;
         for (const Point3D& p : g.second) fit.push_back(flat(p));

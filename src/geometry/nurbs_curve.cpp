@@ -53,17 +53,19 @@ std::vector<double> NurbsCurve::breaks() const {
     return b;
 }
 
-NurbsPoint NurbsCurve::at(double t) const {
+NurbsPoint NurbsCurve::at(double t, Side side) const {
     const std::size_t p = std::size_t(degree_);
     const std::size_t n = control_.size();
     t = std::clamp(t, start(), end());
-    // The span k with knots[k] <= t < knots[k + 1]; the last non-empty one at the end.
+    // The span k with knots[k] <= t < knots[k + 1].
     std::size_t k = std::size_t(std::upper_bound(knots_.begin() + std::ptrdiff_t(p),
                                                  knots_.begin() + std::ptrdiff_t(n) + 1, t) -
                                 knots_.begin());
     k = k > 0 ? k - 1 : 0;
     k = std::clamp(k, p, n - 1);
-    while (k > p && knots_[k] == knots_[k + 1]) --k;
+    // The last non-empty span at the end; the one below a knot when asked.
+    while (k > p && (knots_[k] == knots_[k + 1] || (side == Side::FromBelow && knots_[k] == t)))
+        --k;
 
     std::vector<H> d(homogeneous_.begin() + std::ptrdiff_t(k - p),
                      homogeneous_.begin() + std::ptrdiff_t(k) + 1);

@@ -33,7 +33,10 @@ public:
     // smooth between neighbours.
     std::vector<double> breaks() const;
 
-    NurbsPoint at(double t) const;
+    // At a knot the curve may turn a corner: the derivative is the one of
+    // the span above t, or of the span below when FromBelow.
+    enum class Side { FromAbove, FromBelow };
+    NurbsPoint at(double t, Side side = Side::FromAbove) const;
 
     int degree() const { return degree_; }
 

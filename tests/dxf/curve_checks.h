@@ -134,7 +134,8 @@ inline double chain_to_curve(const std::vector<Piece>& chain, const Curve& c, do
 struct ChainWalk {
     bool one_chain = false; // every piece used, each joined to the next
     Point2D last;
-    double worst_kink = 0; // largest turn of direction at a joint, radians
+    double worst_kink = 0;        // largest turn of direction at a joint, radians
+    std::vector<Point2D> corners; // joints turning more than a microradian
     std::size_t pieces = 0;
 };
 
@@ -167,9 +168,11 @@ inline ChainWalk walk_chain(std::vector<Piece> left, Point2D start, double join 
         if (it == left.end()) return w;
         const bool backwards = dist(it->a, at) > join;
         const Point2D in = direction(*it, backwards, false);
-        if (have_dir)
-            w.worst_kink = std::max(w.worst_kink,
-                                    std::acos(std::clamp(in.x * dir.x + in.y * dir.y, -1.0, 1.0)));
+        if (have_dir) {
+            const double kink = std::acos(std::clamp(in.x * dir.x + in.y * dir.y, -1.0, 1.0));
+            w.worst_kink = std::max(w.worst_kink, kink);
+            if (kink > 1e-6) w.corners.push_back(at);
+        }
         dir = direction(*it, backwards, true);
         have_dir = true;
         at = backwards ? it->a : it->b;

@@ -337,6 +337,28 @@ TEST(CurveReading, SplineForms) {
     for (const Piece& p : fit) nearest = std::min(nearest, test::distance_to(p, {10, 5}));
     EXPECT_LT(nearest, 1e-9);
 
+    // A double knot is a corner: two quadratic Bezier arches meeting at (20, 0).
+    // Each arch ends along its own direction, so the corner is the only kink.
+    ScriptedPrompt corner;
+    const auto k = read_dxf(metric(spline(8, 2, {0, 0, 0, 1, 1, 2, 2, 2},
+                                          {{0, 0}, {10, 10}, {20, 0}, {30, 10}, {40, 0}})),
+                            corner);
+    EXPECT_TRUE(corner.asked.empty());
+    const test::Curve arches = [](double t) {
+        const double s = t < 1 ? t : t - 1, x0 = t < 1 ? 0 : 20, u = 1 - s;
+        return Point2D{x0 + 10 * 2 * u * s + 20 * s * s, 10 * 2 * u * s};
+    };
+    const Fit f = measure(k, arches, 0, 2);
+    EXPECT_LE(f.curve_to_arcs, kMm);
+    EXPECT_LE(f.arcs_to_curve, kMm);
+    ASSERT_TRUE(f.walk.one_chain);
+    ASSERT_EQ(f.walk.corners.size(), 1u);
+    EXPECT_LT(dist(f.walk.corners[0], {20, 0}), 1e-9);
+    // The corner costs no extra pieces: twice what one arch alone takes.
+    const auto one =
+        read_dxf(metric(spline(8, 2, {0, 0, 0, 1, 1, 1}, {{0, 0}, {10, 10}, {20, 0}})), corner);
+    EXPECT_EQ(f.walk.pieces, 2 * pieces_on(one, "S").size());
+
     // The normal of a spline plays no part: a zero one is no error.
     ScriptedPrompt zero;
     const auto z = read_dxf(
