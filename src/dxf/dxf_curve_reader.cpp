@@ -12,22 +12,12 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
-#include <stdexcept>
 
 namespace zeran {
 
 namespace {
 
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
-
-Point3D unit_of(const Point3D& e) {
-    const double big = std::max({std::fabs(e.x), std::fabs(e.y), std::fabs(e.z)});
-    if (!(big > 0.0) || !std::isfinite(big))
-        throw std::domain_error("Extrusion direction of zero length");
-    const Point3D s{e.x / big, e.y / big, e.z / big};
-    const double l = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
-    return {s.x / l, s.y / l, s.z / l};
-}
 
 Point2D flat(const Point3D& p) {
     return {p.x, p.y};
@@ -151,7 +141,7 @@ bool DXF_Reader::collect_curve(CurveGroups& g, Direction direction) {
     }
     groups_.push_back();
     if (!(g.extrusion == Z_AXIS) && direction == Direction::Needed)
-        g.extrusion = unit_of(g.extrusion);
+        g.extrusion = unit_extrusion(g.extrusion);
     layer_named(g.layer);
     return true;
 }

@@ -14,16 +14,17 @@
 
 namespace zeran {
 
-namespace {
-
 // Scaled first, so that huge components cannot overflow to infinity.
 Point3D unit_extrusion(const Point3D& e) {
     const double big = std::max({std::fabs(e.x), std::fabs(e.y), std::fabs(e.z)});
-    if (big == 0.0) throw std::domain_error("Extrusion direction of zero length");
+    if (big == 0.0 || !std::isfinite(big))
+        throw std::domain_error("Extrusion direction of zero length");
     const Point3D s{e.x / big, e.y / big, e.z / big};
     const double length = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
     return {s.x / length, s.y / length, s.z / length};
 }
+
+namespace {
 
 // Group 71..74 of a polyface face record: a corner index counted from 0,
 // -1 when the group is missing (0).

@@ -22,6 +22,10 @@ class DXF_Entity;
 class Progress;
 class Prompt;
 
+// The extrusion direction of groups 210/220/230 made length 1; throws
+// std::domain_error for one of zero length.
+Point3D unit_extrusion(const Point3D& e);
+
 class DXF_Reader {
 public:
     // Opens the file; one that cannot be read throws std::system_error.
