@@ -2,6 +2,8 @@
 // The batch side of the zeran program: options that run without a window.
 // Each option is one function in its own batch_*.cpp file and one row of the
 // table in batch_options.cpp.
+#include "dxf/curve_reading.h"
+
 #include <iosfwd>
 #include <string>
 #include <string_view>
@@ -48,8 +50,10 @@ std::string one_line(std::string_view text);
 std::vector<std::pair<std::string, long long>> name_counts(const std::vector<std::string>& names);
 
 class DXF_Object;
-// The --info text of a drawing and the names its reading passed over.
-std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped);
+// The --info text of a drawing, the entity types its reading passed over
+// ("skipped") and the other names it passed over ("skipped_other").
+std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped,
+                         const SkippedEntities& skipped_entities);
 
 // The options (one function each).
 int batch_info(const std::vector<std::string>& args, BatchIo& io);

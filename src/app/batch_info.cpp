@@ -17,8 +17,7 @@ std::string point_json(const Point3D& p) {
     return "[" + json_number(p.x) + ", " + json_number(p.y) + ", " + json_number(p.z) + "]";
 }
 
-std::string skipped_json(const std::vector<std::string>& names) {
-    const auto counts = name_counts(names);
+std::string counts_json(const SkippedEntities& counts) {
     std::string s = "{";
     for (std::size_t i = 0; i < counts.size(); ++i) {
         if (i) s += ", ";
@@ -42,7 +41,8 @@ std::vector<std::pair<std::string, long long>> name_counts(const std::vector<std
     return counts;
 }
 
-std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped) {
+std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped,
+                         const SkippedEntities& skipped_entities) {
     std::string s = "{\"file\": " + json_string(drawing.name) + ", \"layers\": [";
     bool first_layer = true;
     for (const auto& layer : drawing.layers()) {
@@ -60,7 +60,8 @@ std::string drawing_json(const DXF_Object& drawing, const std::vector<std::strin
     }
     s += "], \"extmin\": " + point_json(drawing.min_extent()) +
          ", \"extmax\": " + point_json(drawing.max_extent()) +
-         ", \"skipped\": " + skipped_json(skipped) + "}";
+         ", \"skipped\": " + counts_json(skipped_entities) +
+         ", \"skipped_other\": " + counts_json(name_counts(skipped)) + "}";
     return s;
 }
 
@@ -74,17 +75,25 @@ int batch_info(const std::vector<std::string>& args, BatchIo& io) {
     BatchPrompt prompt(io.err);
     NullProgress progress;
     std::vector<std::string> skipped;
-    std::string stopped;
+    DxfReadReport report;
     std::unique_ptr<DXF_Object> drawing;
     try {
-        drawing = read_dxf_object(a.plain[0], &skipped, prompt, progress, &stopped);
+        drawing =
+            read_dxf_object(a.plain[0], CurveReading::Arcs, &skipped, prompt, progress, report);
     } catch (const std::system_error& e) {
         report_error(io, e.what());
         return static_cast<int>(ExitCode::BadInput);
     }
     // The reader has said why on standard error already.
-    if (!stopped.empty()) return static_cast<int>(ExitCode::BadInput);
-    io.out << drawing_json(*drawing, skipped) << '\n';
+    if (!report.stop_message.empty()) return static_cast<int>(ExitCode::BadInput);
+    // Entity types go under "skipped"; sections, tables and other names passed over under
+    // "skipped_other".
+    std::vector<std::string> other;
+    for (std::string& name : skipped)
+        if (std::none_of(report.skipped_entities.begin(), report.skipped_entities.end(),
+                         [&](const auto& c) { return c.first == name; }))
+            other.push_back(std::move(name));
+    io.out << drawing_json(*drawing, other, report.skipped_entities) << '\n';
     return static_cast<int>(ExitCode::Success);
 }
 

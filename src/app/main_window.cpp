@@ -86,6 +86,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     model_->default_material_file = default_material_file(paths);
     model_->material_file = model_->default_material_file;
     model_->default_author = default_author().toStdString();
+    model_->import_curves = settings_.read_curves ? CurveReading::Arcs : CurveReading::Chords;
 
     colour_form_ = std::make_unique<TColourForm>(this);
     about_form_ = std::make_unique<TFormAbout>(this);
@@ -149,6 +150,12 @@ void TMainForm::create_actions() {
     add(tr("Select &Material..."), "MenuSelectMaterial", [this] { MenuSelectMaterialClick(); });
     add(tr("&Colours..."), "MenuColours", [this] { MenuColoursClick(); });
     add(tr("&Border Width..."), "MenuSetBorder", [this] { MenuSetBorderClick(); });
+    a = add(tr("&Read Polyline Arcs and Curves"), "MenuReadCurves", [this](bool on) {
+        settings_.read_curves = on;
+        model_->import_curves = on ? CurveReading::Arcs : CurveReading::Chords;
+    });
+    a->setCheckable(true);
+    a->setChecked(settings_.read_curves);
     a = add(tr("Show Profile &Direction"), "MenuShowDirection",
             [this] { ShowProfileDirectionClick(false); });
     a->setCheckable(true);
@@ -217,6 +224,7 @@ void TMainForm::create_menus() {
     options->addAction(action("MenuSelectMaterial"));
     options->addAction(action("MenuColours"));
     options->addAction(action("MenuSetBorder"));
+    options->addAction(action("MenuReadCurves"));
     draw_style_menu_ = options->addMenu(tr("Draw &Style"));
     for (QAction* d : draw_actions_) draw_style_menu_->addAction(d);
     options->addAction(action("MenuShowDirection"));

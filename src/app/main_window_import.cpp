@@ -50,6 +50,9 @@ bool TMainForm::ImportDxf(const QString& file_name) {
     set_title(tr("Untitled"));
     settings_.tdx_folder = QFileInfo(path).absolutePath().toStdString();
     after_drawing_loaded();
+    // Once per import: what the drawing holds that did not come in.
+    const std::string skipped = skipped_summary(model_->skipped_entities);
+    if (!skipped.empty()) prompt_->tell(MessageKind::Information, skipped);
     return true;
 }
 

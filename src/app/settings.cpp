@@ -118,6 +118,7 @@ void AppSettings::load() {
     tcf_folder = folder("TCF", paths_.data_folder);
     simulator_folder = folder("Simvo Turn", std::string());
     border = static_cast<int>(ini_.read_int("Drawing", "Border", kDefaultBorder));
+    read_curves = ini_.read_int("Drawing", "ReadArcsAndCurves", 1) != 0;
     splitter_width =
         static_cast<int>(ini_.read_int("MainForm", "SplitterWidth", kSplitterMinimum + 5));
     if (splitter_width < kSplitterMinimum) splitter_width = kSplitterMinimum;
@@ -132,6 +133,7 @@ void AppSettings::store_fields() {
     if (!tdx_folder.empty()) ini_.write("Directory", "TDX", without_trailing_slash(tdx_folder));
     if (!tcf_folder.empty()) ini_.write("Directory", "TCF", without_trailing_slash(tcf_folder));
     ini_.write_int("Drawing", "Border", border);
+    ini_.write_int("Drawing", "ReadArcsAndCurves", read_curves ? 1 : 0);
     ini_.write_int("MainForm", "SplitterWidth", splitter_width);
     ini_.write("Directory", "Simvo Turn", without_trailing_slash(simulator_folder));
     ini_.erase_section("Reopen");

@@ -1,7 +1,7 @@
 #pragma once
 // The program's settings file (ZERAN.ini) held in memory while the window
 // runs: the six drawing colours, the remembered folders, the border, the
-// panel width and the reopen list. Read at start, written on exit.
+// panel width, the reopen list and how imports read curves. Read at start, written on exit.
 #include "dialogs/colour_form.h"
 #include "geometry/ini_document.h"
 
@@ -73,6 +73,8 @@ public:
     std::string tcf_folder;
     std::string simulator_folder;
     int border = kDefaultBorder;
+    // Imports read polyline arcs and the curves of newer drawings as arcs.
+    bool read_curves = true;
     int splitter_width = kSplitterMinimum + 5;
     ReopenList reopen;
 

@@ -1,4 +1,5 @@
 // The entity half of DXF_Reader: collecting groups and making entities.
+#include "dxf/curve_entities.h"
 #include "dxf/dxf_read_exception.h"
 #include "dxf/dxf_reader.h"
 #include "geometry/block_entities.h"
@@ -13,16 +14,17 @@
 
 namespace zeran {
 
-namespace {
-
 // Scaled first, so that huge components cannot overflow to infinity.
 Point3D unit_extrusion(const Point3D& e) {
     const double big = std::max({std::fabs(e.x), std::fabs(e.y), std::fabs(e.z)});
-    if (big == 0.0) throw std::domain_error("Extrusion direction of zero length");
+    if (big == 0.0 || !std::isfinite(big))
+        throw std::domain_error("Extrusion direction of zero length");
     const Point3D s{e.x / big, e.y / big, e.z / big};
     const double length = std::sqrt(s.x * s.x + s.y * s.y + s.z * s.z);
     return {s.x / length, s.y / length, s.z / length};
 }
+
+namespace {
 
 // Group 71..74 of a polyface face record: a corner index counted from 0,
 // -1 when the group is missing (0).
@@ -32,7 +34,7 @@ std::int32_t face_index(int group) {
 
 } // namespace
 
-DXF_Reader::Kind DXF_Reader::kind_of(std::string_view type) {
+DXF_Reader::Kind DXF_Reader::kind_of(std::string_view type) const {
     if (type == "LINE") return Kind::Line;
     if (type == "ARC") return Kind::Arc;
     if (type == "CIRCLE") return Kind::Circle;
@@ -44,7 +46,17 @@ DXF_Reader::Kind DXF_Reader::kind_of(std::string_view type) {
     if (type == "ATTDEF") return Kind::Attdef;
     if (type == "3DFACE") return Kind::Face3D;
     if (type == "SOLID") return Kind::Solid;
+    if (curve_reading_ == CurveReading::Arcs) {
+        if (type == "LWPOLYLINE") return Kind::LwPolyline;
+        if (type == "SPLINE") return Kind::Spline;
+        if (type == "ELLIPSE") return Kind::Ellipse;
+    }
     return Kind::Other;
+}
+
+void DXF_Reader::skip_entity(std::string_view type) {
+    skip(type);
+    count_skipped(skipped_entities_, type);
 }
 
 void DXF_Reader::fail(std::string_view type) const {
@@ -164,12 +176,24 @@ bool DXF_Reader::collect(abstract_entity& e, OwnLayer own_layer) {
     return true;
 }
 
-std::unique_ptr<DXF_Entity> DXF_Reader::read_entity(Kind kind, DXF_Layer*& layer) {
+void DXF_Reader::read_entity(Kind kind, DXF_Layer*& layer, Made& made) {
+    std::unique_ptr<DXF_Entity> one;
     switch (kind) {
     case Kind::Insert:
-        return read_insert(layer);
+        one = read_insert(layer);
+        break;
     case Kind::Polyline:
-        return read_polyline(layer);
+        one = read_polyline(layer, made);
+        break;
+    case Kind::LwPolyline:
+        read_lwpolyline(layer, made);
+        break;
+    case Kind::Spline:
+        read_spline(layer, made);
+        break;
+    case Kind::Ellipse:
+        read_ellipse(layer, made);
+        break;
     case Kind::Point:
     case Kind::Line:
     case Kind::Circle:
@@ -179,11 +203,12 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_entity(Kind kind, DXF_Layer*& layer
     case Kind::Attdef:
     case Kind::Face3D:
     case Kind::Solid:
-        return read_simple(kind, layer);
+        one = read_simple(kind, layer);
+        break;
     case Kind::Other:
         break;
     }
-    return nullptr;
+    if (one) made.push_back(std::move(one));
 }
 
 std::unique_ptr<DXF_Entity> DXF_Reader::read_simple(Kind kind, DXF_Layer*& layer) {
@@ -223,6 +248,9 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_simple(Kind kind, DXF_Layer*& layer
     }
     case Kind::Insert:
     case Kind::Polyline:
+    case Kind::LwPolyline:
+    case Kind::Spline:
+    case Kind::Ellipse:
     case Kind::Other:
         break;
     }
@@ -297,13 +325,14 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_insert(DXF_Layer*& layer) {
     return insert;
 }
 
-std::unique_ptr<DXF_Entity> DXF_Reader::read_polyline(DXF_Layer*& layer) {
+std::unique_ptr<DXF_Entity> DXF_Reader::read_polyline(DXF_Layer*& layer, Made& made) {
     abstract_entity h;
     if (!collect(h)) fail("POLYLINE");
     layer = last_layer_;
     const bool polygon_mesh = (h.flags & 16) != 0;
     const bool polyface_mesh = !polygon_mesh && (h.flags & 64) != 0;
     std::vector<Point3D> vertices;
+    std::vector<double> bulges;
     std::vector<PolyfaceFace> faces;
     abstract_entity& v = collector_; // the meshes keep it between vertices
     v.reset();
@@ -335,6 +364,7 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_polyline(DXF_Layer*& layer) {
             throw DXF_read_exception("Polyline contained more than 8192 vertices",
                                      groups_.line_number());
         vertices.push_back(v.points[0]);
+        bulges.push_back(v.scale.y); // group 42
     }
     if (polygon_mesh) {
         const long long m = h.integers[0];
@@ -351,6 +381,15 @@ std::unique_ptr<DXF_Entity> DXF_Reader::read_polyline(DXF_Layer*& layer) {
         return std::make_unique<Polyface_mesh_>(h.colour, std::move(faces), std::move(vertices));
     }
     if (vertices.empty()) throw std::length_error("Polyline without vertices");
+    // 3D polylines (flag 8) have no bulges.
+    const bool bulged =
+        std::any_of(bulges.begin(), bulges.end(), [](double b) { return b != 0.0; });
+    if (curve_reading_ == CurveReading::Arcs && bulged && !(h.flags & 8)) {
+        const double elevation = vertices.front().z;
+        add_chain_entities(bulged_polyline_pieces(vertices, bulges, (h.flags & 1) != 0),
+                           h.extrusion, elevation, h.colour, made);
+        return nullptr;
+    }
     return std::make_unique<Polyline_>(h.extrusion, (h.flags & 1) ? Closed::Yes : Closed::No,
                                        h.colour, std::move(vertices));
 }
@@ -374,12 +413,13 @@ bool DXF_Reader::read_block_definition() {
         if (groups_.value_is("ENDBLK")) return true;
         const Kind kind = kind_of(groups_.value());
         if (kind == Kind::Other) {
-            skip(groups_.value());
+            skip_entity(groups_.value());
             continue;
         }
         DXF_Layer* layer = nullptr;
-        if (std::unique_ptr<DXF_Entity> entity = read_entity(kind, layer))
-            block->add(std::move(entity));
+        Made made;
+        read_entity(kind, layer, made);
+        for (auto& entity : made) block->add(std::move(entity));
     }
 }
 

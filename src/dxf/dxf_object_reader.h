@@ -1,5 +1,6 @@
 #pragma once
 // Reading a DXF file into a drawing: the file side of DXF_Object creation.
+#include "dxf/curve_reading.h"
 #include "geometry/dxf_object.h"
 
 #include <memory>
@@ -23,5 +24,21 @@ std::unique_ptr<DXF_Object> read_dxf_object(const std::string& path,
                                             std::vector<std::string>* skipped, Prompt& prompt,
                                             Progress& progress, std::string* stop_message = nullptr,
                                             std::vector<std::string>* lost = nullptr);
+
+// What a reading found besides the drawing.
+struct DxfReadReport {
+    // The message of an error that ended the reading early; empty otherwise.
+    std::string stop_message;
+    // Entity types passed over, with their counts.
+    SkippedEntities skipped_entities;
+    // The type of every entity of a kind the reader reads that it could not
+    // read and left out, one entry each.
+    std::vector<std::string> lost;
+};
+
+// As above, reading the curves of newer drawings as `curves` says.
+std::unique_ptr<DXF_Object> read_dxf_object(const std::string& path, CurveReading curves,
+                                            std::vector<std::string>* skipped, Prompt& prompt,
+                                            Progress& progress, DxfReadReport& report);
 
 } // namespace zeran

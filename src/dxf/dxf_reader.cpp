@@ -4,6 +4,7 @@
 #include "geometry/progress.h"
 #include "geometry/prompt.h"
 #include "geometry/text_util.h"
+#include "geometry/tolerances.h"
 
 #include <algorithm>
 #include <cctype>
@@ -124,8 +125,57 @@ bool DXF_Reader::read_header() {
             (is_max ? ext_max_ : ext_min_) = p;
         } else if (groups_.value_is("$CECOLOR")) {
             if (groups_.next() < 0) return false;
+        } else if (groups_.value_is("$INSUNITS")) {
+            if (!read_unit_variable(insunits_)) return false;
+        } else if (groups_.value_is("$MEASUREMENT")) {
+            if (!read_unit_variable(measurement_)) return false;
         }
     }
+}
+
+// The variable's code-70 value; a value that is not a number is ignored
+// rather than failing the header, and any other code is left for the caller.
+bool DXF_Reader::read_unit_variable(int& value) {
+    const int code = groups_.next();
+    if (code < 0) return false;
+    if (code != 70) {
+        groups_.push_back();
+        return true;
+    }
+    int v = 0;
+    if (parse_dxf_int(groups_.value(), v)) value = v;
+    return true;
+}
+
+double DXF_Reader::curve_tolerance() const {
+    constexpr double mm = kUnitToleranceMetric;
+    constexpr double inch = kUnitToleranceInch;
+    switch (insunits_) {
+    case 1:
+        return inch;
+    case 2:
+        return inch / 12.0; // feet
+    case 4:
+        return mm;
+    case 5:
+        return mm / 10.0; // centimetres
+    case 6:
+        return mm / 1000.0; // metres
+    case 8:
+        return inch * 1e6; // microinches
+    case 9:
+        return inch * 1000.0; // mils
+    case 10:
+        return inch / 36.0; // yards
+    case 13:
+        return mm * 1000.0; // microns
+    case 14:
+        return mm / 100.0; // decimetres
+    default:
+        break;
+    }
+    if (measurement_ == 1) return mm;
+    return inch;
 }
 
 bool DXF_Reader::read_tables() {
@@ -224,18 +274,17 @@ bool DXF_Reader::read_entities() {
         if (groups_.value_is("ENDSEC")) return true;
         const Kind kind = kind_of(groups_.value());
         if (kind == Kind::Other) {
-            skip(groups_.value());
+            skip_entity(groups_.value());
             continue;
         }
         // Kept for the loss count: reading moves the groups on.
         const std::string type(groups_.value());
         try {
             DXF_Layer* layer = nullptr;
-            std::unique_ptr<DXF_Entity> entity = read_entity(kind, layer);
-            if (entity)
-                layer->add_entity(std::move(entity));
-            else
-                lose(type);
+            Made made;
+            read_entity(kind, layer, made);
+            if (made.empty()) lose(type);
+            for (auto& entity : made) layer->add_entity(std::move(entity));
         } catch (const DXF_read_exception& e) {
             if (groups_.fault()) throw;
             lose(type);

@@ -5,6 +5,7 @@
 // prompt (OK goes on, Cancel stops), and reading always ends with whatever
 // was read so far.
 #include "dxf/abstract_entity.h"
+#include "dxf/curve_reading.h"
 #include "dxf/dxf_group_reader.h"
 #include "geometry/dxf_object.h"
 
@@ -21,6 +22,10 @@ class DXF_Entity;
 class Progress;
 class Prompt;
 
+// The extrusion direction of groups 210/220/230 made length 1; throws
+// std::domain_error for one of zero length.
+Point3D unit_extrusion(const Point3D& e);
+
 class DXF_Reader {
 public:
     // Opens the file; one that cannot be read throws std::system_error.
@@ -34,6 +39,14 @@ public:
     // Entities of a kind the reader reads that it could not read (and left
     // out) are named here, one entry each.
     void set_lost_list(std::vector<std::string>* list) { lost_ = list; }
+    void set_curve_reading(CurveReading how) { curve_reading_ = how; }
+    // Entity types passed over in BLOCKS and ENTITIES, with their counts.
+    const SkippedEntities& skipped_entities() const { return skipped_entities_; }
+    // How far the arcs made of a curve may stray from it, in drawing units:
+    // 0.001 mm in the unit the header names ($INSUNITS, else $MEASUREMENT),
+    // the inch value when it names none, which keeps within 0.001 mm
+    // whichever unit the drawing turns out to be in.
+    double curve_tolerance() const;
     // Reads the whole file; always true, what was read stays readable.
     bool read_file();
 
@@ -55,6 +68,10 @@ public:
     // drawing or exploding an insertion stays bounded.
     static constexpr int kMaxBlockNesting = 64;
     static constexpr long long kMaxExpandedInserts = 100000;
+    // The most pieces one curve or polyline becomes, and the most control
+    // points, fit points and knots a spline may have.
+    static constexpr std::size_t kMaxCurvePieces = 16384;
+    static constexpr std::size_t kMaxSplinePoints = 8192;
 
 private:
     enum class Kind {
@@ -69,9 +86,12 @@ private:
         Solid,
         Insert,
         Polyline,
+        LwPolyline,
+        Spline,
+        Ellipse,
         Other
     };
-    static Kind kind_of(std::string_view type);
+    Kind kind_of(std::string_view type) const;
 
     // Sections.
     bool find_section(std::string_view name);
@@ -100,12 +120,25 @@ private:
     void store(abstract_entity& e, int code);
     DXF_Layer* layer_named(std::string_view name);
     DXF_Layer* append_layer(std::string_view name);
-    // The entity of a type, made from the groups that follow; null when none
-    // is made. `layer` receives the layer it belongs on.
-    std::unique_ptr<DXF_Entity> read_entity(Kind kind, DXF_Layer*& layer);
+    // The entities of a type (none, one, or the pieces of a curve), made from
+    // the groups that follow and appended to `made`. `layer` receives the
+    // layer they belong on.
+    using Made = std::vector<std::unique_ptr<DXF_Entity>>;
+    void read_entity(Kind kind, DXF_Layer*& layer, Made& made);
+    void skip_entity(std::string_view type);
     std::unique_ptr<DXF_Entity> read_simple(Kind kind, DXF_Layer*& layer);
     std::unique_ptr<DXF_Entity> read_insert(DXF_Layer*& layer);
-    std::unique_ptr<DXF_Entity> read_polyline(DXF_Layer*& layer);
+    std::unique_ptr<DXF_Entity> read_polyline(DXF_Layer*& layer, Made& made);
+
+    // The curves of newer drawings (dxf_curve_reader.cpp).
+    struct CurveGroups;
+    enum class Direction { Needed, Ignored };
+    bool collect_curve(CurveGroups& g, Direction direction = Direction::Needed);
+    void read_lwpolyline(DXF_Layer*& layer, Made& made);
+    void read_spline(DXF_Layer*& layer, Made& made);
+    void read_ellipse(DXF_Layer*& layer, Made& made);
+    // Header variables that name the drawing's unit.
+    bool read_unit_variable(int& value);
     const Entity_List* block_list() const;
     [[noreturn]] void fail(std::string_view type) const;
 
@@ -119,6 +152,10 @@ private:
     Point3D ext_max_ = ORIGIN;
     std::vector<std::string>* skipped_ = nullptr;
     std::vector<std::string>* lost_ = nullptr;
+    SkippedEntities skipped_entities_;
+    CurveReading curve_reading_ = CurveReading::Arcs;
+    int insunits_ = -1;    // $INSUNITS, -1 when absent
+    int measurement_ = -1; // $MEASUREMENT, -1 when absent
     std::string stop_message_;
     abstract_entity collector_;
 

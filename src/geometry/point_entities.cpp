@@ -4,6 +4,7 @@
 #include "geometry/number_text.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace zeran {
 
@@ -243,9 +244,36 @@ void Arc_::draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const {
 }
 
 void Arc_::write_to_dxf(DxfOutput& out, const std::string& layer) const {
+    if (polyline_piece && write_as_bulge_segment(out, layer)) return;
     Circle_::write_to_dxf(out, layer);
     out.real(50, degrees(start_angle));
     out.real(51, degrees(end_angle));
+}
+
+bool Arc_::write_as_bulge_segment(DxfOutput& out, const std::string& layer) const {
+    double sweep = std::fmod(end_angle - start_angle, 2.0 * std::numbers::pi);
+    if (sweep <= 0.0) sweep += 2.0 * std::numbers::pi;
+    const Point3D s = point_at(start_angle);
+    const Point3D e = point_at(end_angle);
+    // A whole circle has no bulge, and ends that round to one point would
+    // read back as a segment of no length.
+    if (!(sweep < 2.0 * std::numbers::pi - 1e-9)) return false;
+    if (fixed3_text(s.x) == fixed3_text(e.x) && fixed3_text(s.y) == fixed3_text(e.y)) return false;
+    out.text(0, "LWPOLYLINE");
+    out.text(8, layer);
+    out.integer(62, colour_index());
+    if (ocs()) write_point(out, 210, extrusion());
+    out.integer(90, 2);
+    out.integer(70, 0);
+    if (point.z != 0.0) out.real(38, point.z);
+    out.real(10, s.x);
+    out.real(20, s.y);
+    // Twelve digits: far below the drawing's precision, and stable when read back and written
+    // again.
+    out.text(42, general_text(std::tan(sweep / 4.0), '.', 12));
+    out.real(10, e.x);
+    out.real(20, e.y);
+    return true;
 }
 
 std::string Arc_::describe() const {

@@ -105,6 +105,15 @@ public:
 
     double start_angle = 0.0;
     double end_angle = 0.0;
+    // A segment of a polyline or a piece of a curve made into arcs. It is
+    // written as a one-segment LWPOLYLINE (ends and bulge) whenever its ends
+    // stay apart at the writer's precision: its ends then keep exactly the
+    // places they share with the neighbouring pieces, where rounded ARC angles
+    // would move them by up to radius times the rounding.
+    bool polyline_piece = false;
+
+private:
+    bool write_as_bulge_segment(DxfOutput& out, const std::string& layer) const;
 };
 
 } // namespace zeran

@@ -117,12 +117,15 @@ void ProjectModel::clean_layers() {
     for (auto [group, block] : definitions) group->remove(block);
 }
 
-bool ProjectModel::LoadDrawing(const std::string& file_name) {
+bool ProjectModel::LoadDrawing(const std::string& file_name, CurveReading curves) {
     ClearProject();
     NullProgress progress;
     std::vector<std::string> skipped;
-    drawing = read_dxf_object(file_name, &skipped, *prompt_, progress);
+    DxfReadReport report;
+    drawing = read_dxf_object(file_name, curves, &skipped, *prompt_, progress, report);
     reader_messages = std::move(skipped);
+    skipped_entities = std::move(report.skipped_entities);
+    drawing_curves = curves;
     if (!drawing || drawing->layer_count() == 0) {
         drawing.reset();
         return false;
@@ -136,7 +139,7 @@ bool ProjectModel::LoadDrawing(const std::string& file_name) {
 }
 
 bool ProjectModel::ImportDxf(const std::string& file_name) {
-    if (!LoadDrawing(file_name)) return false;
+    if (!LoadDrawing(file_name, import_curves)) return false;
     tdx_file_name = replace_extension(file_name, "TDX");
     if (!file_exists(tdx_file_name)) tdx_file_name = replace_extension(file_name, "DXF");
 

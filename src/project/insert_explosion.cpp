@@ -61,8 +61,10 @@ std::unique_ptr<DXF_Entity> placed_arc(const Arc_& arc, const Matrix4& t) {
         start = turn - arc.end_angle;
         end = turn - arc.start_angle;
     }
-    return std::make_unique<Arc_>(Z_AXIS, arc.colour_index(), degrees(start), degrees(end),
-                                  arc.radius * scale, centre);
+    auto placed = std::make_unique<Arc_>(Z_AXIS, arc.colour_index(), degrees(start), degrees(end),
+                                         arc.radius * scale, centre);
+    placed->polyline_piece = arc.polyline_piece;
+    return placed;
 }
 
 // An arc seen through a map that is not a similarity is part of an ellipse:

@@ -48,6 +48,10 @@ std::optional<std::string> existing_with_extension(const std::string& base,
     return std::nullopt;
 }
 
+// How the drawing was read: its element references resolve only the same way.
+constexpr const char* kCurvesSection = "Drawing";
+constexpr const char* kCurvesKey = "CurveArcs";
+
 std::string cycle_section(int n) {
     return "Cycle" + std::to_string(n);
 }
@@ -167,6 +171,9 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
     const std::string tdx = replace_extension(file_name, "tdx");
     model.tdx_file_name = tdx;
     ini.write("DXF", "TDXFilename", tdx);
+    // Its absence means the old reading, so projects from before resolve as they did.
+    if (model.drawing && model.drawing_curves == CurveReading::Arcs)
+        ini.write_int(kCurvesSection, kCurvesKey, 1);
     if (model.drawing) {
         try {
             write_dxf_file(*model.drawing, tdx);
@@ -255,8 +262,12 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     } else {
         return "Unable to find TDX file " + tdx + ".";
     }
+    const CurveReading curves = keys.integer(kCurvesSection, kCurvesKey, 0) == 1
+                                    ? CurveReading::Arcs
+                                    : CurveReading::Chords;
+    if (keys.failed()) return keys.error();
     try {
-        if (!fresh.LoadDrawing(drawing_path))
+        if (!fresh.LoadDrawing(drawing_path, curves))
             return "The drawing " + drawing_path + " holds no elements.";
     } catch (const std::exception& e) {
         return "Unable to read the drawing " + drawing_path + ": " + e.what();

@@ -42,6 +42,8 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(selection, o.selection);
     swap(all_elements, o.all_elements);
     swap(reader_messages, o.reader_messages);
+    swap(drawing_curves, o.drawing_curves);
+    swap(skipped_entities, o.skipped_entities);
     swap(datum_x, o.datum_x);
     swap(datum_y, o.datum_y);
     swap(datum_edit_x, o.datum_edit_x);
@@ -78,6 +80,7 @@ void ProjectModel::copy_settings_from(const ProjectModel& other) {
     default_material_file = other.default_material_file;
     default_author = other.default_author;
     tool_library = other.tool_library;
+    import_curves = other.import_curves;
     choose_material = other.choose_material;
     load_material = other.load_material;
     material_file = other.material_file;
@@ -103,6 +106,7 @@ void ProjectModel::free_drawing() {
     tree.clear();
     drawing.reset();
     reader_messages.clear();
+    skipped_entities.clear();
     clipboard.clear();
 }
 

@@ -4,6 +4,7 @@
 // cycle list, the clipboard and the change flags. The window shows and edits
 // this model; batch runs use it without a window.
 #include "cycles/cycle_params.h"
+#include "dxf/curve_reading.h"
 #include "geometry/drawing_tree.h"
 #include "geometry/point3d.h"
 #include "geometry/selection_lists.h"
@@ -63,6 +64,10 @@ public:
     // Every element of every group of the tree, for hover picking.
     std::unique_ptr<selection_lists> all_elements;
     std::vector<std::string> reader_messages;
+    // How the drawing's polyline arcs and curves were read, which its
+    // element references depend on; and what the reader passed over.
+    CurveReading drawing_curves = CurveReading::Chords;
+    SkippedEntities skipped_entities;
 
     // The stored datum and the values its edits hold: the same exact values,
     // which every path is generated from.
@@ -109,6 +114,8 @@ public:
     // Looks a material up without a dialog: 0 loaded, 1 nothing loaded, 2
     // loaded from a file the user located elsewhere.
     std::function<int(std::string& file, std::string& name, TCycleParams& record)> load_material;
+    // How an import reads polyline arcs and curves (the setting).
+    CurveReading import_curves = CurveReading::Arcs;
     void copy_settings_from(const ProjectModel& other);
 
     Prompt& prompt() { return *prompt_; }
@@ -125,7 +132,7 @@ public:
     int cycle_index(const CycleNode* node) const;
 
     // ---- Import ----
-    bool LoadDrawing(const std::string& file_name);
+    bool LoadDrawing(const std::string& file_name, CurveReading curves = CurveReading::Chords);
     // Import as the menu command runs it, after the save question was answered.
     bool ImportDxf(const std::string& file_name);
     void ConvertDrawingUnits(Units to);

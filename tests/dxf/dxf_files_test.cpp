@@ -35,11 +35,13 @@ struct Read {
     std::string stopped;
 };
 
-std::unique_ptr<Read> read_data(const std::string& name) {
+std::unique_ptr<Read> read_data(const std::string& name, CurveReading curves = CurveReading::Arcs) {
     auto r = std::make_unique<Read>();
     NullProgress progress;
-    r->drawing = read_dxf_object(std::string(ZERAN_TEST_DATA) + "/" + name, &r->skipped, r->prompt,
-                                 progress, &r->stopped);
+    DxfReadReport report;
+    r->drawing = read_dxf_object(std::string(ZERAN_TEST_DATA) + "/" + name, curves, &r->skipped,
+                                 r->prompt, progress, report);
+    r->stopped = report.stop_message;
     return r;
 }
 
@@ -69,7 +71,8 @@ TEST(DxfFiles, R12DrawingWithPolylinesBlocksAndAttributes) {
 }
 
 TEST(DxfFiles, NewerDrawingWithHandlesAndSubclassMarkers) {
-    const auto r = read_data("ac1015_shaft.dxf");
+    // Read the old way: the lightweight polyline and the spline passed over.
+    const auto r = read_data("ac1015_shaft.dxf", CurveReading::Chords);
     EXPECT_TRUE(r->prompt.asked.empty());
     EXPECT_TRUE(r->prompt.told.empty());
     EXPECT_EQ(census(*r->drawing), (std::vector<std::pair<std::string, Counts>>{
@@ -82,6 +85,28 @@ TEST(DxfFiles, NewerDrawingWithHandlesAndSubclassMarkers) {
     // Zero extents in the header: grown from the entities, origin included.
     EXPECT_EQ(r->drawing->min_extent(), (Point3D{0, -5, 0}));
     EXPECT_EQ(r->drawing->max_extent(), (Point3D{60, 20, 0}));
+
+    // Read with its curves: the polyline joins the contour, the spline (no
+    // knots given: clamped) comes as arcs from its first to its last control point.
+    const auto c = read_data("ac1015_shaft.dxf");
+    EXPECT_TRUE(c->prompt.asked.empty());
+    EXPECT_EQ(c->skipped,
+              (std::vector<std::string>{"CLASS", "ENDSEC", "LTYPE", "BLOCK_RECORD", "MTEXT"}));
+    const DXF_Layer& contour = *c->drawing->layers()[1];
+    ASSERT_NE(contour.find_list("Polyline_"), nullptr);
+    EXPECT_EQ(contour.find_list("Polyline_")->count(), 2);
+    const DXF_Layer& zero = *c->drawing->layers()[0];
+    const Entity_List* arcs = zero.find_list("Arc_");
+    ASSERT_NE(arcs, nullptr);
+    bool starts = false, ends = false;
+    for (const DXF_Entity* e : *arcs) {
+        for (const Point3D& p : {e->start_point(), e->end_point()}) {
+            starts = starts || distance_xy(p, {0, 30, 0}) < 1e-9;
+            ends = ends || distance_xy(p, {30, 35, 0}) < 1e-9;
+        }
+    }
+    EXPECT_TRUE(starts);
+    EXPECT_TRUE(ends);
 }
 
 TEST(DxfFiles, EntitiesOnlyAndMissingFiles) {

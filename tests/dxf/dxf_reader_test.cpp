@@ -168,7 +168,8 @@ TEST(DxfReader, ThePolylineForms) {
         polyline(16, {"70 64\n10 0", "10 1"}, "71 2\n72 3\n") + // 2 of 2x3: no entity
         polyline(64, {"70 192\n10 0", "10 1", "20 1", "70 128\n71 1\n72 -2\n73 3"},
                  "71 3\n72 1\n"));
-    const auto d = read_dxf(text, prompt);
+    // The old reading, where bulges are not applied (their arcs: curve_reading_test.cpp).
+    const auto d = read_dxf(text, prompt, nullptr, CurveReading::Chords);
     EXPECT_TRUE(prompt.asked.empty());
     EXPECT_TRUE(prompt.told.empty());
     const Entity_List* lines = d.layer("P")->find_list("Polyline_");
@@ -367,7 +368,7 @@ TEST(DxfReader, SectionsSkippedNamesAndFallBacks) {
 0 LWPOLYLINE
 0 LINE
 8 K)"),
-                            p2);
+                            p2, nullptr, CurveReading::Chords);
     EXPECT_TRUE(p2.told.empty());
     EXPECT_EQ(d.skipped,
               (std::vector<std::string>{"SIDE", "LTYPE", "LWPOLYLINE", "SPLINE", "LWPOLYLINE"}));

@@ -51,6 +51,8 @@ struct ReadDrawing {
     LayerList layers;
     Point3D min, max;
     std::vector<std::string> skipped;
+    SkippedEntities skipped_entities;
+    double curve_tolerance = 0.0;
     std::string stop_message;
 
     const DXF_Layer* layer(std::string_view name) const {
@@ -72,14 +74,18 @@ struct ReadDrawing {
 };
 
 inline ReadDrawing read_dxf(const std::string& text, ScriptedPrompt& prompt,
-                            Progress* progress = nullptr) {
+                            Progress* progress = nullptr,
+                            CurveReading curves = CurveReading::Arcs) {
     NullProgress none;
     DXF_Reader reader(std::make_unique<MemoryByteSource>(text), prompt,
                       progress ? *progress : none);
     ReadDrawing d;
     reader.set_skipped_list(&d.skipped);
+    reader.set_curve_reading(curves);
     reader.read_file();
     d.stop_message = reader.stop_message();
+    d.skipped_entities = reader.skipped_entities();
+    d.curve_tolerance = reader.curve_tolerance();
     d.min = reader.header_min();
     d.max = reader.header_max();
     d.layers = reader.take_layers();

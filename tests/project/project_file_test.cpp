@@ -5,6 +5,8 @@
 #include "cycles/tool_control.h"
 #include "geometry/file_io.h"
 #include "geometry/ini_document.h"
+#include "geometry/point_entities.h"
+#include "geometry/polyline.h"
 #include "geometry/test_doubles.h"
 #include "ncout/gnc_writer.h"
 #include "project/project_file.h"
@@ -14,6 +16,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace zeran {
 namespace {
@@ -316,6 +319,111 @@ TEST_F(ProjectFileTest, RelativeMaterialFileLiesBesideTheProject) {
     ASSERT_TRUE(ReadProjectFile(b, project, {}, &error)) << error;
     EXPECT_EQ(seen.back(), (dir / "stock.tmf").string());
     EXPECT_EQ(b.material_file, (dir / "stock.tmf").string());
+}
+
+} // namespace
+} // namespace zeran
+
+namespace zeran {
+namespace {
+
+// An outline drawn the newer way (a lightweight polyline with a bulge) and
+// an R12 polyline with a bulge.
+const char* kCurvedDrawing =
+    "0\nSECTION\n2\nHEADER\n9\n$INSUNITS\n70\n4\n0\nENDSEC\n0\nSECTION\n2\nENTITIES\n"
+    "0\nLWPOLYLINE\n8\nPART\n90\n4\n70\n0\n10\n0\n20\n0\n10\n0\n20\n10\n42\n0.5\n"
+    "10\n-20\n20\n10\n10\n-20\n20\n15\n"
+    "0\nPOLYLINE\n8\nOLD\n66\n1\n70\n0\n0\nVERTEX\n8\nOLD\n10\n-30\n20\n5\n42\n1\n"
+    "0\nVERTEX\n8\nOLD\n10\n-40\n20\n5\n0\nVERTEX\n8\nOLD\n10\n-40\n20\n8\n0\nSEQEND\n"
+    "0\nENDSEC\n0\nEOF\n";
+
+DXF_Entity* first_of(const ProjectModel& m, std::string_view list_name) {
+    for (int i = 0; i < m.selection->count(); ++i) {
+        Entity_List& list = *(*m.selection)[std::size_t(i)];
+        if (list.name() == list_name && list.count() > 0) return list.at(0);
+    }
+    return nullptr;
+}
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+class CurvedProjectTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = fs::temp_directory_path() /
+              ("zeran_curved_" + std::to_string(::getpid()) + "_" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(dir);
+        dxf = (dir / "part.dxf").string();
+        tcf = (dir / "part.tcf").string();
+        std::ofstream(dxf, std::ios::binary) << kCurvedDrawing;
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    // A finishing cycle on the first element of the named list.
+    void profile_on(ProjectModel& m, std::string_view list_name) {
+        m.SetDatumFromPoint({-50, 0, 0});
+        CycleNode& finish = m.AddCycle(3);
+        DXF_Entity* element = first_of(m, list_name);
+        ASSERT_NE(element, nullptr);
+        ASSERT_TRUE(m.AddToProfile(finish, element, false));
+    }
+
+    fs::path dir;
+    std::string dxf, tcf;
+    ScriptedPrompt prompt;
+};
+
+TEST_F(CurvedProjectTest, ProjectRecordsHowItsDrawingWasReadAndResolvesTheSameElements) {
+    ProjectModel a(prompt);
+    ASSERT_TRUE(a.LoadDrawing(dxf, CurveReading::Arcs));
+    profile_on(a, "Arc_");
+    const auto& arc = static_cast<const Arc_&>(*a.cycles[0]->points.items[0].element);
+    WriteProjectFile(a, tcf);
+    EXPECT_NE(slurp(tcf).find("[Drawing]\r\nCurveArcs=1"), std::string::npos);
+    // The converted drawing keeps the polyline arcs as polyline segments.
+    EXPECT_NE(slurp((dir / "part.tdx").string()).find("LWPOLYLINE"), std::string::npos);
+
+    // From the .tdx, and from the .dxf alone, whatever the import setting says.
+    for (const bool from_dxf : {false, true}) {
+        if (from_dxf) fs::remove(dir / "part.tdx");
+        ProjectModel b(prompt);
+        b.import_curves = CurveReading::Chords;
+        std::string error;
+        ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
+        EXPECT_EQ(b.drawing_curves, CurveReading::Arcs);
+        ASSERT_EQ(b.cycles[0]->points.count(), 1);
+        const auto* back = dynamic_cast<const Arc_*>(b.cycles[0]->points.items[0].element);
+        ASSERT_NE(back, nullptr) << from_dxf;
+        EXPECT_NEAR(back->point.x, arc.point.x, 1e-3);
+        EXPECT_NEAR(back->point.y, arc.point.y, 1e-3);
+        EXPECT_NEAR(back->radius, arc.radius, 1e-3);
+        EXPECT_NEAR(distance_xy(back->start_point(), arc.start_point()), 0, 1e-3);
+    }
+}
+
+TEST_F(CurvedProjectTest, ProjectsFromBeforeKeepTheOldReading) {
+    ProjectModel a(prompt);
+    ASSERT_TRUE(a.LoadDrawing(dxf)); // the old reading
+    EXPECT_EQ(a.skipped_entities, (SkippedEntities{{"LWPOLYLINE", 1}}));
+    profile_on(a, "Polyline_");
+    WriteProjectFile(a, tcf);
+    EXPECT_EQ(slurp(tcf).find("CurveArcs"), std::string::npos);
+    fs::remove(dir / "part.tdx");
+
+    ProjectModel b(prompt);
+    b.import_curves = CurveReading::Arcs;
+    std::string error;
+    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
+    EXPECT_EQ(b.drawing_curves, CurveReading::Chords);
+    ASSERT_EQ(b.cycles[0]->points.count(), 1);
+    const auto* poly = dynamic_cast<const Polyline_*>(b.cycles[0]->points.items[0].element);
+    ASSERT_NE(poly, nullptr);
+    EXPECT_EQ(poly->vertex_count(), 3);
+    EXPECT_EQ(first_of(b, "Arc_"), nullptr);
 }
 
 } // namespace

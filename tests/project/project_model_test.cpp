@@ -2,6 +2,7 @@
 // cycle list, profile editing and change tracking.
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
+#include "cycles/picking_geometry.h"
 #include "cycles/tool_control.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
@@ -253,6 +254,61 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     m.DeleteSelectedPoints();
     EXPECT_EQ(c.points.count(), 1);
     EXPECT_EQ(c.points.focused, 0);
+}
+
+} // namespace
+} // namespace zeran
+
+namespace zeran {
+namespace {
+
+TEST(CurvedOutline, LightweightPolylineChainsAndMachinesLikeLinesAndArcs) {
+    // Face, a fillet of radius 2 (a quarter: bulge tan 22.5°), the diameter
+    // and the back face, drawn as one lightweight polyline.
+    const fs::path p =
+        fs::temp_directory_path() / ("zeran_outline_" + std::to_string(::getpid()) + ".dxf");
+    std::ofstream(p, std::ios::binary)
+        << "0\nSECTION\n2\nENTITIES\n0\nLWPOLYLINE\n8\nPART\n90\n5\n70\n0\n"
+           "10\n0\n20\n0\n10\n0\n20\n8\n42\n0.41421356237309503\n10\n-2\n20\n10\n"
+           "10\n-30\n20\n10\n10\n-30\n20\n0\n0\nENDSEC\n0\nEOF\n";
+    ScriptedPrompt prompt;
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(p.string(), CurveReading::Arcs));
+    fs::remove(p);
+    m.SetDatumFromPoint({0, 0, 0});
+
+    DXF_Entity* face = nullptr;
+    DXF_Entity* back = nullptr;
+    for (int i = 0; i < m.selection->count(); ++i)
+        for (DXF_Entity* e : *(*m.selection)[std::size_t(i)]) {
+            const auto [a, b] = EntityEnds(*e);
+            if (a == Point3D{0, 0, 0} && b == Point3D{0, 8, 0}) face = e;
+            if (a == Point3D{-30, 10, 0} && b == Point3D{-30, 0, 0}) back = e;
+        }
+    ASSERT_NE(face, nullptr);
+    ASSERT_NE(back, nullptr);
+    // Picking a chain from the face to the back face runs through the fillet.
+    const std::vector<DXF_Entity*> chain = ChainBetween(face, back, *m.selection, 0.01);
+    ASSERT_EQ(chain.size(), 4u);
+    EXPECT_EQ(chain[1]->class_name(), "Arc_");
+
+    CycleNode& c = m.AddCycle(3);
+    for (DXF_Entity* e : chain) ASSERT_TRUE(m.AddToProfile(c, e, false));
+    c.params->StartX = 15;
+    c.params->StartZ = 5;
+    c.params->SetControl(ParamField::Feed, 0.2);
+    c.params->SetControl(ParamField::Speed, 1000);
+    const TCanCycle& cycle = m.PrepareCycle(c, true);
+    // The fillet reaches the profile as an arc about X 8, Z -2.
+    int arcs = 0;
+    for (const TCNC_Groups* r : cycle.ProfileMoves)
+        if (r->IsArc()) {
+            ++arcs;
+            EXPECT_NEAR(r->Radius(), 2, 1e-9);
+            EXPECT_NEAR(r->CentreX(), 8, 1e-9);
+            EXPECT_NEAR(r->CentreZ(), -2, 1e-9);
+        }
+    EXPECT_EQ(arcs, 1) << cycle.FailReason;
 }
 
 } // namespace

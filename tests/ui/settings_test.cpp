@@ -40,6 +40,7 @@ private slots:
         AppSettings s(paths_in(dir));
         s.load();
         QCOMPARE(s.border, 20);
+        QVERIFY(s.read_curves);
         QCOMPARE(s.splitter_width, 190);
         QCOMPARE(s.tcf_folder, s.paths().data_folder);
         QCOMPARE(s.tdx_folder, s.paths().data_folder);
@@ -52,6 +53,7 @@ private slots:
             QCOMPARE(doc->read_int("Colours", std::to_string(i), -1),
                      static_cast<long long>(default_colours()[std::size_t(i)]));
         QCOMPARE(doc->read_int("Drawing", "Border", 0), 20LL);
+        QCOMPARE(doc->read_int("Drawing", "ReadArcsAndCurves", 0), 1LL);
         QCOMPARE(doc->read_int("MainForm", "SplitterWidth", 0), 190LL);
         // Folders are stored without a trailing separator.
         QVERIFY(!doc->read_string("Directory", "TCF").ends_with('/'));
@@ -64,6 +66,7 @@ private slots:
         IniDocument doc;
         doc.write("Colours", "1", "255");
         doc.write("Drawing", "Border", "35");
+        doc.write("Drawing", "ReadArcsAndCurves", "0");
         doc.write("MainForm", "SplitterWidth", "300");
         doc.write("Directory", "TCF", "/somewhere/projects/");
         doc.write("Reopen", "1", a);
@@ -80,6 +83,7 @@ private slots:
         QCOMPARE(s.colours[1], Colour(255));
         QCOMPARE(s.colours[0], default_colours()[0]);
         QCOMPARE(s.border, 35);
+        QVERIFY(!s.read_curves);
         QCOMPARE(s.splitter_width, 300);
         QCOMPARE(s.tcf_folder, std::string("/somewhere/projects"));
         // The vanished file and the repeat are dropped.

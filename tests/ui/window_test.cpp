@@ -246,6 +246,29 @@ private slots:
         QVERIFY(w.model().cycles.empty());
     }
 
+    void import_tells_what_it_skipped_and_follows_the_curve_setting() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        show(w);
+        const QString drawing = home.projects + "/newer.dxf";
+        QVERIFY(QFile::copy(QString(ZERAN_TEST_DATA) + "/ac1015_shaft.dxf", drawing));
+        w.run_material_dialog = [](TMaterialDatabase&) { return true; };
+        QVERIFY(w.action("MenuReadCurves")->isChecked());
+        prompt.answers = {Answer::No, Answer::No, Answer::No};
+        QVERIFY(w.ImportDxf(drawing));
+        QCOMPARE(prompt.told.back(), std::string("Skipped: 1 MTEXT"));
+        QCOMPARE(w.model().drawing_curves, CurveReading::Arcs);
+
+        // Unticked, imports read the old way and say what that left out.
+        w.action("MenuReadCurves")->trigger();
+        QVERIFY(!w.settings().read_curves);
+        prompt.answers = {Answer::No, Answer::No, Answer::No};
+        QVERIFY(w.ImportDxf(drawing));
+        QCOMPARE(prompt.told.back(), std::string("Skipped: 1 LWPOLYLINE, 1 MTEXT, 1 SPLINE"));
+        QCOMPARE(w.model().drawing_curves, CurveReading::Chords);
+    }
+
     void import_drawing_with_scripted_answers() {
         Home home;
         ScriptedPrompt prompt;
