@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <system_error>
 #include <unistd.h>
 
 namespace {
@@ -103,4 +104,13 @@ BENCHMARK(BM_ProjectOfManyCycles)
 
 } // namespace
 
-BENCHMARK_MAIN();
+// The generated drawings and projects go when the run ends.
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::error_code ec;
+    fs::remove_all(folder(), ec);
+    return 0;
+}

@@ -24,8 +24,8 @@ constexpr BatchOption kOptions[] = {
     {"--info", "--info DRAWING.dxf", "layers, entity counts and extents of a drawing as JSON",
      batch_info},
     {"--convert", "--convert DRAWING.dxf --output FILE.tdx [--lenient]",
-     "read a drawing and write it as a converted drawing; --lenient writes it even when "
-     "elements could not be read",
+     "read a drawing and write it as a converted drawing (--lenient: even without the elements "
+     "it could not read)",
      batch_convert},
     {"--gnc", "--gnc PROJECT.tcf [--strict] --output FILE.gnc", "write a project's GNC file",
      batch_gnc},

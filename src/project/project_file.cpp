@@ -7,6 +7,7 @@
 #include "dxf/dxf_writer.h"
 #include "geometry/dxf_object.h"
 #include "geometry/entity.h"
+#include "geometry/file_io.h"
 #include "geometry/ini_document.h"
 #include "geometry/number_text.h"
 #include "geometry/prompt.h"
@@ -56,18 +57,17 @@ std::string cycle_section(int n) {
     return "Cycle" + std::to_string(n);
 }
 
-// The keys every saved cycle of a kind has had since the first version of the
-// format. A section without one was cut short (the parameters come last), and
-// reading it would post a program with defaults in their place.
+// The keys every saved cycle of a kind has: its kind, state, tool and
+// parameters (the comment, the tool length, the use-billet flag and the newer
+// start point came later). The parameters are written last, so a section cut
+// short lacks at least its last one; reading it would post a program with
+// defaults in their place.
 std::string missing_cycle_key(const IniDocument& ini, const std::string& section,
                               std::uint8_t kind) {
-    for (const char* key :
-         {"CycleType", "Checked", "Tool_Number", "Tool_Width", "Param_Feed", "Param_Speed"})
+    for (const char* key : {"CycleType", "Checked", "Tool_Number"})
         if (!ini.has_key(section, key)) return key;
-    const std::vector<ParamKey> keys = param_keys(kind);
-    // The common keys come first; the feed and speed modes may be missing in old files.
-    for (std::size_t i = 4; i < keys.size(); ++i)
-        if (!ini.has_key(section, keys[i].key)) return std::string(keys[i].key);
+    for (const ParamKey& k : param_keys(kind))
+        if (!ini.has_key(section, k.key)) return std::string(k.key);
     return {};
 }
 
@@ -358,7 +358,15 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
         const std::string section = cycle_section(n);
         const long long kind = keys.integer(section, "CycleType", -1);
         if (keys.failed()) return keys.error();
-        if (kind == -1) break;
+        if (kind == -1) {
+            // The list ends at the first number with no section; a section
+            // without its kind was cut short.
+            if (ini.has_section(section))
+                return "[" + section +
+                       "] has no CycleType: the project file is incomplete or "
+                       "damaged.";
+            break;
+        }
         if (kind < 0 || kind > 7)
             return "[" + section + "] CycleType = " + std::to_string(kind) +
                    " is not a cycle kind (0 to 7).";
@@ -447,14 +455,18 @@ bool ReadProjectFile(ProjectModel& model, const std::string& file_name,
                      const ProjectReadOptions& options, std::string* error) {
     std::string reason;
     std::string load_error;
-    auto ini = IniDocument::load(file_name, &load_error);
+    const auto text = read_file(file_name, &load_error);
     ProjectModel fresh(model.prompt());
     fresh.copy_settings_from(model);
-    if (!ini) {
+    if (!text) {
         reason = load_error.empty() ? "Unable to read " + file_name + "." : load_error;
+    } else if (!text->empty() && text->back() != '\n') {
+        // Every line the program writes ends; a last line that does not was cut.
+        reason = "The file ends in the middle of a line: it is incomplete or damaged.";
     } else {
+        const IniDocument ini = IniDocument::parse(*text);
         try {
-            reason = read_into(fresh, *ini, file_name, options);
+            reason = read_into(fresh, ini, file_name, options);
         } catch (const std::exception& e) {
             reason = e.what();
         }

@@ -65,7 +65,13 @@ TEST_F(ProjectDamage, AProjectCutInsideACycleSectionIsRefused) {
         {"Param_DepthCutZ=2\r\nParam_RetractX=0.5\r\nParam_DepthCutX=1\r\n",
          "[Cycle3] (Grooving Cycle in X) has no Param_AllowanceX"},
         {"Param_Pitch=1.5\r\n", "has no Param_MinCut"},
-        {"Param_Pitch=1.5\r\nParam_Min", "has no Param_MinCut"},
+        {"Param_Speed=1600\r\nParam_UseCSS=0\r\n",
+         "[Cycle2] (Finishing Cycle) has no Param_UseFPR"},
+        {"Param_AllowanceZ=0.1\r\n\r\n[Cycle2]\r\n", "[Cycle2] has no CycleType"},
+        // Cut inside a line: the value or the header may be partial.
+        {"Param_Pitch=1.5\r\nParam_Min", "ends in the middle of a line"},
+        {"Param_AllowanceZ=0.1\r\n\r\n[Cy", "ends in the middle of a line"},
+        {"Param_MinCut=0.0", "ends in the middle of a line"},
     };
     for (const Cut& c : cuts) {
         const auto at = good.find(c.after);
@@ -79,8 +85,8 @@ TEST_F(ProjectDamage, AProjectCutInsideACycleSectionIsRefused) {
 TEST_F(ProjectDamage, OlderProjectsLackingLaterKeysStillRead) {
     std::string text = good;
     for (const std::string key :
-         {"Comment=rough outside\r\n", "Tool_Length=40\r\n", "Param_UseBillet=0\r\n",
-          "Param_UseCSS=0\r\n", "Param_UseFPR=1\r\n", "Param_StartPosZ=2\r\n"}) {
+         {"Comment=rough outside\r\n", "Tool_Length=40\r\n", "Tool_Width=0.8\r\n",
+          "Param_UseBillet=0\r\n", "Param_StartPosZ=2\r\n"}) {
         const auto at = text.find(key);
         ASSERT_NE(at, std::string::npos) << key;
         text.erase(at, key.size());
