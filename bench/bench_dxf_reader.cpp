@@ -2,8 +2,8 @@
 // of 10k, 200k and 1M LINE+ARC entities and of 200k LINEs alone. The
 // drawings are written into a temporary folder on first use.
 #include "dxf/dxf_reader.h"
-#include "geometry/progress.h"
-#include "geometry/prompt.h"
+#include "base/progress.h"
+#include "base/prompt.h"
 
 #include <benchmark/benchmark.h>
 

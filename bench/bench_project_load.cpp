@@ -4,7 +4,7 @@
 // how the whole read grows).
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 

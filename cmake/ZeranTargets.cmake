@@ -38,6 +38,8 @@ function(zeran_gtest folder)
     return()
   endif()
   add_executable(test_${folder} ${_src})
+  # Test doubles live under tests/support.
+  target_include_directories(test_${folder} PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   foreach(part IN LISTS ARG_PARTS)
     target_link_libraries(test_${folder} PRIVATE zeran_${part})
   endforeach()

@@ -3,8 +3,8 @@
 #include "dxf/byte_source.h"
 #include "dxf/dxf_reader.h"
 #include "dxf/dxf_writer.h"
-#include "geometry/progress.h"
-#include "geometry/prompt.h"
+#include "base/progress.h"
+#include "base/prompt.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 // The material file reader and the apply step on arbitrary files: every
 // section must load, apply and save back without a crash.
-#include "geometry/file_io.h"
-#include "geometry/test_doubles.h"
+#include "base/file_io.h"
+#include "support/test_doubles.h"
 #include "ncout/material_db.h"
 
 #include <cstddef>

@@ -1,8 +1,8 @@
 // The project file reader on arbitrary files: beside the shaft drawing,
 // beside the bushing drawing and with no drawing at all. Nothing may crash,
 // hang or leak, and a project that reads must write and read back.
-#include "geometry/file_io.h"
-#include "geometry/test_doubles.h"
+#include "base/file_io.h"
+#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 

@@ -33,7 +33,7 @@ cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZERAN_SANITIZE=ON -DZERAN_BU
   -DZERAN_BUILD_BENCH=OFF >/dev/null
 # The programs first: some core tests run postvex or zeran.
 cmake --build build/asan -j "$JOBS" --target zeran postvex
-CORE_TESTS="test_geometry test_dxf test_cycles test_ncout test_project"
+CORE_TESTS="test_base test_geometry test_dxf test_cycles test_ncout test_project"
 for t in $CORE_TESTS; do
   if cmake --build build/asan --target help | grep -q "^\.\.\. $t\$"; then
     cmake --build build/asan -j "$JOBS" --target "$t"

@@ -3,8 +3,8 @@
 #include "app/batch_prompt.h"
 #include "dxf/dxf_object_reader.h"
 #include "dxf/dxf_writer.h"
-#include "geometry/file_io.h"
-#include "geometry/progress.h"
+#include "base/file_io.h"
+#include "base/progress.h"
 
 #include <ostream>
 #include <system_error>

@@ -3,7 +3,7 @@
 #include "app/batch_json.h"
 #include "app/batch_prompt.h"
 #include "dxf/dxf_object_reader.h"
-#include "geometry/progress.h"
+#include "base/progress.h"
 
 #include <algorithm>
 #include <ostream>

@@ -1,7 +1,7 @@
 #include "app/batch_post.h"
 
 #include "app/batch_prompt.h"
-#include "geometry/locale_separator.h"
+#include "base/locale_separator.h"
 #include "project/post_job.h"
 
 #include <ostream>

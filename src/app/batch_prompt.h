@@ -2,7 +2,7 @@
 // The prompt of batch runs: every question and message goes to standard
 // error on one line, with the answer given; questions are answered OK when
 // OK is offered, otherwise with the first button.
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 
 #include <iosfwd>
 

@@ -2,7 +2,7 @@
 // files and the command line.
 #include "app/main_window.h"
 #include "dialogs/open_dxf_dialog.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "ncout/gnc_writer.h"
 #include "project/project_file.h"
 #include "project/project_model.h"

@@ -1,7 +1,7 @@
 // Import DXF: the drawing read through the core pipeline, its questions
 // answered by the window's prompt.
 #include "app/main_window.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 

@@ -2,7 +2,7 @@
 // material looked up when a project is read, and the choice of a material.
 #include "app/main_window.h"
 #include "dialogs/title_width.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "ncout/material_db.h"
 #include "project/project_model.h"
 

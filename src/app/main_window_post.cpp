@@ -2,7 +2,7 @@
 // writes it, the post dialog, then postvex run while the window stays live.
 #include "app/main_window.h"
 #include "dialogs/post_form.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "project/post_job.h"

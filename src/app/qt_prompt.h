@@ -1,6 +1,6 @@
 #pragma once
 // The core's questions answered with message boxes over the main window.
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 
 #include <QPointer>
 #include <QString>

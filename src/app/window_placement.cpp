@@ -1,6 +1,6 @@
 #include "app/window_placement.h"
 
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
 
 #include <QFileInfo>
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "geometry/ini_document.h"
-#include "geometry/number_text.h"
+#include "base/ini_document.h"
+#include "base/number_text.h"
 
 namespace zeran {
 

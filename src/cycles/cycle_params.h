@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 namespace zeran {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Extents of a profile's end points in cycle coordinates, with the points at
 // which each extreme was first reached.
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 namespace zeran {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "cycles/cycle_params.h"
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 namespace zeran {
 

@@ -2,7 +2,7 @@
 
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <algorithm>
 #include <cmath>

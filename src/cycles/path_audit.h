@@ -3,7 +3,7 @@
 // enter the finished part, and no rapid may run through stock that the
 // cycles before it (and its own cuts so far) have not removed.
 #include "cycles/part_outline.h"
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 #include <cstddef>
 #include <cstdint>

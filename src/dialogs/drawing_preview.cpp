@@ -3,8 +3,8 @@
 #include "app/scene_drawing.h"
 #include "dxf/dxf_reader.h"
 #include "geometry/dxf_object.h"
-#include "geometry/ini_document.h"
-#include "geometry/progress.h"
+#include "base/ini_document.h"
+#include "base/progress.h"
 #include "view/qt_canvas.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
 #pragma once
 // The header dialog: units, author and date of the program's header.
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 #include <QDate>
 #include <QDialog>

@@ -2,8 +2,8 @@
 
 #include "app/help_link.h"
 #include "dialogs/title_width.h"
-#include "geometry/ini_document.h"
-#include "geometry/prompt.h"
+#include "base/ini_document.h"
+#include "base/prompt.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "dialogs/real_edit.h"
 
-#include "geometry/number_text.h"
-#include "geometry/tolerances.h"
+#include "base/number_text.h"
+#include "base/tolerances.h"
 
 #include <QKeyEvent>
 #include <QLocale>

@@ -1,6 +1,6 @@
 #include "dialogs/rspin_edit.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <QApplication>
 #include <QKeyEvent>

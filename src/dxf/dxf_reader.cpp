@@ -1,10 +1,10 @@
 #include "dxf/dxf_reader.h"
 
 #include "dxf/dxf_read_exception.h"
-#include "geometry/progress.h"
-#include "geometry/prompt.h"
-#include "geometry/text_util.h"
-#include "geometry/tolerances.h"
+#include "base/progress.h"
+#include "base/prompt.h"
+#include "base/text_util.h"
+#include "base/tolerances.h"
 
 #include <algorithm>
 #include <cctype>

@@ -2,7 +2,7 @@
 
 #include "geometry/dxf_output.h"
 #include "geometry/entity_list.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 namespace zeran {
 

@@ -1,6 +1,6 @@
 #include "geometry/dxf_output.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 namespace zeran {
 

@@ -1,6 +1,6 @@
 #include "geometry/point3d.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <cmath>
 

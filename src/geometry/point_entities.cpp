@@ -1,7 +1,7 @@
 #include "geometry/point_entities.h"
 
 #include "geometry/dxf_output.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <cmath>
 #include <numbers>

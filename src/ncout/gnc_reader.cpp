@@ -1,7 +1,7 @@
 #include "ncout/gnc_reader.h"
 
-#include "geometry/number_text.h"
-#include "geometry/text_util.h"
+#include "base/number_text.h"
+#include "base/text_util.h"
 
 #include <cctype>
 #include <cmath>

@@ -2,8 +2,8 @@
 
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
-#include "geometry/file_io.h"
-#include "geometry/number_text.h"
+#include "base/file_io.h"
+#include "base/number_text.h"
 #include "ncout/nc_limits.h"
 
 #include <cmath>

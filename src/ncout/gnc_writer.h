@@ -1,7 +1,7 @@
 #pragma once
 // The GNC writer: the project header, the enabled cycles' moves and the
 // footer as the neutral NC program the post-processor reads.
-#include "geometry/progress.h"
+#include "base/progress.h"
 
 #include <cstdint>
 #include <functional>

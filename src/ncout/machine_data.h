@@ -2,7 +2,8 @@
 // The post-processor's machine data as both ZERAN and postvex read it: the
 // machine tools folder, the machine list of MachData.ini, each machine's
 // library and CNC file extension, and the keys handed to the post-processor.
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
+#include "base/paths.h"
 
 #include <optional>
 #include <string>
@@ -17,17 +18,6 @@ inline constexpr const char* kDefaultExtension = "FNL";
 // `own_folder` unless the settings name, in section "Kelvard Machine Tools"
 // key "Directory", a folder that holds Libs/Fanucl.slb. Ends with '/'.
 std::string machine_tools_folder(const std::string& own_folder, const IniDocument& settings);
-
-// A relative path taken against `folder`; an absolute one unchanged.
-std::string resolve_in(const std::string& folder, const std::string& path);
-
-// `path` with its extension replaced by "." + extension (added when it has none).
-std::string replace_extension(const std::string& path, const std::string& extension);
-
-bool folder_exists(const std::string& path);
-bool file_exists(const std::string& path);
-// The folder part of a path, without the separator; empty when it has none.
-std::string folder_of(const std::string& path);
 
 struct MachineEntry {
     std::string name;

@@ -1,7 +1,7 @@
 #include "ncout/material_db.h"
 
-#include "geometry/ini_document.h"
-#include "geometry/number_text.h"
+#include "base/ini_document.h"
+#include "base/number_text.h"
 #include "ncout/machine_data.h"
 
 #include <algorithm>

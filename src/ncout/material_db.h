@@ -3,7 +3,7 @@
 // sections with their keys and values, the edits made to them, saving only
 // what changed, and turning a material into a default parameter record.
 #include "cycles/cycle_params.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 
 #include <functional>
 #include <optional>

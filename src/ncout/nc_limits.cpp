@@ -1,6 +1,6 @@
 #include "ncout/nc_limits.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <cmath>
 

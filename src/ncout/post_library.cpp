@@ -1,9 +1,9 @@
 #include "ncout/post_library.h"
 
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
-#include "geometry/number_text.h"
-#include "geometry/text_util.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
+#include "base/number_text.h"
+#include "base/text_util.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #include "ncout/post_processor.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 #include "ncout/nc_limits.h"
 
 #include <cctype>

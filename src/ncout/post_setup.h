@@ -2,8 +2,8 @@
 // What the post-processing dialog decides, without the window: the machine
 // list, the selected machine's library and extension, the destination with
 // that extension, when OK may be pressed, and the keys written for postvex.
-#include "geometry/ini_document.h"
-#include "geometry/prompt.h"
+#include "base/ini_document.h"
+#include "base/prompt.h"
 #include "ncout/machine_data.h"
 
 #include <string>

@@ -1,7 +1,7 @@
 #include "ncout/postvex_job.h"
 
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/machine_data.h"
 #include "ncout/post_library.h"

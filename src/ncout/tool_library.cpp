@@ -1,6 +1,6 @@
 #include "ncout/tool_library.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 #include "ncout/machine_data.h"
 
 #include <filesystem>

@@ -2,7 +2,7 @@
 // The simulator link's file side: where the simulator is, its version, and
 // the tool magazine read from its tool files in the layouts before and from
 // version 5.
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
 
 #include <string>
 #include <vector>

@@ -4,7 +4,7 @@
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/entity.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "project/project_model.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 // The rounding the numeric edits apply: values placed with the mouse and
 // stored lengths shown in an edit.
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 namespace zeran {
 

@@ -1,8 +1,8 @@
 #include "project/post_job.h"
 
 #include "cycles/can_cycle.h"
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "ncout/material_db.h"

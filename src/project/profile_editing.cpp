@@ -3,10 +3,10 @@
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
 #include "cycles/picking_geometry.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 #include "project/project_model.h"
 
 #include <algorithm>

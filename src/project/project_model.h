@@ -8,7 +8,7 @@
 #include "geometry/drawing_tree.h"
 #include "geometry/point3d.h"
 #include "geometry/selection_lists.h"
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 #include "project/cycle_nodes.h"
 
 #include <functional>

@@ -1,7 +1,7 @@
 #pragma once
 // The busy box: a borderless message with a progress bar, shown over a
 // control while long work runs, and the progress interface over it.
-#include "geometry/progress.h"
+#include "base/progress.h"
 
 #include <QPointer>
 #include <QWidget>

@@ -2,7 +2,7 @@
 
 #include "cycles/cycle_params.h"
 #include "cycles/param_controls.h"
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <QObject>
 

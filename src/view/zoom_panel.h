@@ -4,7 +4,7 @@
 // into DrawCanvas and MarkCanvas through the mappings the view supplies.
 #include "geometry/matrix4.h"
 #include "geometry/point3d.h"
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 #include "view/qt_canvas.h"
 #include "view/view_mouse.h"
 #include "view/zoom_view.h"

@@ -1,6 +1,6 @@
 #include "view/zoom_view.h"
 
-#include "geometry/number_text.h"
+#include "base/number_text.h"
 
 #include <algorithm>
 #include <cmath>

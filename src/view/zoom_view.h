@@ -2,7 +2,7 @@
 // The arithmetic of the zoom view: fitting, zoom steps, windows and the
 // world/pixel mappings. No Qt here, so it can be checked on its own.
 #include "geometry/canvas.h"
-#include "geometry/tolerances.h"
+#include "base/tolerances.h"
 
 #include <optional>
 #include <string>

@@ -1,7 +1,7 @@
 // The batch runs' path audit: a cycle whose path enters the part is one
 // warning line and the program is still written; with --strict it is an
 // error and nothing is written. The shipped examples are clean.
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 

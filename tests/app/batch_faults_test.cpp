@@ -1,7 +1,7 @@
 // The batch commands against hostile input and output paths, as a user or a
 // script would meet them: one line and exit 1, inputs untouched, nothing
 // left behind, no endless runs, and no post-processor outliving zeran.
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 

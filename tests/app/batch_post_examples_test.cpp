@@ -1,7 +1,7 @@
 // Posting the shipped example projects in batch: the G-code must run through
 // LinuxCNC's own interpreter, and bad input must end with a message, not a
 // half-written file.
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include "cycles/cycle_kinds.h"
 #include "cycles/max_min.h"
 #include "cycles/profile_geometry.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

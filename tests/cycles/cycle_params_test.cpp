@@ -6,7 +6,7 @@
 #include "cycles/cycle_params.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
 
 namespace zeran {
 namespace {

@@ -4,8 +4,8 @@
 
 #include "geometry/block_entities.h"
 #include "geometry/polyline.h"
-#include "geometry/progress.h"
-#include "geometry/test_doubles.h"
+#include "base/progress.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

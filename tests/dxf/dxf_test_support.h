@@ -2,8 +2,8 @@
 // Reading DXF text from memory in tests, written as "code value" lines.
 #include "dxf/byte_source.h"
 #include "dxf/dxf_reader.h"
-#include "geometry/progress.h"
-#include "geometry/test_doubles.h"
+#include "base/progress.h"
+#include "support/test_doubles.h"
 
 #include <memory>
 #include <string>

@@ -2,7 +2,7 @@
 #include "geometry/block_entities.h"
 #include "geometry/drawing_tree.h"
 #include "geometry/dxf_output.h"
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 #include "geometry/polyline.h"
 
 #include <gtest/gtest.h>

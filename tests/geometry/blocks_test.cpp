@@ -1,6 +1,6 @@
 #include "geometry/block_entities.h"
 #include "geometry/entity_list.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "test_mapper.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/polyline.h"
 #include "geometry/selection_lists.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "geometry/entity_list.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "geometry/text_entities.h"
 #include "test_mapper.h"
 

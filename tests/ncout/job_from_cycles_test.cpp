@@ -6,7 +6,7 @@
 
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 #include "geometry/point_entities.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/gnc_writer.h"

@@ -1,8 +1,8 @@
 // The material file: the shipped materials, saving only what changed, applying
 // with missing and broken values, locating a missing file, choosing.
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
-#include "geometry/test_doubles.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
+#include "support/test_doubles.h"
 #include "ncout/material_db.h"
 
 #include "temp_dir.h"

@@ -1,7 +1,7 @@
 // The post-processing dialog's decisions: machine list order, selection,
 // library and extension defaults, the destination's extension, OK enabling.
-#include "geometry/file_io.h"
-#include "geometry/test_doubles.h"
+#include "base/file_io.h"
+#include "support/test_doubles.h"
 #include "ncout/post_setup.h"
 
 #include "temp_dir.h"

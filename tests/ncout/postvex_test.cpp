@@ -3,7 +3,7 @@
 // whole. A job made by the cycle engine is in job_from_cycles_test.cpp.
 #include "gcode_trace.h"
 
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/machine_data.h"
 #include "ncout/post_library.h"

@@ -1,7 +1,7 @@
 // The simulator's tool magazine in both layouts, tool sizes, locating the
 // simulator, version texts and folder creation.
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
 #include "ncout/simulator_link.h"
 #include "ncout/tool_library.h"
 

@@ -4,7 +4,7 @@
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "ncout/gnc_writer.h"
 #include "project/post_job.h"
 #include "project/project_file.h"

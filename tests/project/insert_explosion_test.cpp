@@ -4,7 +4,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/insert_explosion.h"
 #include "project/project_model.h"
 

@@ -1,8 +1,8 @@
 // Damaged projects: a file cut short, values no lathe could use and
 // unreadable values are refused with one message that names where, and the
 // project in memory stays as it was; older projects still read.
-#include "geometry/file_io.h"
-#include "geometry/test_doubles.h"
+#include "base/file_io.h"
+#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 

@@ -6,7 +6,7 @@
 #include "cycles/tool_control.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/display_rounding.h"
 #include "project/project_model.h"
 

@@ -7,7 +7,7 @@
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "dialogs/rspin_edit.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "view/param_hint_text.h"

@@ -3,7 +3,7 @@
 #include "dialogs/drawing_preview.h"
 #include "dialogs/open_dxf_dialog.h"
 #include "dialogs/preview_form.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 
 #include <QFile>
 #include <QLabel>

@@ -2,7 +2,7 @@
 #include "app/scene_drawing.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "view/qt_canvas.h"
 #include "view/zoom_panel.h"
 

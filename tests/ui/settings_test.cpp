@@ -2,7 +2,7 @@
 // window-placement store.
 #include "app/settings.h"
 #include "app/window_placement.h"
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,7 +8,7 @@
 #include "dialogs/post_form.h"
 #include "dialogs/rspin_edit.h"
 #include "dialogs/title_width.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/project_model.h"
 
 #include <QFile>

@@ -2,8 +2,8 @@
 // the same G-code as the batch post for every shipped machine.
 #include "app/main_window.h"
 #include "dialogs/post_form.h"
-#include "geometry/ini_document.h"
-#include "geometry/test_doubles.h"
+#include "base/ini_document.h"
+#include "support/test_doubles.h"
 #include "ncout/machine_data.h"
 #include "project/post_job.h"
 #include "project/project_model.h"

@@ -4,7 +4,7 @@
 // the program's own path audit says the same.
 #include "cycle_runs.h"
 #include "cycles/can_cycle.h"
-#include "geometry/test_doubles.h"
+#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "project_files.h"

@@ -1,7 +1,7 @@
 // Generated parts through the whole road: drawing and project files, the
 // batch post to the LinuxCNC machine, LinuxCNC's interpreter, and the same
 // geometric audit on what the interpreter would move.
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 #include "project_files.h"
 
 #include <gtest/gtest.h>

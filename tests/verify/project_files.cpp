@@ -1,6 +1,6 @@
 #include "project_files.h"
 
-#include "geometry/file_io.h"
+#include "base/file_io.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 // Saving and reading files as every writer and reader does: what lands where,
 // what is refused, and what is left behind.
-#include "geometry/file_io.h"
-#include "geometry/ini_document.h"
-#include "geometry/text_util.h"
+#include "base/file_io.h"
+#include "base/ini_document.h"
+#include "base/text_util.h"
 
 #include <gtest/gtest.h>
 

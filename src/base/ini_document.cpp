@@ -1,7 +1,7 @@
-#include "geometry/ini_document.h"
+#include "base/ini_document.h"
 
-#include "geometry/file_io.h"
-#include "geometry/number_text.h"
+#include "base/file_io.h"
+#include "base/number_text.h"
 
 #include <algorithm>
 #include <cctype>

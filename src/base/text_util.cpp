@@ -1,4 +1,4 @@
-#include "geometry/text_util.h"
+#include "base/text_util.h"
 
 #include <cctype>
 

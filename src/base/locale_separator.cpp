@@ -1,4 +1,4 @@
-#include "geometry/locale_separator.h"
+#include "base/locale_separator.h"
 
 #include <cstdlib>
 #include <string>

@@ -2,7 +2,7 @@
 // A canvas that records its calls and a prompt that answers from a script,
 // for tests of anything that draws or asks.
 #include "geometry/canvas.h"
-#include "geometry/prompt.h"
+#include "base/prompt.h"
 
 #include <deque>
 #include <string>

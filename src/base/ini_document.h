@@ -3,7 +3,7 @@
 // files use it: sections and keys keep their first-write order, lookups ignore
 // case, lines starting with ';' are comments, the value is everything after
 // the first '='. Written with CR LF; LF alone is accepted when read.
-#include "geometry/text_util.h"
+#include "base/text_util.h"
 
 #include <optional>
 #include <string>

@@ -1,5 +1,5 @@
-#include "geometry/ini_document.h"
-#include "geometry/number_text.h"
+#include "base/ini_document.h"
+#include "base/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -64,7 +64,7 @@ TEST(IniDocument, BadNumbersFallBack) {
     EXPECT_FALSE(doc.read_bool("S", "z", true));
 }
 
-#include "geometry/locale_separator.h"
+#include "base/locale_separator.h"
 
 TEST(LocaleSeparator, FollowsTheLanguageAndItsRegion) {
     EXPECT_EQ(decimal_separator_of("de_DE.UTF-8"), ',');
