@@ -4,9 +4,6 @@
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/test_doubles.h"
-#include "ncout/gnc_writer.h"
-#include "project/post_job.h"
-#include "project/project_file.h"
 #include "project/project_model.h"
 
 #include <gtest/gtest.h>
@@ -162,36 +159,6 @@ TEST_F(DatumPaths, OnlyABareMousePositionIsRounded) {
     m.SetDatumFromPoint({1.23456, 7.89012, 0});
     EXPECT_EQ(m.datum_edit_x, 1.23456);
     EXPECT_EQ(m.datum_edit_y, 7.89012);
-}
-
-TEST_F(DatumPaths, StoredDatumIsReadExactlyAndPostsAsInMemory) {
-    ProjectModel a(prompt);
-    ASSERT_TRUE(a.LoadDrawing(dxf));
-    a.SetDatumFromEdits(kFaceX, kAxisY);
-    add_cycle(a, 0);
-    add_cycle(a, 3);
-    const std::string tcf = (dir / "shaft.tcf").string();
-    WriteProjectFile(a, tcf);
-
-    ProjectModel b(prompt);
-    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, nullptr));
-    EXPECT_EQ(b.datum_edit_x, kFaceX);
-    EXPECT_EQ(b.datum_edit_y, kAxisY);
-
-    const auto gnc_of = [&](ProjectModel& m) {
-        TGNCOutput writer;
-        EXPECT_TRUE(fill_gnc_writer(m, writer).empty());
-        const fs::path out = dir / "out.gnc";
-        writer.WriteFile(out.string(), '.');
-        std::ifstream in(out, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    a.header.header->ProjectName = b.header.header->ProjectName;
-    const std::string read_back = gnc_of(b);
-    EXPECT_EQ(read_back, gnc_of(a));
-    // Diameter 20 is finished at X 20 (written as a diameter), not 20.08.
-    EXPECT_NE(read_back.find("20"), std::string::npos);
-    EXPECT_EQ(read_back.find("20.08"), std::string::npos);
 }
 
 } // namespace
