@@ -39,7 +39,9 @@ int batch_help(const std::vector<std::string>&, BatchIo& io) {
     io.out << "Usage: zeran [PROJECT.tcf]\n       zeran OPTION ...\n\nOptions:\n";
     for (const BatchOption& o : kOptions) {
         io.out << "  " << o.usage;
-        for (std::size_t n = o.usage.size(); n < 42; ++n) io.out << ' ';
+        // A long usage puts its summary on the next line, in the same column.
+        if (o.usage.size() > 42) io.out << "\n  ";
+        for (std::size_t n = o.usage.size() > 42 ? 0 : o.usage.size(); n < 42; ++n) io.out << ' ';
         io.out << ' ' << o.summary << '\n';
     }
     io.out << "\n--strict: a path that enters the part or runs a rapid through uncut stock\n"

@@ -142,14 +142,15 @@ bool StockMap::stock_at(int iz, int ix) const {
     if (!outside_part_[static_cast<std::size_t>(iz) * nx_ + ix]) return false;
     const double x = (ix + 0.5) * cell_, z = z_lo_ + (iz + 0.5) * cell_;
     const auto c = static_cast<std::size_t>(iz), r = static_cast<std::size_t>(ix);
-    return x < above_[c] && x > below_[c] && z < right_[r] && z > left_[r];
+    const bool beyond_start =
+        (x_high_ ? x > start_.X : x < start_.X) || (z_high_ ? z > start_.Z : z < start_.Z);
+    return !beyond_start && x < above_[c] && x > below_[c] && z < right_[r] && z > left_[r];
 }
 
-void StockMap::clear_beyond(CyclePoint start, bool x_high, bool z_high) {
-    for (double& f : x_high ? above_ : below_)
-        f = x_high ? std::min(f, start.X) : std::max(f, start.X);
-    for (double& f : z_high ? right_ : left_)
-        f = z_high ? std::min(f, start.Z) : std::max(f, start.Z);
+void StockMap::start_cycle(CyclePoint start, bool x_high, bool z_high) {
+    start_ = start;
+    x_high_ = x_high;
+    z_high_ = z_high;
 }
 
 void StockMap::cut(CyclePoint q, bool x_high, bool z_high, double width) {
@@ -184,8 +185,8 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
     const bool rapids_in_stock = stock && kind != CycleKind::PatternRepeat;
     const CyclePoint start = cycle.GetStartPoint();
     if (is_not_found(start)) return audit;
-    if (stock) stock->clear_beyond(start, cycle.XSide, cycle.ZSide);
     const double min_step = tolerance * 5;
+    if (stock) stock->start_cycle(start, cycle.XSide, cycle.ZSide);
     CyclePoint from = start;
     for (std::size_t i = 0; i < cycle.Moves.size(); ++i) {
         const TCNC_Groups& m = *cycle.Moves[i];

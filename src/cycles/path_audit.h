@@ -40,8 +40,9 @@ class StockMap {
 public:
     // The stock is the box Z in [z_lo, z_hi], X in [0, x_hi] outside `part`.
     StockMap(const PartOutline& part, double z_lo, double z_hi, double x_hi);
-    // Nothing stands beyond the start point on the tool's sides.
-    void clear_beyond(CyclePoint start, bool x_high, bool z_high);
+    // The cycle about to be checked starts at `start`: for it, nothing stands
+    // beyond that point on the tool's sides. The map itself keeps its stock.
+    void start_cycle(CyclePoint start, bool x_high, bool z_high);
     // A feed at q, with an insert `width` wide towards plus Z.
     void cut(CyclePoint q, bool x_high, bool z_high, double width);
     bool in_stock(CyclePoint p) const;
@@ -58,6 +59,8 @@ private:
     // Per column: cleared above `above_` and below `below_`; per row: cleared
     // right of `right_` and left of `left_`.
     std::vector<double> above_, below_, right_, left_;
+    CyclePoint start_{1e300, 1e300};
+    bool x_high_ = true, z_high_ = true;
 };
 
 // Audits `cycle` (generated) against `part` and, when given, `stock`, which

@@ -5,14 +5,19 @@
 #include "project/display_rounding.h"
 #include "project/project_model.h"
 
-#include <cmath>
-
 namespace zeran {
 
 namespace {
 
-bool coincide(Point3D a, Point3D b, double tolerance) {
-    return std::abs(a.x - b.x) <= tolerance && std::abs(a.y - b.y) <= tolerance;
+// Whether `snapped`, what SnapPoint gave for p, is one of the element's key
+// points rather than p handed back for want of one.
+bool is_key_point(const DXF_Entity& element, Point3D snapped, Point3D p) {
+    if (snapped.x != p.x || snapped.y != p.y) return true;
+    const auto [s, e] = EntityEnds(element);
+    const Point3D m = EntityMiddle(element);
+    for (const Point3D& k : {s, e, m})
+        if (k.x == p.x && k.y == p.y) return true;
+    return false;
 }
 
 } // namespace
@@ -29,7 +34,9 @@ void ProjectModel::SetDatumFromPoint(Point3D p, const DXF_Entity* snap_to, bool 
     bool exact = !dragging;
     if (dragging && snap_to) {
         const Point3D snapped = SnapPoint(*snap_to, p);
-        if (coincide(snapped, p, point_tolerance())) {
+        // A key point is taken however near the pointer is to it; without
+        // one the datum stays at the last datum point.
+        if (!is_key_point(*snap_to, snapped, p)) {
             p = last_datum_point;
             exact = last_datum_snapped_;
         } else {

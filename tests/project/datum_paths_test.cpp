@@ -1,13 +1,9 @@
 // The datum that paths are generated from: a snapped or stored datum is used
-// exactly, only a bare mouse position is rounded; and the path audit over the
-// cycle list as the project runs it.
+// exactly, only a bare mouse position is rounded.
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "support/test_doubles.h"
-#include "ncout/gnc_writer.h"
-#include "project/post_job.h"
-#include "project/project_file.h"
 #include "project/project_model.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +95,14 @@ double off_outline(CyclePoint p) {
 TEST_F(DatumPaths, SnappedDatumIsExactAndTheFinishingPathLiesOnTheProfile) {
     ProjectModel m(prompt);
     ASSERT_TRUE(m.LoadDrawing(dxf));
+    // A drag pressed without Ctrl, then held with Ctrl right over the face's
+    // foot: the key point is taken, not the press point.
+    m.BeginDatumDrag({kFaceX - 3, kAxisY + 3, 0}, nullptr);
+    m.SetDatumFromPoint({kFaceX - 0.004, kAxisY + 0.003, 0}, element(m, 0), true);
+    EXPECT_EQ(m.datum_x, kFaceX);
+    EXPECT_EQ(m.datum_y, kAxisY);
+    m.EndDatumDrag({kFaceX - 0.004, kAxisY + 0.003, 0}, DatumSnap::On);
+    EXPECT_EQ(m.datum_x, kFaceX);
     // A Ctrl drag pressed near the face's foot snaps to it and stays there on release.
     const Point3D press{kFaceX - 0.04, kAxisY + 0.03, 0};
     m.BeginDatumDrag(press, element(m, 0));
@@ -155,65 +159,6 @@ TEST_F(DatumPaths, OnlyABareMousePositionIsRounded) {
     m.SetDatumFromPoint({1.23456, 7.89012, 0});
     EXPECT_EQ(m.datum_edit_x, 1.23456);
     EXPECT_EQ(m.datum_edit_y, 7.89012);
-}
-
-TEST_F(DatumPaths, StoredDatumIsReadExactlyAndPostsAsInMemory) {
-    ProjectModel a(prompt);
-    ASSERT_TRUE(a.LoadDrawing(dxf));
-    a.SetDatumFromEdits(kFaceX, kAxisY);
-    add_cycle(a, 0);
-    add_cycle(a, 3);
-    const std::string tcf = (dir / "shaft.tcf").string();
-    WriteProjectFile(a, tcf);
-
-    ProjectModel b(prompt);
-    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, nullptr));
-    EXPECT_EQ(b.datum_edit_x, kFaceX);
-    EXPECT_EQ(b.datum_edit_y, kAxisY);
-
-    const auto gnc_of = [&](ProjectModel& m) {
-        TGNCOutput writer;
-        EXPECT_TRUE(fill_gnc_writer(m, writer).empty());
-        const fs::path out = dir / "out.gnc";
-        writer.WriteFile(out.string(), '.');
-        std::ifstream in(out, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    };
-    a.header.header->ProjectName = b.header.header->ProjectName;
-    const std::string read_back = gnc_of(b);
-    EXPECT_EQ(read_back, gnc_of(a));
-    // Diameter 20 is finished at X 20 (written as a diameter), not 20.08.
-    EXPECT_NE(read_back.find("20"), std::string::npos);
-    EXPECT_EQ(read_back.find("20.08"), std::string::npos);
-}
-
-TEST_F(DatumPaths, AuditReportsTheLinearCycleAndRapidsThroughTheBar) {
-    ProjectModel m(prompt);
-    ASSERT_TRUE(m.LoadDrawing(dxf));
-    m.SetDatumFromEdits(kFaceX, kAxisY);
-    m.SetBillet(45, 17);
-    // The linear cycle feeds straight from its start point to the profile's
-    // first point; a start behind the shoulder takes it through the part.
-    CycleNode& linear = add_cycle(m, 7);
-    linear.params->StartZ = -30;
-    linear.params->StartX = 18;
-    m.MarkCycleChanged(&linear);
-    CycleNode& rough = add_cycle(m, 0);
-    m.PrepareCycle(linear, true);
-    m.PrepareCycle(rough, true);
-    const std::vector<CycleFailure> found = m.AuditPaths();
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found[0].number, 1);
-    EXPECT_NE(found[0].reason.find("enter the part"), std::string::npos) << found[0].reason;
-    EXPECT_EQ(linear.params->PathReport, found[0].reason);
-    EXPECT_EQ(linear.params_node.state_index, kStateIncomplete);
-    EXPECT_TRUE(rough.params->PathReport.empty()) << rough.params->PathReport;
-    EXPECT_EQ(rough.params_node.state_index, kStateComplete);
-
-    // Left out of the output, the cycle is not audited, and its state recovers.
-    linear.state_index = kStateUnchecked;
-    EXPECT_TRUE(m.AuditPaths().empty());
-    EXPECT_TRUE(linear.params->PathReport.empty());
 }
 
 } // namespace
