@@ -16,8 +16,8 @@ class QtCanvas;
 void ClearCanvas(QtCanvas& canvas, Colour colour);
 
 // The marker's radius in pixels for a drawing's corners at a scale. The size
-// follows how far the drawing reaches further right than left of the origin;
-// it is never below a few pixels, whatever the drawing.
+// follows how much further the drawing reaches on one side of the origin than
+// on the other; it is never below a few pixels, whatever the drawing.
 int marker_radius(const Point3D& drawing_max, const Point3D& drawing_min, double scale);
 
 // A circle of radius r round (a, b) with a cross twice as long each way.

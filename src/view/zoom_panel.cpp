@@ -350,7 +350,12 @@ void Zoom_panel::refresh_ratio() {
 
 void Zoom_panel::refresh_readout() {
     if (!active_) return;
-    const Point2D w = ScreenToWorld(pointer_);
+    // Until the pointer has been over this picture there is no position to
+    // show: zeros, in the readout's current form.
+    const bool at_datum = lathe_readout_ && !is_not_set(Datum.x) && !is_not_set(Datum.y);
+    const Point2D w = pointer_seen_ ? ScreenToWorld(pointer_)
+                      : at_datum    ? Point2D{Datum.x, Datum.y}
+                                    : Point2D{0, 0};
     status_[0]->setText(QString::fromStdString(pointer_readout(
         {w.x, w.y}, lathe_readout_, {Datum.x, Datum.y}, units_, decimal_separator())));
 }
@@ -362,8 +367,10 @@ void Zoom_panel::FitExtents(int border, double y_max, double y_min, double x_max
     size_bitmaps();
     reset_scroll_bars();
     active_ = true;
+    pointer_seen_ = false;
     setZoomEnabled(false);
     refresh_ratio();
+    refresh_readout();
 }
 
 void Zoom_panel::SetActive(bool on) {
@@ -605,6 +612,7 @@ void Zoom_panel::xor_band(DevicePoint a, DevicePoint b) {
 
 void Zoom_panel::box_press(const ViewMouse& m) {
     pointer_ = m.at;
+    pointer_seen_ = true;
     if (m.button == MouseButton::Left && draw_rect_ != TDrawRect::drNone) {
         dragging_ = true;
         anchor_ = corner_ = m.at;
@@ -621,6 +629,7 @@ void Zoom_panel::box_move(const ViewMouse& m) {
         band_shown_ = true;
     }
     corner_ = pointer_ = m.at;
+    pointer_seen_ = true;
     refresh_readout();
     if (OnMouseMove) OnMouseMove(m);
 }

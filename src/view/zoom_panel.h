@@ -220,6 +220,8 @@ private:
     bool dragging_ = false;
     bool band_shown_ = false;
     DevicePoint anchor_, corner_, pointer_;
+    // The pointer has been over the picture since it was last fitted.
+    bool pointer_seen_ = false;
     int repeat_direction_ = 0;
     WorldRect selection_;
     bool mapping_failed_ = false;

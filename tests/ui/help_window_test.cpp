@@ -57,14 +57,6 @@ private slots:
         QVERIFY(show_help(10));
         QVERIFY(top_text(help->browser()) != at_parameters);
         QCOMPARE(open_help(), help); // one window, reused
-
-        // Links between pages stay inside; Back returns.
-        QVERIFY(show_help(1000));
-        QCOMPARE(help->browser()->source().fileName(), QString("index.html"));
-        help->browser()->setSource(QUrl("post.html"));
-        QCOMPARE(help->browser()->source().fileName(), QString("post.html"));
-        help->browser()->backward();
-        QCOMPARE(help->browser()->source().fileName(), QString("index.html"));
         help->close();
     }
 

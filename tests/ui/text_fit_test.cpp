@@ -1,13 +1,7 @@
-// Texts the window and its dialogs must show whole: numbers in the spin
-// edits, new cycles' captions, the material line and the dialogs' titles.
+// Texts the window must show whole: numbers in the spin edits, new cycles'
+// captions and the material line.
 #include "app/main_window.h"
-#include "dialogs/about_form.h"
-#include "dialogs/border_form.h"
-#include "dialogs/colour_form.h"
-#include "dialogs/header_form.h"
-#include "dialogs/post_form.h"
 #include "dialogs/rspin_edit.h"
-#include "dialogs/title_width.h"
 #include "support/test_doubles.h"
 #include "project/project_model.h"
 
@@ -80,22 +74,6 @@ private slots:
         QVERIFY(material);
         QVERIFY(material->wordWrap() ||
                 material->fontMetrics().horizontalAdvance(material->text()) <= material->width());
-    }
-
-    void dialogs_leave_room_for_their_titles() {
-        ScriptedPrompt prompt;
-        TBorderForm border;
-        TColourForm colours;
-        TFormHeader header;
-        TFormAbout about;
-        TPostForm post(prompt);
-        for (QWidget* d :
-             std::initializer_list<QWidget*>{&border, &colours, &header, &about, &post}) {
-            d->adjustSize();
-            QVERIFY2(d->width() >= title_width_needed(d), qPrintable(d->windowTitle()));
-            // And that is wider than the bare title.
-            QVERIFY(title_width_needed(d) > d->fontMetrics().horizontalAdvance(d->windowTitle()));
-        }
     }
 };
 

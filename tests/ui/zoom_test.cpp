@@ -171,6 +171,13 @@ private slots:
         z.setZoomEnabled(true);
         QWidget* box = s.box();
         QVERIFY(box);
+        // Before the pointer has been over the picture there is no position.
+        z.Datum = {100, 50};
+        z.SetLatheReadout(true);
+        QCOMPARE(z.status_text(0), QString("X= 0.000   Z= 0.000"));
+        z.SetLatheReadout(false);
+        QCOMPARE(z.status_text(0), QString("X= 0.000   Y= 0.000"));
+        z.Datum = {kNotSet, kNotSet};
         QTest::mouseMove(box, QPoint(200, 150));
         QTRY_VERIFY(z.status_text(0).startsWith("X= 200.000"));
         z.Datum = {100, 50};
