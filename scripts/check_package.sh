@@ -1,0 +1,56 @@
+#!/bin/sh
+# Builds the Debian package in a build folder, checks that it holds what a
+# desktop needs, unpacks it into a scratch root and runs the program there.
+# Usage: scripts/check_package.sh BUILD_FOLDER
+set -eu
+BUILD=${1:?usage: check_package.sh BUILD_FOLDER}
+cd "$BUILD"
+rm -f zeran_*.deb
+cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+DEB=$(ls zeran_*.deb)
+LIST=$(mktemp)
+SCRATCH=$(mktemp -d)
+trap 'rm -rf "$LIST" "$SCRATCH"' EXIT
+dpkg-deb -c "$DEB" | awk '{print $NF}' | sed 's|^\./|/|' >"$LIST"
+
+missing=0
+for f in /usr/bin/zeran /usr/bin/postvex \
+  /usr/share/zeran/ZERAN.tmf \
+  /usr/share/zeran/postvex/MachData.ini \
+  /usr/share/zeran/examples/shaft.tcf \
+  /usr/share/zeran/help/index.html \
+  /usr/share/applications/zeran.desktop \
+  /usr/share/mime/packages/zeran.xml \
+  /usr/share/metainfo/org.kelvard.zeran.metainfo.xml \
+  /usr/share/icons/hicolor/16x16/apps/zeran.png \
+  /usr/share/icons/hicolor/32x32/apps/zeran.png \
+  /usr/share/icons/hicolor/48x48/apps/zeran.png \
+  /usr/share/icons/hicolor/64x64/apps/zeran.png \
+  /usr/share/icons/hicolor/128x128/apps/zeran.png \
+  /usr/share/icons/hicolor/256x256/apps/zeran.png; do
+  if ! grep -qx "$f" "$LIST"; then
+    echo "package: $f is missing from $DEB"
+    missing=1
+  fi
+done
+# Nothing of the build or the tests belongs in the package.
+if grep -E '/(include|lib)/|gtest|benchmark|\.a$' "$LIST"; then
+  echo "package: $DEB holds build or test files"
+  missing=1
+fi
+[ "$missing" -eq 0 ] || exit 1
+
+if command -v appstreamcli >/dev/null 2>&1; then
+  dpkg-deb -x "$DEB" "$SCRATCH"
+  appstreamcli validate --no-net "$SCRATCH/usr/share/metainfo/org.kelvard.zeran.metainfo.xml" >/dev/null
+else
+  dpkg-deb -x "$DEB" "$SCRATCH"
+fi
+if command -v xmllint >/dev/null 2>&1; then
+  xmllint --noout "$SCRATCH/usr/share/mime/packages/zeran.xml"
+fi
+version=$("$SCRATCH/usr/bin/zeran" --version)
+case "$version" in
+  "zeran "*) echo "package: $DEB installs and runs ($version)" ;;
+  *) echo "package: the unpacked zeran answered '$version'"; exit 1 ;;
+esac
