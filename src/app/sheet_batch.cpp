@@ -9,6 +9,7 @@
 #include "project/project_model.h"
 
 #include <QGuiApplication>
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <ostream>
@@ -38,6 +39,13 @@ SheetSettings user_sheet_settings() {
     return s;
 }
 
+// Qt's own notes (a missing runtime folder, font lookups) are not the
+// user's business in a batch run; only real errors reach standard error.
+void quiet_qt_messages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "zeran: %s\n", qPrintable(text));
+}
+
 } // namespace
 
 int batch_sheet_pdf(const std::vector<std::string>& args, BatchIo& io) {
@@ -49,6 +57,7 @@ int batch_sheet_pdf(const std::vector<std::string>& args, BatchIo& io) {
     }
     // The sheet is painted off screen; no display is needed.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qInstallMessageHandler(quiet_qt_messages);
     std::unique_ptr<QGuiApplication> app;
     static int argc = 1;
     static char name[] = "zeran";
