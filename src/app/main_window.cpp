@@ -444,6 +444,13 @@ void TMainForm::set_title(const QString& name) {
 void TMainForm::update_file_commands(bool enabled) {
     action("MenuSave")->setEnabled(enabled);
     action("MenuSaveAs")->setEnabled(enabled);
+    update_print_commands();
+}
+
+void TMainForm::update_print_commands() {
+    // The job sheet needs a drawing to show.
+    for (const char* name : {"MenuPrint", "MenuPrintPreview", "MenuExportSheet"})
+        action(name)->setEnabled(model_->drawing_loaded);
 }
 
 void TMainForm::EnableCommands(bool flag) {
@@ -490,8 +497,7 @@ void TMainForm::TabsTreeChange() {
 }
 
 void TMainForm::MenuFileClick() {
-    for (const char* name : {"MenuPrint", "MenuPrintPreview", "MenuExportSheet"})
-        action(name)->setEnabled(model_->drawing_loaded);
+    update_print_commands();
 }
 
 void TMainForm::MenuGenerateClick() {

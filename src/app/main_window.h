@@ -184,6 +184,7 @@ private:
     void MenuGenerateClick();
     void set_title(const QString& name);
     void update_file_commands(bool enabled);
+    void update_print_commands();
     void rebuild_reopen_menu();
     void set_help_context(QWidget* w, int context);
 
