@@ -9,6 +9,8 @@ set(CPACK_PACKAGE_DESCRIPTION
   "Turns DXF drawings of a part's half-profile into machining cycles, shows every tool path and posts G-code for the chosen machine.")
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX "/usr")
+# The programs go without their debugging information.
+set(CPACK_STRIP_FILES TRUE)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION "graphics")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")

@@ -1,13 +1,20 @@
 #!/bin/sh
 # Builds the Debian package in a build folder, checks that it holds what a
 # desktop needs, unpacks it into a scratch root and runs the program there.
-# Usage: scripts/check_package.sh BUILD_FOLDER
+# Usage: scripts/check_package.sh BUILD_FOLDER [PACKAGE.deb]
+# With a package given, that one is checked instead of building one.
 set -eu
-BUILD=${1:?usage: check_package.sh BUILD_FOLDER}
-cd "$BUILD"
-rm -f zeran_*.deb
-cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
-DEB=$(ls zeran_*.deb)
+BUILD=${1:?usage: check_package.sh BUILD_FOLDER [PACKAGE.deb]}
+DEB=${2:-}
+if [ -n "$DEB" ]; then
+  DEB=$(realpath "$DEB")
+  cd "$BUILD"
+else
+  cd "$BUILD"
+  rm -f zeran_*.deb
+  cpack -G DEB >cpack.log 2>&1 || { cat cpack.log; exit 1; }
+  DEB=$(realpath zeran_*.deb)
+fi
 LIST=$(mktemp)
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$LIST" "$SCRATCH"' EXIT
@@ -40,16 +47,22 @@ if grep -E '/(include|lib)/|gtest|benchmark|\.a$' "$LIST"; then
 fi
 [ "$missing" -eq 0 ] || exit 1
 
+dpkg-deb -x "$DEB" "$SCRATCH"
 if command -v appstreamcli >/dev/null 2>&1; then
-  dpkg-deb -x "$DEB" "$SCRATCH"
   appstreamcli validate --no-net "$SCRATCH/usr/share/metainfo/org.kelvard.zeran.metainfo.xml" >/dev/null
-else
-  dpkg-deb -x "$DEB" "$SCRATCH"
 fi
-if command -v xmllint >/dev/null 2>&1; then
-  xmllint --noout "$SCRATCH/usr/share/mime/packages/zeran.xml"
+# The MIME types must compile and map the two extensions.
+if command -v update-mime-database >/dev/null 2>&1; then
+  update-mime-database "$SCRATCH/usr/share/mime" >/dev/null 2>&1
+  for pair in "tcf application/x-zeran-project" "tdx application/x-zeran-drawing"; do
+    set -- $pair
+    grep -q "^$2:\*\.$1\$" "$SCRATCH/usr/share/mime/globs" || {
+      echo "package: *.$1 is not mapped to $2"
+      exit 1
+    }
+  done
 fi
-version=$("$SCRATCH/usr/bin/zeran" --version)
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY "$SCRATCH/usr/bin/zeran" --version)
 case "$version" in
   "zeran "*) echo "package: $DEB installs and runs ($version)" ;;
   *) echo "package: the unpacked zeran answered '$version'"; exit 1 ;;
