@@ -12,6 +12,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace zeran {
 
@@ -70,7 +71,10 @@ void paint_job_sheet(QPainter& painter, QPagedPaintDevice& device, const Project
     const int picture_w = std::max(1, page_w / 4);
     const int picture_h = std::max(1, page_h / 4);
     const SheetWindow window = sheet_window(model, picture_w, picture_h, settings.border);
-    const int p = sheet_page_margin(window, line_height);
+    // A border setting far larger than the drawing would leave no picture.
+    const int p =
+        std::max(std::min(sheet_page_margin(window, line_height), std::min(page_w, page_h) / 5),
+                 line_height + 40);
     const QRect target(QPoint(p, p), QPoint(page_w - 2 * p, page_h - 2 * p));
 
     paint_title(painter, title, page_w);
@@ -81,7 +85,7 @@ void paint_job_sheet(QPainter& painter, QPagedPaintDevice& device, const Project
         painter.scale(double(target.width()) / picture_w, double(target.height()) / picture_h);
         QtCanvas canvas(painter);
         draw_sheet_picture(model, canvas, window, picture_w, picture_h, settings.colours,
-                           std::max(1, QFontInfo(painter.font()).pixelSize() / 4));
+                           std::max(1, line_height / 4));
         painter.restore();
     }
 
