@@ -15,10 +15,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace zeran {
 
@@ -96,6 +99,7 @@ TMaterialForm::TMaterialForm(Prompt& prompt, QWidget* parent) : QDialog(parent),
     units_edit_->setObjectName("UnitsEdit");
     units_edit_->addItems({tr("Metric"), tr("Inch")});
     units_edit_->installEventFilter(this);
+    materials_->viewport()->installEventFilter(this);
     unit_label_ = new QLabel(cycle_panel_);
     unit_label_->setObjectName("UnitLabel");
     param_label_ = new QLabel(cycle_panel_);
@@ -317,6 +321,22 @@ bool TMaterialForm::eventFilter(QObject* watched, QEvent* event) {
             UnitsEditDblClick();
             return true;
         }
+    }
+    if (watched == materials_->viewport() && event->type() == QEvent::MouseButtonPress &&
+        materials_->count() > 0 && !materials_->currentItem()) {
+        // A click beside the entries still picks one: the nearest.
+        const int y = static_cast<QMouseEvent*>(event)->position().toPoint().y();
+        int nearest = 0;
+        int best = INT_MAX;
+        for (int row = 0; row < materials_->count(); ++row) {
+            const QRect r = materials_->visualItemRect(materials_->item(row));
+            const int d = std::abs(r.center().y() - y);
+            if (d < best) {
+                best = d;
+                nearest = row;
+            }
+        }
+        materials_->setCurrentRow(nearest);
     }
     return QDialog::eventFilter(watched, event);
 }

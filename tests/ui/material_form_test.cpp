@@ -97,6 +97,16 @@ private slots:
 
         form.BtnEditClick();
         QCOMPARE(form.height(), TMaterialForm::kCompactHeight);
+
+        // A click below the entries with none selected picks the nearest, the last.
+        form.show();
+        form.material_list()->setCurrentRow(-1);
+        QVERIFY(!form.button("BtnOK")->isEnabled());
+        QWidget* area = form.material_list()->viewport();
+        QTest::mouseClick(area, Qt::LeftButton, {}, QPoint(5, area->height() - 3));
+        QCOMPARE(form.material_list()->currentRow(), 2);
+        QCOMPARE(f.db.SelectedEntry()->name, std::string("Mild Steel (Metric)"));
+        QVERIFY(form.button("BtnOK")->isEnabled());
     }
 
     void add_rename_and_their_messages() {
