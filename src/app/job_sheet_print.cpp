@@ -22,9 +22,16 @@ std::string translated(const std::string& text) {
     return QCoreApplication::translate("TMainForm", text.c_str()).toStdString();
 }
 
+// Every printer draws the sheet as a 300 dots-per-inch page would look, so
+// that the pixel rules (margins, line steps, pen widths) give the same page
+// on any resolution.
+constexpr double kSheetDpi = 300;
+
 QFont sheet_font() {
     QFont font(QStringLiteral("Sans Serif"));
-    font.setPointSizeF(10);
+    // Ten points on the nominal page; in pixels, so that the painter's scale
+    // to the device applies to the text as to everything else.
+    font.setPixelSize(42);
     // Ligatures would turn "fi" into one glyph, and a search for "finish"
     // in the PDF would not find it.
     font.setStyleStrategy(QFont::PreferNoShaping);
@@ -32,7 +39,7 @@ QFont sheet_font() {
 }
 
 void paint_title(QPainter& painter, const QString& title, int page_width) {
-    const QFontMetrics fm(painter.font(), painter.device());
+    const QFontMetrics fm(painter.font());
     const int x = (page_width - fm.horizontalAdvance(title)) / 2;
     painter.drawText(QPoint(x, 10 + fm.ascent()), title);
 }
@@ -59,11 +66,13 @@ SheetOrientation prepare_sheet_device(QPagedPaintDevice& device, const ProjectMo
 
 void paint_job_sheet(QPainter& painter, QPagedPaintDevice& device, const ProjectModel& model,
                      const SheetSettings& settings) {
-    const int page_w = device.width();
-    const int page_h = device.height();
+    const double k = device.logicalDpiX() > 0 ? device.logicalDpiX() / kSheetDpi : 1.0;
+    painter.scale(k, k);
+    const int page_w = static_cast<int>(device.width() / k);
+    const int page_h = static_cast<int>(device.height() / k);
     painter.setFont(sheet_font());
     painter.setPen(Qt::black);
-    const QFontMetrics fm(painter.font(), &device);
+    const QFontMetrics fm(painter.font());
     const int line_height = fm.height();
     const QString title = sheet_title(model);
 

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -121,12 +122,19 @@ private slots:
         const bool modified = w.model().IsModified();
         bool shown = false;
         QPageLayout::Orientation previewed = QPageLayout::Portrait;
+        int pages = 0;
         w.run_print_preview = [&](QPrintPreviewDialog& d) {
             shown = true;
             previewed = d.printer()->pageLayout().orientation();
+            // Showing it paints the sheet into the preview.
+            d.show();
+            QApplication::processEvents();
+            if (auto* preview = d.findChild<QPrintPreviewWidget*>()) pages = preview->pageCount();
+            d.close();
         };
         w.MenuPrintPreviewClick();
         QVERIFY(shown);
+        QCOMPARE(pages, 1);
         QCOMPARE(previewed, QPageLayout::Landscape);
         QCOMPARE(w.printer().pageLayout().orientation(), QPageLayout::Portrait);
 
