@@ -75,18 +75,17 @@ std::vector<std::string> sheet_lines(const ProjectModel& model, const SheetTrans
 }
 
 double sheet_picture_top(const ProjectModel& model) {
-    double top = -kNotSet;
+    // The part and the billet always fit under the top, even when every start
+    // point lies lower (a bore's start inside the part).
+    double top = model.extents_max.y;
+    if (model.billet_defined) top = std::max(top, model.datum_edit_y + model.billet_edit_r);
     for (const auto& node : model.cycles) {
         if (!node->checked() || !node->params) continue;
         // A start point not set yet would put the top at the marker value.
         if (is_not_set(node->params->StartX)) continue;
         top = std::max(top, model.datum_edit_y + node->params->StartX);
     }
-    if (top > -kNotSet && top > model.extents_min.y) return top;
-    double fallback = model.extents_max.y;
-    if (model.billet_defined)
-        fallback = std::max(fallback, model.datum_edit_y + model.billet_edit_r);
-    return fallback;
+    return top;
 }
 
 SheetWindow sheet_window(const ProjectModel& model, int picture_width, int picture_height,

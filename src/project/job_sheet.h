@@ -31,8 +31,8 @@ std::string sheet_tool_text(const ProjectModel& model, int tool_number);
 // their numbers) and its tool line; then the billet and the author.
 std::vector<std::string> sheet_lines(const ProjectModel& model, const SheetTranslate& tr = {});
 
-// The drawing y at the picture's top: the highest start point of the checked
-// cycles; with none (or none set), the top of the drawing or of the billet.
+// The drawing y at the picture's top: the highest of the checked cycles'
+// start points, the drawing's top and the billet's top.
 double sheet_picture_top(const ProjectModel& model);
 
 // The part of the drawing the picture shows and how it maps onto the picture.

@@ -159,6 +159,10 @@ TEST_F(JobSheetTest, PictureTopAndWindow) {
     add_cycle(m, 0, {1}, 40).state_index = kStateUnchecked;
     add_cycle(m, 0, {1}, kNotSet);
     EXPECT_DOUBLE_EQ(sheet_picture_top(m), 25);
+    // A start point inside the part does not cut the part off.
+    m.cycles.front()->params->StartX = 5;
+    EXPECT_DOUBLE_EQ(sheet_picture_top(m), 17);
+    m.cycles.front()->params->StartX = 25;
 
     const SheetWindow w = sheet_window(m, 600, 400, 20);
     EXPECT_DOUBLE_EQ(w.origin_y, 25);
