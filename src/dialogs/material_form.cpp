@@ -88,9 +88,9 @@ TMaterialForm::TMaterialForm(Prompt& prompt, QWidget* parent) : QDialog(parent),
     list_row->addWidget(materials_, 1);
     list_row->addLayout(side);
 
-    params_ = new QListWidget(this);
+    params_ = new QListWidget;
     params_->setObjectName("ParamList");
-    cycle_panel_ = new QWidget(this);
+    cycle_panel_ = new QWidget;
     cycle_panel_->setObjectName("CyclePanel");
     param_edit_ = new TRealEdit(cycle_panel_);
     param_edit_->setObjectName("ParamEdit");
@@ -114,7 +114,9 @@ TMaterialForm::TMaterialForm(Prompt& prompt, QWidget* parent) : QDialog(parent),
     panel->setContentsMargins(0, 0, 0, 0);
     panel->addLayout(editor_row);
     panel->addWidget(param_label_, 1);
-    auto* edit_row = new QHBoxLayout;
+    edit_area_ = new QWidget(this);
+    auto* edit_row = new QHBoxLayout(edit_area_);
+    edit_row->setContentsMargins(0, 0, 0, 0);
     edit_row->addWidget(params_, 1);
     edit_row->addWidget(cycle_panel_, 1);
 
@@ -135,7 +137,7 @@ TMaterialForm::TMaterialForm(Prompt& prompt, QWidget* parent) : QDialog(parent),
     layout->addLayout(file_row);
     layout->addWidget(material_label_);
     layout->addLayout(list_row, 1);
-    layout->addLayout(edit_row, 1);
+    layout->addWidget(edit_area_, 1);
     layout->addLayout(buttons);
 
     timer_ = new QTimer(this);
@@ -390,8 +392,7 @@ void TMaterialForm::set_buttons() {
 void TMaterialForm::set_edit_mode(bool on) {
     edit_mode_ = on;
     button("BtnEdit")->setText(tr("Edit") + (on ? " <<" : " >>"));
-    params_->setVisible(on);
-    cycle_panel_->setVisible(on);
+    edit_area_->setVisible(on);
     setFixedHeight(on ? kEditHeight : kCompactHeight);
     setMinimumWidth(460);
     ShowMaterial();

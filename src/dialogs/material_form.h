@@ -81,6 +81,7 @@ private:
     QLabel* material_label_ = nullptr;
     QListWidget* materials_ = nullptr;
     QListWidget* params_ = nullptr;
+    QWidget* edit_area_ = nullptr; // the key list and the editor, in edit mode
     QWidget* cycle_panel_ = nullptr;
     TRealEdit* param_edit_ = nullptr;
     QComboBox* units_edit_ = nullptr;
