@@ -18,7 +18,9 @@ fi
 LIST=$(mktemp)
 SCRATCH=$(mktemp -d)
 trap 'rm -rf "$LIST" "$SCRATCH"' EXIT
-dpkg-deb -c "$DEB" | awk '{print $NF}' | sed 's|^\./|/|' >"$LIST"
+# Paths may hold blanks: everything after the date and time is the path.
+dpkg-deb -c "$DEB" | awk '{ $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' |
+  sed 's|^\./|/|' >"$LIST"
 
 missing=0
 for f in /usr/bin/zeran /usr/bin/postvex \

@@ -13,6 +13,7 @@
 #include <QPrinter>
 #include <QSaveFile>
 #include <algorithm>
+#include <filesystem>
 
 namespace zeran {
 
@@ -115,6 +116,18 @@ void paint_job_sheet(QPainter& painter, QPagedPaintDevice& device, const Project
         }
         painter.drawText(QPoint(line.x, line.y + fm.ascent()), QString::fromStdString(line.text));
     }
+}
+
+bool sheet_replaces_project(const std::string& project, const std::string& output) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    for (const char* ext : {"", ".tdx", ".dxf", ".TDX", ".DXF"}) {
+        fs::path source = project;
+        if (*ext) source.replace_extension(ext);
+        if (fs::exists(source, ec) && fs::exists(output, ec) && fs::equivalent(source, output, ec))
+            return true;
+    }
+    return false;
 }
 
 bool write_job_sheet_pdf(const ProjectModel& model, const SheetSettings& settings,

@@ -5,6 +5,7 @@
 #include "project/job_sheet.h"
 
 #include <QString>
+#include <string>
 
 class QPagedPaintDevice;
 class QPainter;
@@ -29,6 +30,10 @@ SheetOrientation prepare_sheet_device(QPagedPaintDevice& device, const ProjectMo
 // project, never changes it.
 void paint_job_sheet(QPainter& painter, QPagedPaintDevice& device, const ProjectModel& model,
                      const SheetSettings& settings);
+
+// True when `output` is the project file or its drawing: a sheet must never
+// replace the files it is made from.
+bool sheet_replaces_project(const std::string& project, const std::string& output);
 
 // Writes the sheet as a PDF file, replacing `path` only once the file is
 // complete. False with *error when it cannot be written.

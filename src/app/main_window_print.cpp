@@ -112,6 +112,11 @@ void TMainForm::MenuExportSheetClick() {
     r.suffix = "pdf";
     const QString file = choose_file(r);
     if (file.isEmpty()) return;
+    if (sheet_replaces_project(model_->project_file_name, file.toStdString())) {
+        prompt_->tell(MessageKind::Error,
+                      tr("The job sheet cannot replace the project or its drawing.").toStdString());
+        return;
+    }
     WaitCursor wait;
     QString error;
     if (!write_job_sheet_pdf(*model_, sheet_settings(), file, &error))

@@ -64,6 +64,11 @@ int batch_sheet_pdf(const std::vector<std::string>& args, BatchIo& io) {
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) app = std::make_unique<QGuiApplication>(argc, argv);
 
+    if (sheet_replaces_project(a.plain.front(), a.value("--output"))) {
+        report_error(io,
+                     a.value("--output") + " is the project or its drawing; choose another output");
+        return static_cast<int>(ExitCode::BadUsage);
+    }
     BatchPrompt prompt(io.err);
     ProjectModel model(prompt);
     if (!read_batch_project(model, a.plain.front(), {}, locale_decimal_separator(), io.err))

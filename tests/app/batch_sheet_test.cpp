@@ -124,6 +124,13 @@ TEST_F(BatchSheet, ExitCodesAndMessages) {
     }
     fs::permissions(dir / "ro", fs::perms::owner_all);
 
+    // The sheet never replaces the project or its drawing.
+    const std::string project = slurp(dir / "shaft.tcf");
+    EXPECT_EQ(run("--sheet " + p("shaft.tcf") + " --output " + p("shaft.tcf")), 2);
+    EXPECT_EQ(run("--sheet " + p("shaft.tcf") + " --output " + p("shaft.dxf")), 2);
+    EXPECT_EQ(slurp(dir / "shaft.tcf"), project);
+    EXPECT_NE(err.find("choose another output"), std::string::npos) << err;
+
     EXPECT_EQ(run("--help"), 0);
     EXPECT_NE(out.find("--sheet PROJECT.tcf --output SHEET.pdf"), std::string::npos);
 }

@@ -158,6 +158,17 @@ private slots:
         w.MenuExportSheetClick();
         QCOMPARE(prompt.told.size(), std::size_t(1));
         QVERIFY(!QFile::exists(home.dir.path() + "/none/x.pdf"));
+
+        // The project itself is never replaced by its sheet.
+        QFile project(home.project);
+        QVERIFY(project.open(QIODevice::ReadOnly));
+        const QByteArray before = project.readAll();
+        project.close();
+        w.choose_file = [&](const FileRequest&) { return home.project; };
+        w.MenuExportSheetClick();
+        QCOMPARE(prompt.told.size(), std::size_t(2));
+        QVERIFY(project.open(QIODevice::ReadOnly));
+        QCOMPARE(project.readAll(), before);
     }
 
     void long_lists_go_on_to_a_second_page() {
