@@ -1,6 +1,7 @@
 // The job sheet from the window: print, print preview and export as PDF, all
 // painted by paint_job_sheet. None of them changes the project.
 #include "app/main_window.h"
+#include "app/wait_cursor.h"
 #include "geometry/prompt.h"
 #include "project/project_model.h"
 
@@ -14,14 +15,6 @@
 namespace zeran {
 
 namespace {
-
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 QPageLayout::Orientation qt_orientation(SheetOrientation o) {
     return o == SheetOrientation::Landscape ? QPageLayout::Landscape : QPageLayout::Portrait;

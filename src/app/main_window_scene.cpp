@@ -2,6 +2,7 @@
 // arrows; the view's mouse for the datum tool and the hover highlight.
 #include "app/main_window.h"
 #include "app/scene_drawing.h"
+#include "app/wait_cursor.h"
 #include "cycles/can_cycle.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/dxf_object.h"
@@ -25,15 +26,6 @@
 namespace zeran {
 
 namespace {
-
-// The hourglass for the length of a scope.
-class WaitCursor {
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
 
 // The element loop's progress on the window's progress bar.
 class BarProgress final : public Progress {
