@@ -8,6 +8,7 @@ PACKAGES="cmake g++ make pkg-config
   clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth x11-utils imagemagick xdotool
+  poppler-utils appstream shared-mime-info dpkg-dev fonts-dejavu-core
   linuxcnc-uspace"
 
 missing=""

@@ -28,6 +28,9 @@ stage "tests"
 export QT_QPA_PLATFORM=offscreen
 (cd build/test && ctest --output-on-failure -j "$JOBS" --timeout 600)
 
+stage "Debian package"
+scripts/check_package.sh build/test
+
 stage "sanitizer build of the core tests"
 cmake -S . -B build/asan -DCMAKE_BUILD_TYPE=Debug -DZERAN_SANITIZE=ON -DZERAN_BUILD_UI=OFF \
   -DZERAN_BUILD_BENCH=OFF >/dev/null

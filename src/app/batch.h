@@ -55,6 +55,11 @@ class DXF_Object;
 std::string drawing_json(const DXF_Object& drawing, const std::vector<std::string>& skipped,
                          const SkippedEntities& skipped_entities);
 
+// --sheet paints with Qt, which the batch library does not link: the
+// program hands it the runner when it is built with its window.
+using BatchRunner = int (*)(const std::vector<std::string>& args, BatchIo& io);
+void set_sheet_runner(BatchRunner run);
+
 // The options (one function each).
 int batch_info(const std::vector<std::string>& args, BatchIo& io);
 int batch_convert(const std::vector<std::string>& args, BatchIo& io);

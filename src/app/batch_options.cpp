@@ -19,6 +19,9 @@ struct BatchOption {
 
 int batch_help(const std::vector<std::string>& args, BatchIo& io);
 int batch_version(const std::vector<std::string>& args, BatchIo& io);
+int batch_sheet(const std::vector<std::string>& args, BatchIo& io);
+
+BatchRunner sheet_runner = nullptr;
 
 constexpr BatchOption kOptions[] = {
     {"--info", "--info DRAWING.dxf", "layers, entity counts and extents of a drawing as JSON",
@@ -31,6 +34,8 @@ constexpr BatchOption kOptions[] = {
      batch_gnc},
     {"--post", "--post PROJECT.tcf [--machine NAME] [--strict] --output FILE",
      "write a project's G-code for a machine", batch_post},
+    {"--sheet", "--sheet PROJECT.tcf --output SHEET.pdf", "write a project's job sheet as PDF",
+     batch_sheet},
     {"--help", "--help", "this text", batch_help},
     {"--version", "--version", "the program's version", batch_version},
 };
@@ -55,7 +60,17 @@ int batch_version(const std::vector<std::string>&, BatchIo& io) {
     return static_cast<int>(ExitCode::Success);
 }
 
+int batch_sheet(const std::vector<std::string>& args, BatchIo& io) {
+    if (sheet_runner) return sheet_runner(args, io);
+    report_error(io, "--sheet needs the program built with its window");
+    return static_cast<int>(ExitCode::BadUsage);
+}
+
 } // namespace
+
+void set_sheet_runner(BatchRunner run) {
+    sheet_runner = run;
+}
 
 std::string BatchArguments::value(std::string_view name) const {
     for (const auto& [n, v] : named)

@@ -3,6 +3,7 @@
 #include "app/batch.h"
 #ifdef ZERAN_HAS_UI
 #include "app/app_start.h"
+#include "app/sheet_batch.h"
 #endif
 
 #include <iostream>
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
 #ifdef ZERAN_HAS_UI
     if (!zeran::is_batch_command(args)) return zeran::run_window(argc, argv);
+    zeran::set_sheet_runner(zeran::batch_sheet_pdf);
 #endif
     if (args.empty() || zeran::is_batch_command(args))
         return zeran::run_batch(args, {std::cout, std::cerr});

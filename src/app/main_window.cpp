@@ -9,6 +9,7 @@
 #include "dialogs/border_form.h"
 #include "dialogs/colour_form.h"
 #include "dialogs/header_form.h"
+#include "dialogs/material_form.h"
 #include "dialogs/post_form.h"
 #include "dialogs/rspin_edit.h"
 #include "project/project_model.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPrinter>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QSplitter>
@@ -106,6 +108,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     run_post_form = [](TPostForm& form) { return form.Execute(); };
     run_header_form = [](TFormHeader& form) { return form.Execute(); };
     run_material_dialog = [this](TMaterialDatabase& db) { return MaterialListDialog(db); };
+    install_print_hooks();
     install_material_hooks();
 
     TFormPosSize(QString::fromStdString(paths.placement_file), objectName()).load(*this);
@@ -141,8 +144,10 @@ void TMainForm::create_actions() {
     a = add(tr("Import &DXF..."), "MenuImport", [this] { MenuImportClick(); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
     a->setIcon(glyph_icon("DXF", 0x3c8c3c));
-    // The job sheet is not there yet; the command stays disabled.
-    add(tr("&Print..."), "MenuPrint", [] {})->setEnabled(false);
+    a = add(tr("&Print..."), "MenuPrint", [this] { MenuPrintClick(); });
+    a->setShortcut(QKeySequence::Print);
+    add(tr("Print Pre&view..."), "MenuPrintPreview", [this] { MenuPrintPreviewClick(); });
+    add(tr("&Export Job Sheet..."), "MenuExportSheet", [this] { MenuExportSheetClick(); });
     add(tr("E&xit"), "MenuExit", [this] { close(); });
     a = add(tr("&Post Process..."), "MenuPost", [this] { MenuPostClick(); });
     a->setIcon(glyph_icon("NC", 0xb03a2e));
@@ -210,6 +215,8 @@ void TMainForm::create_menus() {
     file_menu_->addAction(action("MenuImport"));
     file_menu_->addSeparator();
     file_menu_->addAction(action("MenuPrint"));
+    file_menu_->addAction(action("MenuPrintPreview"));
+    file_menu_->addAction(action("MenuExportSheet"));
     file_menu_->addSeparator();
     file_menu_->addAction(action("MenuExit"));
     connect(file_menu_, &QMenu::aboutToShow, this, [this] { MenuFileClick(); });
@@ -478,6 +485,13 @@ void TMainForm::set_title(const QString& name) {
 void TMainForm::update_file_commands(bool enabled) {
     action("MenuSave")->setEnabled(enabled);
     action("MenuSaveAs")->setEnabled(enabled);
+    update_print_commands();
+}
+
+void TMainForm::update_print_commands() {
+    // The job sheet needs a drawing to show.
+    for (const char* name : {"MenuPrint", "MenuPrintPreview", "MenuExportSheet"})
+        action(name)->setEnabled(model_->drawing_loaded);
 }
 
 void TMainForm::EnableCommands(bool flag) {
@@ -523,8 +537,7 @@ void TMainForm::TabsTreeChange() {
 }
 
 void TMainForm::MenuFileClick() {
-    // Printing waits for the job sheet.
-    action("MenuPrint")->setEnabled(false);
+    update_print_commands();
 }
 
 void TMainForm::MenuGenerateClick() {

@@ -2,9 +2,11 @@
 // TMainForm: the program's one window. It owns the open project (the core
 // model) and the settings, and shows them: the view on the left, the drawing
 // tree and the cycle list on the right, the panels of the selected node.
+#include "app/job_sheet_print.h"
 #include "app/settings.h"
 #include "geometry/canvas.h"
 #include "geometry/point3d.h"
+#include "project/scene.h"
 
 #include <QCursor>
 #include <QMainWindow>
@@ -17,6 +19,8 @@
 #include <vector>
 
 class QAction;
+class QPrinter;
+class QPrintPreviewDialog;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
@@ -41,13 +45,13 @@ class TColourForm;
 class TFormAbout;
 class TFormHeader;
 class TMaterialDatabase;
+class TMaterialForm;
 class TPostForm;
 class TRSpinEdit;
 class Zoom_panel;
 struct CycleNode;
 struct ViewMouse;
 
-enum class DrawStyle { Selected = 0, Enabled = 1, All = 2, None = 3 };
 enum class CursorKind { Datum = 5, Plus = 6, Minus = 7, Billet = 8, StartPos = 9, DisDatum = 10 };
 
 // What a file dialog is asked for; the window's file choosers take it.
@@ -98,6 +102,9 @@ public:
     void MenuSetBorderClick();
     void MenuColoursClick();
     void MenuSelectMaterialClick();
+    void MenuPrintClick();
+    void MenuPrintPreviewClick();
+    void MenuExportSheetClick();
     void MenuAboutClick();
     void MenuContentsClick();
     void MenuDrawClick(DrawStyle style);
@@ -144,9 +151,17 @@ public:
     std::function<bool(TPostForm&)> run_post_form;
     // Shows the header dialog; true after OK.
     std::function<bool(TFormHeader&)> run_header_form;
-    // Shows the material list with the preselected entry; true after OK.
+    // Shows the material dialog with the preselected entry; true after OK.
     std::function<bool(TMaterialDatabase&)> run_material_dialog;
     bool MaterialListDialog(TMaterialDatabase& db);
+    // The print dialog (true: print) and the preview's modal run; tests
+    // replace them.
+    std::function<bool(QPrinter&)> run_print_dialog;
+    std::function<void(QPrintPreviewDialog&)> run_print_preview;
+    // The printer the sheet goes to; it keeps the user's choices between prints.
+    QPrinter& printer();
+    // The job sheet on a printer set up already; false after the error was shown.
+    bool print_sheet(QPrinter& printer);
     // Milliseconds Post Process waits for the post-processor; 0 without limit.
     int post_timeout_ms = 0;
     // The post-processor's message of the last failed run, or empty.
@@ -172,6 +187,7 @@ private:
     void MenuGenerateClick();
     void set_title(const QString& name);
     void update_file_commands(bool enabled);
+    void update_print_commands();
     void rebuild_reopen_menu();
     void set_help_context(QWidget* w, int context);
     // The right-hand panel's width that shows every cycle caption whole.
@@ -191,12 +207,9 @@ private:
     void ToolEditChange();
 
     // main_window_scene.cpp: the picture and the view's mouse.
-    void DrawCycles();
+    SceneOptions scene_options() const;
     // The path audit after the cycles were drawn; the tree follows its verdicts.
     void audit_paths();
-    void DrawDirectionArrows();
-    void draw_datum_cross();
-    void draw_billet_rectangle();
     void ZoomBoxMouseDown(const ViewMouse& m);
     void ZoomBoxMouseMove(const ViewMouse& m);
     void ZoomBoxMouseUp(const ViewMouse& m);
@@ -214,6 +227,11 @@ private:
 
     // main_window_material.cpp
     void install_material_hooks();
+
+    // main_window_print.cpp
+    void install_print_hooks();
+    SheetSettings sheet_settings() const;
+    std::unique_ptr<QPrinter> printer_;
 
     // main_window_post.cpp
     bool run_post_processor(std::string& destination, const std::string& previous_machine,
@@ -269,6 +287,7 @@ private:
     QLabel* material_label_ = nullptr;
 
     std::unique_ptr<TColourForm> colour_form_;
+    std::unique_ptr<TMaterialForm> material_form_;
     std::unique_ptr<TFormAbout> about_form_;
     std::unique_ptr<TFormHeader> header_form_;
     std::array<QCursor, 6> cursors_;

@@ -229,7 +229,14 @@ void TMainForm::dropEvent(QDropEvent* e) {
 
 void TMainForm::OpenCommandLine(const QStringList& args) {
     if (args.isEmpty()) return;
-    OpenProject(args.join(' '));
+    // A drawing (or a converted one) opened from the desktop is imported.
+    const QString file = args.join(' ');
+    const QString suffix = QFileInfo(file).suffix().toLower();
+    if (suffix == "dxf" || suffix == "tdx") {
+        ImportDxf(file);
+    } else {
+        OpenProject(file);
+    }
 }
 
 } // namespace zeran

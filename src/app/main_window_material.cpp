@@ -6,35 +6,27 @@
 #include "ncout/material_db.h"
 #include "project/project_model.h"
 
-#include <QDialog>
-#include <QDialogButtonBox>
-#include <QFileDialog>
+#include "dialogs/material_form.h"
+
 #include <QFileInfo>
-#include <QLabel>
-#include <QListWidget>
-#include <QVBoxLayout>
 
 namespace zeran {
 
 bool TMainForm::MaterialListDialog(TMaterialDatabase& db) {
-    QDialog dialog(this);
-    dialog.setWindowTitle(tr("Select Material"));
-    keep_title_whole(&dialog);
-    auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QString::fromStdString(db.Path()), &dialog));
-    auto* list = new QListWidget(&dialog);
-    for (const MaterialEntry& e : db.Entries()) list->addItem(QString::fromStdString(e.name));
-    list->setCurrentRow(db.Selected() >= 0 ? db.Selected() : 0);
-    layout->addWidget(list);
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    connect(list, &QListWidget::itemDoubleClicked, &dialog, &QDialog::accept);
-    layout->addWidget(buttons);
-    dialog.resize(360, 420);
-    if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0) return false;
-    db.Select(list->currentRow());
-    return true;
+    // Created once and reused; every use shows the freshly read file.
+    if (!material_form_) {
+        material_form_ = std::make_unique<TMaterialForm>(*prompt_, this);
+        material_form_->choose_file = [this](const QString& folder, const QString& name) {
+            FileRequest r;
+            r.title = tr("Select Material File");
+            r.folder = folder;
+            r.file = name;
+            r.filter = tr("Material files (*.tmf *.TMF);;Material files (*.mat *.MAT)");
+            r.suffix = "tmf";
+            return choose_file(r);
+        };
+    }
+    return material_form_->Execute(db, static_cast<std::uint8_t>(model_->units));
 }
 
 void TMainForm::install_material_hooks() {

@@ -2,13 +2,16 @@
 // arrows; the view's mouse for the datum tool and the hover highlight.
 #include "app/main_window.h"
 #include "app/scene_drawing.h"
+#include "app/wait_cursor.h"
 #include "cycles/can_cycle.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/dxf_object.h"
 #include "geometry/entity_list.h"
+#include "base/progress.h"
 #include "geometry/selection_lists.h"
 #include "project/element_lists.h"
 #include "project/project_model.h"
+#include "project/scene.h"
 #include "view/zoom_panel.h"
 
 #include <QApplication>
@@ -24,17 +27,19 @@ namespace zeran {
 
 namespace {
 
-constexpr Colour kPureBlue = 0xFF0000; // 0x00BBGGRR
-constexpr Colour kRed = 0x0000FF;
-constexpr Colour kBlack = 0x000000;
-
-// The hourglass for the length of a scope.
-class WaitCursor {
+// The element loop's progress on the window's progress bar.
+class BarProgress final : public Progress {
 public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
+    explicit BarProgress(QProgressBar* bar) : bar_(bar) {}
+    void progress(long long max, long long position) override {
+        if (max >= 0) bar_->setMaximum(static_cast<int>(std::min<long long>(max, 1 << 30)));
+        bar_->setValue(static_cast<int>(std::min<long long>(position, 1 << 30)));
+    }
+    void show_busy(const std::string&) override {}
+    void hide_busy() override {}
+
+private:
+    QProgressBar* bar_;
 };
 
 } // namespace
@@ -46,6 +51,17 @@ void TMainForm::zoom_to_drawing() {
                       model_->extents_max.x, model_->extents_min.x);
 }
 
+SceneOptions TMainForm::scene_options() const {
+    SceneOptions o;
+    o.style = draw_style_;
+    o.input_tab = !program_tab_active();
+    o.show_direction = show_direction();
+    o.marks_only = datum_dragging_;
+    for (std::size_t i = 0; i < o.colours.size(); ++i) o.colours[i] = settings_.colours[i];
+    o.background = settings_.colours[kColourBackground];
+    return o;
+}
+
 void TMainForm::ZoomBoxNeedReDraw() {
     if (model_->busy || !model_->selection) return;
     const Colour background = settings_.colours[kColourBackground];
@@ -54,34 +70,18 @@ void TMainForm::ZoomBoxNeedReDraw() {
     ClearCanvas(view_->MarkCanvas(), background);
 
     BitmapMapper map{view_};
-    long long total = 0;
-    for (const auto& list : *model_->selection) total += list->count();
-    progress_->setMaximum(static_cast<int>(std::min<long long>(total, 1 << 30)));
-    {
-        WaitCursor wait;
-        int done = 0;
-        for (const auto& list : *model_->selection) {
-            for (const DXF_Entity* e : *list) {
-                e->draw(view_->DrawCanvas(), nullptr, map);
-                progress_->setValue(++done);
-            }
-        }
-    }
-    progress_->setValue(0);
-
-    const bool input = !program_tab_active();
-    const double scale = view_->current_scale();
-    if (input && scale != 0) {
-        const int r = marker_radius(model_->extents_max, model_->extents_min, scale);
-        DrawMarker(view_->DrawCanvas(), view_->WorldToBitmap({0, 0, 0}), r, kPureBlue);
-    }
-    if (model_->datum_set) draw_datum_cross();
-    if (model_->billet_defined) draw_billet_rectangle();
-    if (datum_dragging_ || input) return;
-    view_->Compose();
-    DrawCycles();
-    DrawDirectionArrows();
-    audit_paths();
+    const SceneMapping mapping{map, view_->BmpWidth(), view_->BmpHeight(), view_->current_scale()};
+    // The view draws the project's own cycles, prepared (and generated) as needed.
+    const CycleSource prepared = [this](CycleNode& node) -> TCanCycle* {
+        TCanCycle& cycle = model_->PrepareCycle(node, false);
+        return cycle.CanGenerate() ? &cycle : nullptr;
+    };
+    WaitCursor wait;
+    BarProgress bar(progress_);
+    const SceneTargets targets{view_->DrawCanvas(), view_->MarkCanvas(),
+                               [this] { view_->Compose(); }};
+    draw_scene(*model_, targets, mapping, scene_options(), prepared, &bar);
+    if (!datum_dragging_ && program_tab_active()) audit_paths();
 }
 
 void TMainForm::audit_paths() {
@@ -93,90 +93,6 @@ void TMainForm::audit_paths() {
         const int row = static_cast<int>(i) + 1;
         if (QTreeWidgetItem* item = cycle_list_->topLevelItem(row)) refresh_cycle_item(item, row);
     }
-}
-
-void TMainForm::draw_datum_cross() {
-    QtCanvas& c = view_->MarkCanvas();
-    const DevicePoint at = view_->WorldToBitmap({model_->datum_edit_x, model_->datum_edit_y, 0});
-    c.set_pen_colour(kRed);
-    c.set_pen_style(PenStyle::Dash);
-    c.set_pen_mode(PenMode::Copy);
-    c.line({0, at.y}, {view_->BmpWidth(), at.y});
-    c.line({at.x, 0}, {at.x, view_->BmpHeight()});
-    c.set_pen_style(PenStyle::Solid);
-}
-
-void TMainForm::draw_billet_rectangle() {
-    QtCanvas& c = view_->MarkCanvas();
-    const double x = model_->datum_edit_x;
-    const double y = model_->datum_edit_y;
-    const double l = model_->billet_edit_l;
-    const double r = model_->billet_edit_r;
-    const DevicePoint a = view_->WorldToBitmap({x, y, 0});
-    const DevicePoint b = view_->WorldToBitmap({x - l, y + r, 0});
-    c.set_pen_colour(kRed);
-    c.set_pen_style(PenStyle::Dot);
-    c.set_pen_mode(PenMode::Copy);
-    c.set_brush(BrushStyle::Clear, settings_.colours[kColourBackground]);
-    c.polygon({a, {b.x, a.y}, b, {a.x, b.y}});
-    c.set_pen_style(PenStyle::Solid);
-}
-
-void TMainForm::DrawCycles() {
-    if (draw_style_ == DrawStyle::None) return;
-    WaitCursor wait;
-    QtCanvas& canvas = view_->DrawCanvas();
-    CycleColours colours;
-    for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = settings_.colours[i];
-    const DrawingProjection project = [this](double x, double y) {
-        return view_->WorldToBitmap({x, y, 0});
-    };
-    const int radius =
-        marker_radius(model_->extents_max, model_->extents_min, view_->current_scale());
-    auto draw_one = [&](TCanCycle& cycle) {
-        cycle.DrawScale = view_->current_scale();
-        cycle.Draw(canvas, colours, project);
-        const CyclePoint s = cycle.GetStartPoint();
-        if (is_not_set(s.X) || is_not_set(s.Z)) return;
-        DrawMarker(
-            canvas,
-            view_->WorldToBitmap({model_->datum_edit_x + s.Z, model_->datum_edit_y + s.X, 0}),
-            radius, kRed);
-    };
-    if (draw_style_ == DrawStyle::Selected) {
-        if (CycleNode* node = model_->CurrentCycleNode()) {
-            TCanCycle& cycle = model_->PrepareCycle(*node, false);
-            if (cycle.CanGenerate()) draw_one(cycle);
-        }
-        return;
-    }
-    for (auto& node : model_->cycles) {
-        TCanCycle& cycle = model_->PrepareCycle(*node, false);
-        if (cycle.CanGenerate() && (node->checked() || draw_style_ == DrawStyle::All))
-            draw_one(cycle);
-    }
-}
-
-void TMainForm::DrawDirectionArrows() {
-    CycleNode* node = model_->CurrentCycleNode();
-    if (!show_direction() || !node || node->points.empty()) return;
-    QtCanvas& canvas = view_->DrawCanvas();
-    canvas.set_brush(BrushStyle::Solid, kBlack);
-    const double d = (model_->extents_max.x - model_->extents_min.x) / 50.0;
-    for (const ProfileItem& item : node->points.items) {
-        if (!item.element) continue;
-        const DirectionArrow arrow = ElementDirection(*item.element, model_->point_tolerance());
-        const Point3D u{-arrow.direction.x, -arrow.direction.y, 0};
-        const Point3D tip = arrow.at;
-        const Point3D m{tip.x + u.x * d, tip.y + u.y * d, 0};
-        const Point3D n = Perpendicular(u, true);
-        const Point3D c1{m.x + n.x * d / 3, m.y + n.y * d / 3, 0};
-        const Point3D c2{m.x - n.x * d / 3, m.y - n.y * d / 3, 0};
-        canvas.set_pen_colour(item.element->colour());
-        canvas.polygon(
-            {view_->WorldToBitmap(tip), view_->WorldToBitmap(c1), view_->WorldToBitmap(c2)});
-    }
-    canvas.set_brush(BrushStyle::Clear, settings_.colours[kColourBackground]);
 }
 
 void TMainForm::set_view_cursor(CursorKind kind, bool on) {

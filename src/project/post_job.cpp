@@ -189,20 +189,26 @@ std::string postvex_data_folder(const std::string& postvex) {
     return dir.string();
 }
 
-int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
-    ProjectModel model(prompt);
-    model.default_material_file = job.materials.empty() ? default_material_path() : job.materials;
+bool read_batch_project(ProjectModel& model, const std::string& project,
+                        const std::string& materials, char separator, std::ostream& err) {
+    model.default_material_file = materials.empty() ? default_material_path() : materials;
     model.material_file = model.default_material_file;
-    use_material_file(model, prompt, job.separator, err);
+    use_material_file(model, model.prompt(), separator, err);
     ProjectReadOptions options;
-    options.separator = job.separator;
+    options.separator = separator;
     options.write_missing_tdx = false;
     options.tell_prompt = false;
     std::string error;
-    if (!ReadProjectFile(model, job.project, options, &error)) {
+    if (!ReadProjectFile(model, project, options, &error)) {
         err << "zeran: " << one_line(error) << '\n';
-        return 1;
+        return false;
     }
+    return true;
+}
+
+int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
+    ProjectModel model(prompt);
+    if (!read_batch_project(model, job.project, job.materials, job.separator, err)) return 1;
     if (!model.datum_set) {
         err << "zeran: " << job.project << ": the datum is not set\n";
         return 1;

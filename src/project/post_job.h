@@ -36,6 +36,12 @@ struct PostJob {
 // reading the project raises go to `prompt`. The project is only read.
 int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err);
 
+// Reads a project for a batch run: no questions, the material looked up in
+// `materials` (empty: default_material_path()) with a warning on `err` when it
+// is missing, nothing written. False after one line on `err`.
+bool read_batch_project(ProjectModel& model, const std::string& project,
+                        const std::string& materials, char separator, std::ostream& err);
+
 // The material file a project uses when it names none: beside the settings
 // file (~/.config/Kelvard/ZERAN.tmf), else beside the program, else the
 // installed one; the first of these when none exists.

@@ -94,6 +94,8 @@ ArcAngles arc_angles(DevicePoint top_left, DevicePoint bottom_right, DevicePoint
 
 QtCanvas::QtCanvas(QImage* image) : image_(image) {}
 
+QtCanvas::QtCanvas(QPainter& painter) : borrowed_(&painter) {}
+
 QtCanvas::~QtCanvas() {
     finish();
 }
@@ -109,6 +111,7 @@ void QtCanvas::finish() {
 }
 
 QPainter* QtCanvas::painter() {
+    if (borrowed_) return borrowed_;
     if (!image_ || image_->isNull()) return nullptr;
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(image_);
@@ -121,7 +124,11 @@ QPainter* QtCanvas::painter() {
 void QtCanvas::apply_pen(QPainter& p, bool with_brush) const {
     QPen pen(to_qcolor(pen_colour_));
     pen.setStyle(qt_style(pen_style_));
-    pen.setWidth(pen_width_ <= 1 ? 0 : pen_width_);
+    if (borrowed_) {
+        pen.setWidthF(pen_width_);
+    } else {
+        pen.setWidth(pen_width_ <= 1 ? 0 : pen_width_);
+    }
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     p.setPen(pen);
@@ -180,6 +187,10 @@ void QtCanvas::arc(DevicePoint top_left, DevicePoint bottom_right, DevicePoint s
 }
 
 void QtCanvas::pixel(DevicePoint p, Colour c) {
+    if (borrowed_) {
+        borrowed_->fillRect(QRect(p.x, p.y, 1, 1), to_qcolor(c));
+        return;
+    }
     if (!image_ || image_->isNull() || !image_->rect().contains(p.x, p.y)) return;
     // A pixel is written through the painter too, so that it lands in order
     // with the calls before it.

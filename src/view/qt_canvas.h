@@ -1,6 +1,7 @@
 #pragma once
-// The core Canvas drawn with a QPainter on a QImage. Antialiasing stays off so
-// that exclusive-or marks erase themselves pixel for pixel.
+// The core Canvas drawn with a QPainter on a QImage, or on any paint device
+// through a painter the caller holds (a printer, a PDF). Antialiasing stays
+// off on images so that exclusive-or marks erase themselves pixel for pixel.
 #include "geometry/canvas.h"
 
 #include <QColor>
@@ -17,6 +18,9 @@ class QtCanvas final : public Canvas {
 public:
     // The image must outlive the canvas, or be replaced through set_image().
     explicit QtCanvas(QImage* image = nullptr);
+    // Draws with the caller's painter, under its transform; pens are widths in
+    // the painter's own units, so that a scaled picture keeps its proportions.
+    explicit QtCanvas(QPainter& painter);
     ~QtCanvas() override;
     QtCanvas(const QtCanvas&) = delete;
     QtCanvas& operator=(const QtCanvas&) = delete;
@@ -66,6 +70,7 @@ private:
 
     QImage* image_ = nullptr;
     std::unique_ptr<QPainter> painter_;
+    QPainter* borrowed_ = nullptr;
 
     Colour pen_colour_ = 0;
     PenStyle pen_style_ = PenStyle::Solid;

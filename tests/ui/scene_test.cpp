@@ -1,5 +1,6 @@
 // Scene helpers: clearing, the marker, drawing a drawing through the view.
 #include "app/scene_drawing.h"
+#include "project/scene.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "support/test_doubles.h"
