@@ -67,7 +67,7 @@ TEST_F(BatchAudit, ALinearCycleIntoThePartWarnsOrFailsWhenStrict) {
         << "[Cycle5]\r\nCycleType=7\r\nChecked=1\r\nComment=straight in\r\n"
            "Entity_0=0_0_1\r\nEntity_1=0_0_2\r\nEntity_2=0_0_5\r\nTool_Number=2\r\n"
            "Tool_Width=0.4\r\nParam_StartPosX=14\r\nParam_StartPosZ=-30\r\n"
-           "Param_Feed=0.1\r\nParam_Speed=1600\r\nParam_UseFPR=1\r\n\r\n";
+           "Param_Feed=0.1\r\nParam_Speed=1600\r\nParam_UseFPR=1\r\nParam_UseCSS=0\r\n\r\n";
     const std::string project = (dir / "shaft.tcf").string();
     const fs::path gnc = dir / "warned.gnc";
     std::string err;
