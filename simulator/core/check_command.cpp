@@ -69,7 +69,9 @@ int usage_error(std::ostream& err, const std::string& why) {
 void print_text(std::ostream& out, const CheckArgs& a, const StockSize& stock,
                 const std::vector<Finding>& findings, double seconds) {
     out << a.program << ": " << a.machine << ", stock length " << stock.length << " radius "
-        << stock.radius << (stock.from_program ? " (from the program's cuts)" : "") << '\n';
+        << stock.radius;
+    if (stock.front != 0) out << " from Z" << stock.front;
+    out << (stock.from_program ? " (from the program's cuts)" : "") << '\n';
     for (const Finding& f : findings) out << "line " << f.line << ": " << f.message << '\n';
     out << findings.size() << (findings.size() == 1 ? " finding" : " findings") << ", cycle time "
         << clock_text(seconds) << " (" << std::fixed << std::setprecision(1) << seconds << " s)\n";
@@ -80,6 +82,7 @@ void print_json(std::ostream& out, const CheckArgs& a, const StockSize& stock,
                 const std::vector<Finding>& findings, double seconds) {
     out << "{\"program\": " << json_text(a.program) << ", \"machine\": " << json_text(a.machine)
         << ", \"stock\": {\"length\": " << stock.length << ", \"radius\": " << stock.radius
+        << ", \"front\": " << stock.front
         << ", \"from_program\": " << (stock.from_program ? "true" : "false")
         << "}, \"findings\": [";
     for (std::size_t i = 0; i < findings.size(); ++i) {

@@ -33,7 +33,7 @@ public:
     Program run(std::string_view text) {
         std::size_t start = 0;
         int line = 0;
-        while (start <= text.size()) {
+        while (start < text.size()) {
             std::size_t end = text.find('\n', start);
             if (end == std::string_view::npos) end = text.size();
             std::string_view raw = text.substr(start, end - start);
@@ -85,6 +85,8 @@ private:
             if (!g_code(c, b.line, motion, dwell, home, thread76, set_clamp))
                 throw ProgramError(b.line, "unknown G code " + g_name(g));
         }
+        // The tool word first, so that M6 in the same block changes to it.
+        if (auto t = w.take('T')) tool_call(*t, b.line);
         for (double m : w.take_all('M')) m_code(code_of(m), b.line);
         if (ended_) {
             w.check_all_taken();
@@ -100,7 +102,6 @@ private:
             if (auto d = w.take('D')) spindle_.max_rpm = *d;
         }
         css_word_pending_ = false;
-        if (auto t = w.take('T')) tool_call(*t, b.line);
         if (dwell) {
             take_dwell(w, b.line);
         }

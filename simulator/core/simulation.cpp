@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <sstream>
 
 namespace simvo {
@@ -10,9 +11,12 @@ namespace {
 
 constexpr double kInsertSize = 8;         // mm: deeper than any roughing pass
 constexpr double kInsideTolerance = 0.01; // mm a path may graze the stock
-constexpr double kLeastCut = 0.005;       // mm of path inside the stock that counts
-constexpr double kArcTolerance = 0.001;   // mm between start and end radius
-constexpr double kChordError = 0.0005;    // mm
+// A rapid to the start of a finishing profile may clip the finishing
+// allowance left on a face; it crashes only when it goes deeper than that.
+constexpr double kRapidGraze = 0.25;    // mm
+constexpr double kLeastCut = 0.005;     // mm of path inside the stock that counts
+constexpr double kArcTolerance = 0.001; // mm between start and end radius
+constexpr double kChordError = 0.0005;  // mm
 
 std::string at(Point p) {
     std::ostringstream s;
@@ -45,27 +49,38 @@ std::string_view finding_key(FindingKind kind) {
 StockSize stock_from_program(const Program& program) {
     StockSize s;
     s.from_program = true;
-    double min_z = 0;
+    // Feeds often start in the air ahead of the face, threads run in from
+    // further out still, and pecks and retracts go back out at feed: the face
+    // lies where the cuts that do not back away end.
+    constexpr double none = std::numeric_limits<double>::infinity();
+    double min_z = none, max_z = -none;
     for (const Motion& m : program.motions) {
-        if (!cuts(m.kind)) continue;
+        if (!cuts(m.kind) || m.kind == MotionKind::Thread) continue;
         for (Point p : motion_path(m, 0.01)) {
             s.radius = std::max(s.radius, p.x);
             min_z = std::min(min_z, p.z);
         }
+        if (m.to.z <= m.from.z) max_z = std::max(max_z, m.to.z);
     }
-    s.length = -min_z;
+    if (min_z == none || max_z == -none) return {0, 0, 0, true};
+    s.front = max_z;
+    s.length = max_z - min_z;
     return s;
 }
 
 Simulation::Simulation(const Program& program, const Machine& machine, StockSize stock)
     : program_(program), machine_(machine), unit_(program_unit(program)) {
     shapes_ = infer_tool_shapes(program, unit_);
-    stock_ = StockModel(stock.length, stock.radius, unit_);
+    stock_ = StockModel(stock.length, stock.radius, unit_, stock.front);
+}
+
+ToolShape Simulation::shape_of(int tool) const {
+    auto it = shapes_.find(tool);
+    return it == shapes_.end() ? ToolShape{} : it->second;
 }
 
 Polyline Simulation::insert_for(const Motion& m) const {
-    auto it = shapes_.find(m.tool);
-    const ToolShape shape = it == shapes_.end() ? ToolShape{} : it->second;
+    const ToolShape shape = shape_of(m.tool);
     return m.kind == MotionKind::Thread ? thread_outline(shape.side, kInsertSize * unit_)
                                         : insert_outline(shape, kInsertSize * unit_);
 }
@@ -94,12 +109,16 @@ void Simulation::check_travel(const Motion& m, const Polyline& path) {
 
 void Simulation::check_cut(const Motion& m, const Polyline& path) {
     const double tolerance = kInsideTolerance * unit_;
+    const bool rapid = m.kind == MotionKind::Rapid;
     double inside = 0;
-    for (const Polyline& piece : stock_.inside(path, tolerance)) inside += path_length(piece);
-    // The holder trails the tip towards +Z: a cut that way drives it into the
-    // stock. Clipper may hand pieces back reversed, so the runs of the path
+    for (const Polyline& piece :
+         stock_.inside(path, (rapid ? kRapidGraze : kInsideTolerance) * unit_))
+        inside += path_length(piece);
+    // The holder trails the tip (towards +Z on a right-hand tool): a cut that
+    // way drives it into the stock. Clipper may hand pieces back reversed, so the runs of the path
     // that go that way are clipped on their own.
     double backwards = 0;
+    const double back = holder_z(shape_of(m.tool));
     Polyline run;
     auto flush = [&] {
         if (run.size() > 1)
@@ -108,7 +127,7 @@ void Simulation::check_cut(const Motion& m, const Polyline& path) {
         run.clear();
     };
     for (std::size_t i = 1; i < path.size(); ++i) {
-        const double dz = path[i].z - path[i - 1].z;
+        const double dz = (path[i].z - path[i - 1].z) * back;
         const double len = std::hypot(path[i].x - path[i - 1].x, dz);
         if (dz > 0.02 * len) {
             if (run.empty()) run.push_back(path[i - 1]);
@@ -120,7 +139,7 @@ void Simulation::check_cut(const Motion& m, const Polyline& path) {
     flush();
     const double least = kLeastCut * unit_;
     if (inside <= least) return;
-    if (m.kind == MotionKind::Rapid) {
+    if (rapid) {
         note(FindingKind::RapidThroughStock, m.line,
              "rapid move to " + at(m.to) + " runs through uncut stock");
         return;

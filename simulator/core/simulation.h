@@ -30,11 +30,12 @@ struct Finding {
 struct StockSize {
     double length = 0;
     double radius = 0;
+    double front = 0;          // Z of the face
     bool from_program = false; // guessed from the cuts rather than given
 };
 
-// The billet when none is given: up to the largest radius any cut reaches,
-// back to the deepest Z any cut reaches, from Z 0.
+// The billet when none is given: what the cuts reach, up to their largest
+// radius, back to their smallest Z, from the largest Z where a cut ends.
 StockSize stock_from_program(const Program& program);
 
 // One millimetre in the program's units.
@@ -55,7 +56,9 @@ public:
     const StockModel& stock() const { return stock_; }
     const std::vector<Finding>& findings() const { return findings_; }
     const Program& program() const { return program_; }
-    // The insert outline of a motion's tool, relative to its tip.
+    // The shape judged for a tool, and the insert outline of a motion's tool
+    // relative to its tip.
+    ToolShape shape_of(int tool) const;
     Polyline insert_for(const Motion& m) const;
 
 private:

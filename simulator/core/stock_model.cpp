@@ -48,10 +48,12 @@ double cross(Point o, Point a, Point b) {
 
 } // namespace
 
-StockModel::StockModel(double length, double radius, double unit) : scale_(1e4 / unit) {
+StockModel::StockModel(double length, double radius, double unit, double front)
+    : scale_(1e4 / unit) {
     if (!(length > 0) || !(radius > 0)) return;
-    cl::Path box{to_int({0, 0}, scale_), to_int({0, -length}, scale_),
-                 to_int({radius, -length}, scale_), to_int({radius, 0}, scale_)};
+    const double back = front - length;
+    cl::Path box{to_int({0, front}, scale_), to_int({0, back}, scale_),
+                 to_int({radius, back}, scale_), to_int({radius, front}, scale_)};
     if (!cl::Orientation(box)) cl::ReversePath(box);
     paths_ = to_raw({box});
 }

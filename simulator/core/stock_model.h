@@ -10,10 +10,10 @@ namespace simvo {
 class StockModel {
 public:
     StockModel() = default;
-    // A billet from Z 0 back to Z -length, from the axis up to `radius`;
-    // empty when either is not positive. `unit` is one millimetre in program
-    // units; the model resolves a ten-thousandth of it.
-    StockModel(double length, double radius, double unit = 1.0);
+    // A billet from Z `front` back over `length`, from the axis up to
+    // `radius`; empty when either is not positive. `unit` is one millimetre in
+    // program units; the model resolves a ten-thousandth of it.
+    StockModel(double length, double radius, double unit = 1.0, double front = 0);
 
     bool empty() const { return paths_.empty(); }
     double area() const;

@@ -3,7 +3,8 @@
 // only, so each tool's shape is judged from how it moves: a tool that plunges
 // and backs out straight is a grooving blade, one whose cuts run mostly
 // towards the axis faces, the others turn; a tool that drops towards the axis
-// after its cuts bores from the inside.
+// after its cuts bores from the inside; one whose cuts along Z run mostly
+// towards +Z is left-handed.
 #include "motion_path.h"
 
 #include <map>
@@ -15,6 +16,7 @@ enum class InsertKind { Turning, Facing, Grooving };
 
 struct ToolShape {
     ToolSide side = ToolSide::Outside;
+    bool left_hand = false; // cuts towards +Z, its holder trailing towards -Z
     InsertKind kind = InsertKind::Turning;
     double width = 0; // grooving blades: the narrowest step between plunges
 };
@@ -26,6 +28,10 @@ struct ToolShape {
 // degree wedge whose end edge lies 10 degrees off the face. Grooving: a
 // blade of the shape's width behind the tip.
 Polyline insert_outline(const ToolShape& shape, double size);
+// The holder trails the tip towards +Z for a right-hand tool, -Z for a left-hand one.
+inline double holder_z(const ToolShape& shape) {
+    return shape.left_hand ? -1.0 : 1.0;
+}
 // A 60 degree threading insert with its tip at the origin.
 Polyline thread_outline(ToolSide side, double size);
 
