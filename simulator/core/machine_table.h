@@ -29,3 +29,14 @@ const std::vector<Machine>& known_machines();
 std::optional<Machine> find_machine(std::string_view name);
 
 } // namespace simvo
+
+namespace simvo {
+
+// The control a program was written for, judged from the words only one
+// dialect uses (G7, M6, G94/G95 for LinuxCNC; T0101 and the two-block G76
+// for Fanuc; T101 and G76 with K and D for Haas); nullopt when nothing tells.
+std::optional<Dialect> guess_dialect(std::string_view program);
+// The first known machine with that dialect.
+const Machine& machine_for(Dialect dialect);
+
+} // namespace simvo

@@ -2,6 +2,7 @@
 
 #include "geometry/ini_document.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 

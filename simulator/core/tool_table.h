@@ -39,7 +39,8 @@ std::string simulator_settings_file(const std::string& config);
 // File"), else "SimvoTools.ini" beside the settings file.
 std::string tool_file_of(const std::string& settings_file);
 
-// The local socket a running simulator listens on, one per user.
+// The local socket a running simulator listens on, one per user
+// (SIMVOTURN_SOCKET in the environment names another).
 std::string instance_socket_name();
 
 } // namespace simvo

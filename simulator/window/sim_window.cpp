@@ -133,23 +133,21 @@ void SimWindow::set_machine(const QString& name) {
     machine_fixed_ = true;
 }
 
-void SimWindow::choose_machine_for(const QString& path) {
+void SimWindow::choose_machine_for(const std::string& text) {
     if (machine_fixed_) return;
-    const QString ext = QFileInfo(path).suffix().toLower();
-    const char* name = ext == "ngc" ? "LinuxCNC Lathe" : ext == "nc" ? "Haas Lathe" : nullptr;
-    if (ext == "fnl") name = "Fanuc Lathe";
-    if (name) machine_box_->setCurrentText(QString::fromLatin1(name));
+    if (const std::optional<Dialect> d = guess_dialect(text))
+        machine_box_->setCurrentText(QString::fromStdString(machine_for(*d).name));
 }
 
 bool SimWindow::open_file(const QString& path) {
     pause();
-    if (path != file_) choose_machine_for(path);
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
         QMessageBox::warning(this, windowTitle(), tr("Cannot read %1").arg(path));
         return false;
     }
     const std::string text = f.readAll().toStdString();
+    if (path != file_) choose_machine_for(text);
     const Machine machine = *find_machine(machine_box_->currentText().toStdString());
     ReaderOptions options;
     options.dialect = machine.dialect;
@@ -184,6 +182,7 @@ bool SimWindow::open_file(const QString& path) {
 }
 
 void SimWindow::open_handed(const QString& path) {
+    machine_fixed_ = false; // another program, perhaps for another machine
     showNormal();
     raise();
     activateWindow();

@@ -53,7 +53,7 @@ private:
     void redraw();
     void show_current();
     void fill_findings();
-    void choose_machine_for(const QString& path);
+    void choose_machine_for(const std::string& text);
     bool machine_fixed_ = false;
     void edit_tools();
     void fit();
