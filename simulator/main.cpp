@@ -37,10 +37,11 @@ void register_simulator() {
     }
     const std::string self = QCoreApplication::applicationFilePath().toStdString();
     if (ini.read_string("Simulator", "Application") == self &&
+        ini.read_string("Simulator", "Version") == simvo::kSettingsLayoutVersion &&
         ini.has_key("Offsets", "Tool Offset File"))
         return;
     ini.write("Simulator", "Application", self);
-    ini.write("Simulator", "Version", ZERAN_VERSION);
+    ini.write("Simulator", "Version", simvo::kSettingsLayoutVersion);
     if (!ini.has_key("Offsets", "Tool Offset File"))
         ini.write("Offsets", "Tool Offset File", "SimvoTools.ini");
     ini.save(path);

@@ -39,6 +39,10 @@ std::string simulator_settings_file(const std::string& config);
 // File"), else "SimvoTools.ini" beside the settings file.
 std::string tool_file_of(const std::string& settings_file);
 
+// The simulator keeps its settings in the layout of version 5, and says so
+// in the settings file for those that read it.
+inline constexpr const char* kSettingsLayoutVersion = "5.0.0.0";
+
 // The local socket a running simulator listens on, one per user
 // (SIMVOTURN_SOCKET in the environment names another).
 std::string instance_socket_name();

@@ -11,6 +11,7 @@
 #include "dialogs/header_form.h"
 #include "dialogs/post_form.h"
 #include "dialogs/rspin_edit.h"
+#include "ncout/tool_library.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
@@ -564,7 +565,7 @@ void TMainForm::MenuContentsClick() {
 }
 
 void TMainForm::MenuAboutClick() {
-    about_form_->SetVersionText(tr("Version %1").arg(ZERAN_VERSION));
+    about_form_->SetVersionText(QString::fromStdString(GetVersionText(ZERAN_VERSION)));
     about_form_->exec();
 }
 

@@ -1,4 +1,6 @@
 // The tool magazine file shared with ZERAN, and the dialect guess.
+#include "geometry/ini_document.h"
+#include "ncout/tool_library.h"
 #include "simulator/core/machine_table.h"
 #include "simulator/core/tool_table.h"
 
@@ -75,6 +77,43 @@ TEST(MachineTable, DialectIsTakenFromWordsOnlyOneControlUses) {
     EXPECT_EQ(machine_for(Dialect::Haas).name, "Haas Lathe");
     EXPECT_EQ(find_machine("LINUXCNC LATHE")->dialect, Dialect::LinuxCnc);
     EXPECT_FALSE(find_machine("Lathe"));
+}
+
+} // namespace
+} // namespace simvo
+
+namespace simvo {
+namespace {
+
+// What the simulator registers and its editor saves is what ZERAN's tool list reads.
+TEST(ToolTable, ZeranReadsTheToolsTheEditorSaves) {
+    const fs::path config =
+        fs::temp_directory_path() / ("simvo_link_" + std::to_string(::getpid()));
+    fs::create_directories(config / "Kelvard");
+    const fs::path exe = config / "simvoturn";
+    std::ofstream(exe) << "";
+    const std::string settings = simulator_settings_file(config.string());
+    std::ofstream(settings) << "[Simulator]\nApplication=" << exe.string()
+                            << "\nVersion=" << kSettingsLayoutVersion
+                            << "\n[Offsets]\nTool Offset File=SimvoTools.ini\n";
+    std::vector<ToolEntry> table(2);
+    table[0] = {"Rougher", 1, 12.7, 0, 40, 0.8, 3};
+    table[1] = {"Drill 18", kToolTypeDrill, 5, 18, 120, 0, 0};
+    ASSERT_TRUE(save_tool_table(tool_file_of(settings), table));
+
+    const auto ini = zeran::IniDocument::load(settings);
+    ASSERT_TRUE(ini);
+    const zeran::SimulatorSetup setup = zeran::LocateSimulator(*ini, "/nowhere", config.string());
+    EXPECT_EQ(setup.executable, exe.string());
+    EXPECT_EQ(setup.major_version, 5);
+    const auto list = zeran::ReadToolLibrary(setup);
+    ASSERT_EQ(list.size(), 32u); // no machine file: the default slot count
+    EXPECT_EQ(list[0].text, "1 - Rougher");
+    EXPECT_EQ(list[2].text, "3 - (Empty)");
+    const zeran::ToolSize drill = zeran::GetToolSize(&list[1].info);
+    EXPECT_DOUBLE_EQ(drill.width, 18); // a drill reports its diameter
+    EXPECT_DOUBLE_EQ(zeran::GetToolSize(&list[0].info).width, 12.7);
+    fs::remove_all(config);
 }
 
 } // namespace
