@@ -427,12 +427,15 @@ private:
         const bool had_x = w.has('X') || w.has('U');
         const bool had_z = w.has('Z') || w.has('W');
         std::optional<Point> via = axis_target(w, line);
+        const std::size_t first = program_.motions.size();
         if (via) add_move(MotionKind::Rapid, *via, line);
         Point to = pos_;
         const bool both = !had_x && !had_z;
         if (had_x || both) to.x = home_position().x;
         if (had_z || both) to.z = home_position().z;
         add_move(MotionKind::Rapid, to, line);
+        for (std::size_t i = first; i < program_.motions.size(); ++i)
+            program_.motions[i].homing = true;
     }
 
     // G76 as each control spells it.

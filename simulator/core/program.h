@@ -35,7 +35,8 @@ struct Motion {
     double feed = 0; // per minute or per revolution; threads: the lead
     Spindle spindle;
     int tool = 0;
-    int line = 0; // 1-based line of the block that caused it
+    int line = 0;        // 1-based line of the block that caused it
+    bool homing = false; // a return to the reference position (G28)
 };
 
 // Work that takes time without moving the tool.

@@ -24,7 +24,7 @@ constexpr BatchOption kOptions[] = {
     {"--convert", "--convert DRAWING.dxf --output FILE.tdx",
      "read a drawing and write it as a converted drawing", batch_convert},
     {"--gnc", "--gnc PROJECT.tcf --output FILE.gnc", "write a project's GNC file", batch_gnc},
-    {"--post", "--post PROJECT.tcf [--machine NAME] --output FILE",
+    {"--post", "--post PROJECT.tcf [--machine NAME] --output FILE [--no-check]",
      "write a project's G-code for a machine", batch_post},
     {"--help", "--help", "this text", batch_help},
     {"--version", "--version", "the program's version", batch_version},

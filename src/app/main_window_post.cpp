@@ -9,6 +9,7 @@
 #include "ncout/machine_data.h"
 #include "ncout/tool_library.h"
 #include "project/post_job.h"
+#include "project/posted_program_check.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "simulator/link/instance_link.h"
@@ -61,6 +62,14 @@ bool TMainForm::PostProcess() {
         model_->last_nc_file.clear();
         return false;
     }
+    // The program is kept, but a post-processor fault must not pass unseen.
+    const std::string differs =
+        check_posted_program(settings_.paths().gnc_file, model_->last_nc_file, machine);
+    if (!differs.empty())
+        prompt_->tell(MessageKind::Warning,
+                      tr("The posted program does not follow the tool path:\n%1")
+                          .arg(QString::fromStdString(differs))
+                          .toStdString());
     return true;
 }
 

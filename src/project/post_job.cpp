@@ -6,6 +6,7 @@
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "ncout/material_db.h"
+#include "project/posted_program_check.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 
@@ -236,6 +237,13 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
             const int rc = run_program(postvex, {settings_path});
             if (rc == 0) {
                 code = 0;
+                const std::string differs =
+                    job.check_posted ? check_posted_program(gnc, destination, machine) : "";
+                if (!differs.empty()) {
+                    err << "zeran: the posted program does not follow the tool path: "
+                        << one_line(differs) << '\n';
+                    code = 1;
+                }
             } else if (rc < 0) {
                 err << "zeran: cannot start " << postvex << '\n';
             } else {

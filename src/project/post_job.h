@@ -27,10 +27,11 @@ std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& write
 struct PostJob {
     std::string project;
     std::string output;
-    std::string machine;     // empty: the project's, else the first listed
-    bool run_postvex = true; // false: write only the GNC file to `output`
-    std::string postvex;     // the program; empty: found beside this one
-    std::string materials;   // the default material file; empty: default_material_path()
+    std::string machine;      // empty: the project's, else the first listed
+    bool run_postvex = true;  // false: write only the GNC file to `output`
+    bool check_posted = true; // read the program back and compare it with the GNC path
+    std::string postvex;      // the program; empty: found beside this one
+    std::string materials;    // the default material file; empty: default_material_path()
     char separator = '.';
 };
 
