@@ -401,6 +401,7 @@ void TMainForm::FormShow() {
     const bool simulator = !simulator_program().isEmpty();
     export_separator_->setVisible(simulator);
     action("MenuExportCNC")->setVisible(simulator);
+    ReadToolList();
     EnableCommands(false);
     model_->datum_set = false;
     model_->billet_defined = false;

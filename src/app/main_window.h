@@ -17,6 +17,8 @@
 #include <vector>
 
 class QAction;
+class QComboBox;
+class QPushButton;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
@@ -185,6 +187,11 @@ private:
     void CommentEditChange();
     void ToolEditChange();
 
+    // main_window_tools.cpp: the tool list from the simulator's magazine.
+    void ReadToolList();
+    void ToolComboChange();
+    void ToolUpdateBtnClick();
+
     // main_window_scene.cpp: the picture and the view's mouse.
     void DrawCycles();
     void DrawDirectionArrows();
@@ -253,6 +260,8 @@ private:
     QListWidget* points_list_ = nullptr;
     TRSpinEdit* tool_number_ = nullptr;
     QLabel* tool_text_ = nullptr;
+    QComboBox* tool_combo_ = nullptr;
+    QPushButton* tool_update_ = nullptr;
     TRSpinEdit* start_x_ = nullptr;
     TRSpinEdit* start_z_ = nullptr;
     QLabel* params_text_ = nullptr;
