@@ -85,6 +85,8 @@ std::string tool_file_of(const std::string& settings_file) {
 }
 
 std::string instance_socket_name() {
+    // Tests run their own simulator beside the user's.
+    if (const char* own = std::getenv("SIMVOTURN_SOCKET"); own && *own) return own;
     return "simvoturn-" + std::to_string(::getuid());
 }
 
