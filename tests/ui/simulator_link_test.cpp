@@ -87,19 +87,21 @@ private slots:
         QObject context;
         context.moveToThread(&thread);
         simvo::InstanceServer* server = nullptr;
+        bool listening = false;
         QString handed;
         QMutex lock;
         QMetaObject::invokeMethod(
             &context,
             [&] {
                 server = new simvo::InstanceServer;
-                QVERIFY(server->listen());
+                listening = server->listen();
                 QObject::connect(server, &simvo::InstanceServer::fileHanded, [&](const QString& p) {
                     QMutexLocker hold(&lock);
                     handed = p;
                 });
             },
             Qt::BlockingQueuedConnection);
+        QVERIFY(listening);
         QVERIFY(ExportCNCFile(nullptr, nc));
         QTRY_COMPARE(
             [&] {
