@@ -82,6 +82,11 @@ private:
         bool dwell = false, home = false, thread76 = false, set_clamp = false;
         for (double g : w.take_all('G')) {
             const int c = code_of(g);
+            // LinuxCNC's path blending tolerances belong to G64.
+            if (c == 640 && opt_.dialect == Dialect::LinuxCnc) {
+                w.take('P');
+                w.take('Q');
+            }
             if (!g_code(c, b.line, motion, dwell, home, thread76, set_clamp))
                 throw ProgramError(b.line, "unknown G code " + g_name(g));
         }
@@ -442,10 +447,13 @@ private:
     void thread_cycle(BlockWords& w, int line) {
         switch (opt_.dialect) {
         case Dialect::Fanuc:
-            fanuc_thread(w, line);
-            return;
         case Dialect::Haas:
-            haas_thread(w, line);
+            // Both controls read either form: the one-block cycle with K and
+            // D, or the two blocks of P Q R and then X Z P Q F.
+            if (w.has('K') && w.has('D'))
+                haas_thread(w, line);
+            else
+                fanuc_thread(w, line);
             return;
         case Dialect::LinuxCnc:
             linuxcnc_thread(w, line);

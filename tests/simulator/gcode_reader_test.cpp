@@ -138,6 +138,9 @@ TEST(GcodeReader, ThreadCyclesOfEachDialectCutToTheSameRoot) {
         EXPECT_DOUBLE_EQ(p.motions.back().to.x, 14) << text;
         EXPECT_DOUBLE_EQ(p.motions.back().to.z, 3) << text;
     }
+    // Either control reads the other's form.
+    EXPECT_NO_THROW(read(fanuc, Dialect::Haas));
+    EXPECT_NO_THROW(read(haas, Dialect::Fanuc));
 }
 
 TEST(GcodeReader, MalformedProgramsNameTheLineAndTheWord) {
@@ -166,6 +169,8 @@ TEST(GcodeReader, MalformedProgramsNameTheLineAndTheWord) {
     // G7 only on LinuxCNC.
     EXPECT_NE(error_of("G0 U2\n", Dialect::LinuxCnc), "");
     EXPECT_EQ(error_of("G7\n", Dialect::Fanuc), "line 1: unknown G code G7");
+    EXPECT_EQ(error_of("G64 P0.01 Q0.01\n", Dialect::LinuxCnc), "");
+    EXPECT_NE(error_of("G64 P0.01\n", Dialect::Fanuc), "");
     // Anything after the program end is not read.
     EXPECT_EQ(error_of("M30\nG123\n", Dialect::Fanuc), "");
 }
