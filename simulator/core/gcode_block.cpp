@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 
 namespace simvo {
 
@@ -84,6 +85,9 @@ Block split_block(std::string_view text, int line) {
             std::from_chars(parse.data(), parse.data() + parse.size(), word.value);
         if (ec != std::errc() || end != parse.data() + parse.size())
             throw ProgramError(line, "malformed number in \"" + word.text + "\"");
+        // Ten kilometres, or a spindle speed no lathe turns: a number gone wrong.
+        if (std::fabs(word.value) > kLargestNumber)
+            throw ProgramError(line, "number out of range in \"" + word.text + "\"");
         if (word.letter == 'N' || word.letter == 'O') continue;
         block.words.push_back(word);
     }

@@ -8,6 +8,9 @@
 
 namespace simvo {
 
+// No word of a lathe program holds a larger number.
+inline constexpr double kLargestNumber = 1e7;
+
 struct Word {
     char letter = 0; // upper case
     double value = 0;

@@ -30,7 +30,7 @@ Polyline motion_path(const Motion& m, double chord_error) {
     const double r = std::max(r0, r1);
     double step = std::numbers::pi / 8;
     if (r > chord_error) step = std::min(step, 2 * std::acos(1 - chord_error / r));
-    const int n = std::clamp(static_cast<int>(std::ceil(std::fabs(sweep) / step)), 1, 100000);
+    const int n = std::clamp(static_cast<int>(std::ceil(std::fabs(sweep) / step)), 1, 4096);
     const double a0 = std::atan2(m.from.x - m.centre.x, m.from.z - m.centre.z);
     Polyline out;
     out.reserve(static_cast<std::size_t>(n) + 1);

@@ -177,3 +177,22 @@ TEST(GcodeReader, MalformedProgramsNameTheLineAndTheWord) {
 
 } // namespace
 } // namespace simvo
+
+namespace simvo {
+namespace {
+
+// Numbers no lathe program holds are refused before they reach the geometry
+// (the polygon library would throw on them).
+TEST(GcodeReader, AbsurdNumbersAreRefused) {
+    ReaderOptions options;
+    try {
+        read_program("G0 X1 Z99999999\n", options);
+        FAIL() << "read";
+    } catch (const ProgramError& e) {
+        EXPECT_STREQ(e.what(), "line 1: number out of range in \"Z99999999\"");
+    }
+    EXPECT_NO_THROW(read_program("G0 X9999999 Z-9999999\n", options));
+}
+
+} // namespace
+} // namespace simvo
