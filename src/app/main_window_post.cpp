@@ -63,12 +63,12 @@ bool TMainForm::PostProcess() {
         return false;
     }
     // The program is kept, but a post-processor fault must not pass unseen.
-    const std::string differs =
+    const PostedCheck check =
         check_posted_program(settings_.paths().gnc_file, model_->last_nc_file, machine);
-    if (!differs.empty())
+    if (!check.difference.empty())
         prompt_->tell(MessageKind::Warning,
                       tr("The posted program does not follow the tool path:\n%1")
-                          .arg(QString::fromStdString(differs))
+                          .arg(QString::fromStdString(check.difference))
                           .toStdString());
     return true;
 }

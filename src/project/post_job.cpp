@@ -237,11 +237,15 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
             const int rc = run_program(postvex, {settings_path});
             if (rc == 0) {
                 code = 0;
-                const std::string differs =
-                    job.check_posted ? check_posted_program(gnc, destination, machine) : "";
-                if (!differs.empty()) {
+                const PostedCheck check = job.check_posted
+                                              ? check_posted_program(gnc, destination, machine)
+                                              : PostedCheck{true, {}};
+                if (!check.checked)
+                    err << "zeran: warning: " << destination
+                        << " was not read back: its control cannot be told\n";
+                if (!check.difference.empty()) {
                     err << "zeran: the posted program does not follow the tool path: "
-                        << one_line(differs) << '\n';
+                        << one_line(check.difference) << '\n';
                     code = 1;
                 }
             } else if (rc < 0) {

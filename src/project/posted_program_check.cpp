@@ -6,18 +6,18 @@
 
 namespace zeran {
 
-std::string check_posted_program(const std::string& gnc_file, const std::string& nc_file,
+PostedCheck check_posted_program(const std::string& gnc_file, const std::string& nc_file,
                                  const std::string& machine) {
     std::string error;
     const std::optional<std::string> gnc = read_file(gnc_file, &error);
-    if (!gnc) return "cannot read " + gnc_file + ": " + error;
+    if (!gnc) return {true, "cannot read " + gnc_file + ": " + error};
     const std::optional<std::string> nc = read_file(nc_file, &error);
-    if (!nc) return "cannot read " + nc_file + ": " + error;
+    if (!nc) return {true, "cannot read " + nc_file + ": " + error};
     std::optional<simvo::Dialect> dialect;
     if (const auto known = simvo::find_machine(machine)) dialect = known->dialect;
     if (!dialect) dialect = simvo::guess_dialect(*nc);
-    if (!dialect) return "cannot tell which control " + nc_file + " is written for";
-    return simvo::compare_with_gnc(*gnc, *nc, *dialect);
+    if (!dialect) return {false, {}};
+    return {true, simvo::compare_with_gnc(*gnc, *nc, *dialect)};
 }
 
 } // namespace zeran
