@@ -118,7 +118,8 @@ void Simulation::check_cut(const Motion& m, const Polyline& path) {
     // way drives it into the stock. Clipper may hand pieces back reversed, so the runs of the path
     // that go that way are clipped on their own.
     double backwards = 0;
-    const double back = holder_z(shape_of(m.tool));
+    const ToolShape shape = shape_of(m.tool);
+    const double back = holder_z(shape);
     Polyline run;
     auto flush = [&] {
         if (run.size() > 1)
@@ -147,7 +148,8 @@ void Simulation::check_cut(const Motion& m, const Polyline& path) {
     if (!m.spindle.on)
         note(FindingKind::SpindleOffCutting, m.line,
              "the spindle is off while the move to " + at(m.to) + " cuts");
-    if (m.kind != MotionKind::Thread && backwards > least)
+    // A grooving blade cuts sideways both ways.
+    if (m.kind != MotionKind::Thread && shape.kind != InsertKind::Grooving && backwards > least)
         note(FindingKind::HolderIntoStock, m.line,
              "feed move to " + at(m.to) + " drives the holder side of the insert into stock");
 }

@@ -63,6 +63,10 @@ TEST(Findings, EachKindIsTriggeredByItsFaultAndOnlyByIt) {
     // Cutting back towards the tailstock drives the holder into the stock.
     EXPECT_EQ(kinds_of("G00 X44. Z2.\nX36.\nG01 Z-30. F0.2\nX30.\nZ-20.\n"),
               std::vector<K>{K::HolderIntoStock});
+    // A grooving blade may widen its groove towards +Z.
+    EXPECT_TRUE(kinds_of("G00 X44. Z-10.\nG01 X30. F0.05\nG00 X44.\nZ-9.\nG01 X30.\nZ-5.\n"
+                         "G00 X44.\n")
+                    .empty());
     // An arc whose end misses its circle by more than 0.001 mm.
     EXPECT_EQ(kinds_of("G00 X44. Z2.\nG01 X36. Z0. F0.1\nG02 X40. Z-2. I2.002 K0.\n"),
               std::vector<K>{K::ArcRadiusMismatch});
