@@ -7,6 +7,7 @@ PACKAGES="cmake g++ make pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev clang-format
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  libpolyclipping-dev
   xvfb xauth x11-utils imagemagick xdotool
   poppler-utils appstream shared-mime-info dpkg-dev fonts-dejavu-core
   linuxcnc-uspace"

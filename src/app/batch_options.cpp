@@ -32,7 +32,7 @@ constexpr BatchOption kOptions[] = {
      batch_convert},
     {"--gnc", "--gnc PROJECT.tcf [--strict] --output FILE.gnc", "write a project's GNC file",
      batch_gnc},
-    {"--post", "--post PROJECT.tcf [--machine NAME] [--strict] --output FILE",
+    {"--post", "--post PROJECT.tcf [--machine NAME] [--strict] --output FILE [--no-check]",
      "write a project's G-code for a machine", batch_post},
     {"--sheet", "--sheet PROJECT.tcf --output SHEET.pdf", "write a project's job sheet as PDF",
      batch_sheet},

@@ -4,21 +4,27 @@
 #include "base/locale_separator.h"
 #include "project/post_job.h"
 
+#include <algorithm>
 #include <ostream>
 
 namespace zeran {
 
 namespace {
 
-int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
+int post(std::vector<std::string> args, BatchIo& io, bool run_postvex) {
     BatchArguments a;
     std::vector<std::string_view> accepted{"--output"};
-    if (run_postvex) accepted.push_back("--machine");
-    if (!split_arguments(args, accepted, a, io, {"--strict"}))
-        return static_cast<int>(ExitCode::BadUsage);
+    std::vector<std::string_view> flags{"--strict"};
+    if (run_postvex) {
+        accepted.push_back("--machine");
+        flags.push_back("--no-check");
+    }
+    if (!split_arguments(args, accepted, a, io, flags)) return static_cast<int>(ExitCode::BadUsage);
+    const bool check = !a.has("--no-check");
     if (a.plain.size() != 1 || a.value("--output").empty()) {
         report_error(io, run_postvex
-                             ? "usage: --post PROJECT.tcf [--machine NAME] [--strict] --output FILE"
+                             ? "usage: --post PROJECT.tcf [--machine NAME] [--strict] --output FILE "
+                                       "[--no-check]"
                              : "usage: --gnc PROJECT.tcf [--strict] --output FILE.gnc");
         return static_cast<int>(ExitCode::BadUsage);
     }
@@ -30,6 +36,7 @@ int post(const std::vector<std::string>& args, BatchIo& io, bool run_postvex) {
     job.separator = locale_decimal_separator();
     job.run_postvex = run_postvex;
     job.strict = a.has("--strict");
+    job.check_posted = check;
     BatchPrompt prompt(io.err);
     return run_post_job(job, prompt, io.err);
 }

@@ -12,6 +12,7 @@
 #include "dialogs/material_form.h"
 #include "dialogs/post_form.h"
 #include "dialogs/rspin_edit.h"
+#include "ncout/tool_library.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
@@ -448,6 +449,7 @@ void TMainForm::FormShow() {
     const bool simulator = !simulator_program().isEmpty();
     export_separator_->setVisible(simulator);
     action("MenuExportCNC")->setVisible(simulator);
+    ReadToolList();
     EnableCommands(false);
     model_->datum_set = false;
     model_->billet_defined = false;
@@ -617,7 +619,7 @@ void TMainForm::MenuContentsClick() {
 }
 
 void TMainForm::MenuAboutClick() {
-    about_form_->SetVersionText(tr("Version %1").arg(ZERAN_VERSION));
+    about_form_->SetVersionText(QString::fromStdString(GetVersionText(ZERAN_VERSION)));
     about_form_->exec();
 }
 

@@ -21,6 +21,8 @@
 class QAction;
 class QPrinter;
 class QPrintPreviewDialog;
+class QComboBox;
+class QPushButton;
 class QActionGroup;
 class QLabel;
 class QLineEdit;
@@ -206,6 +208,11 @@ private:
     void CommentEditChange();
     void ToolEditChange();
 
+    // main_window_tools.cpp: the tool list from the simulator's magazine.
+    void ReadToolList();
+    void ToolComboChange();
+    void ToolUpdateBtnClick();
+
     // main_window_scene.cpp: the picture and the view's mouse.
     SceneOptions scene_options() const;
     // The path audit after the cycles were drawn; the tree follows its verdicts.
@@ -281,6 +288,8 @@ private:
     QListWidget* points_list_ = nullptr;
     TRSpinEdit* tool_number_ = nullptr;
     QLabel* tool_text_ = nullptr;
+    QComboBox* tool_combo_ = nullptr;
+    QPushButton* tool_update_ = nullptr;
     TRSpinEdit* start_x_ = nullptr;
     TRSpinEdit* start_z_ = nullptr;
     QLabel* params_text_ = nullptr;

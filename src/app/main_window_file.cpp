@@ -88,6 +88,7 @@ void TMainForm::NewProject() {
     view_->SetActive(false);
     view_->setZoomEnabled(false);
     RebuildFilesTree();
+    ReadToolList();
     RebuildCycleList();
     tabs_->setCurrentIndex(0);
     EnableCommands(false);

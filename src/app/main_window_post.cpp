@@ -2,17 +2,23 @@
 // writes it, the post dialog, then postvex run while the window stays live.
 #include "app/main_window.h"
 #include "dialogs/post_form.h"
+#include "dialogs/run_simvo_turn.h"
+#include "base/ini_document.h"
 #include "base/prompt.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
+#include "ncout/tool_library.h"
 #include "project/post_job.h"
+#include "project/posted_program_check.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "simulator/link/instance_link.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <csignal>
@@ -62,6 +68,14 @@ bool TMainForm::PostProcess() {
         model_->last_nc_file.clear();
         return false;
     }
+    // The program is kept, but a post-processor fault must not pass unseen.
+    const PostedCheck check =
+        check_posted_program(settings_.paths().gnc_file, model_->last_nc_file, machine);
+    if (!check.difference.empty())
+        prompt_->tell(MessageKind::Warning,
+                      tr("The posted program does not follow the tool path:\n%1")
+                          .arg(QString::fromStdString(check.difference))
+                          .toStdString());
     return true;
 }
 
@@ -141,18 +155,30 @@ bool TMainForm::start_postvex(const QString& settings_file) {
 }
 
 QString TMainForm::simulator_program() const {
-    // From the settings, else simvoturn beside this program.
-    QString simulator =
-        QString::fromStdString(settings_.ini().read_string("Simulator", "Application"));
-    if (simulator.isEmpty()) simulator = QCoreApplication::applicationDirPath() + "/simvoturn";
-    return QFileInfo(simulator).isExecutable() ? simulator : QString();
+    // Named by the simulator's own settings file, else simvoturn beside this program.
+    const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const std::string settings = (config + "/Kelvard/SimvoTurning5.ini").toStdString();
+    const IniDocument ini = IniDocument::load(settings).value_or(IniDocument{});
+    const SimulatorSetup setup = LocateSimulator(
+        ini, QCoreApplication::applicationDirPath().toStdString(), config.toStdString());
+    return QString::fromStdString(setup.executable);
 }
 
 void TMainForm::MenuExportCNCClick() {
-    const QString simulator = simulator_program();
     const QString nc = QString::fromStdString(model_->last_nc_file);
-    if (simulator.isEmpty() || nc.isEmpty()) return;
-    QProcess::startDetached(simulator, {nc});
+    if (simvo::simulator_answers()) {
+        ExportCNCFile(this, nc);
+        return;
+    }
+    const QString simulator = simulator_program();
+    export_separator_->setVisible(!simulator.isEmpty());
+    action("MenuExportCNC")->setVisible(!simulator.isEmpty());
+    if (simulator.isEmpty()) return;
+    TRunSimvoTurn dialog(simulator, this);
+    dialog.working_folder = QString::fromStdString(settings_.simulator_folder);
+    dialog.cnc_file = nc;
+    dialog.exec();
+    settings_.simulator_folder = dialog.working_folder.toStdString();
 }
 
 } // namespace zeran

@@ -14,9 +14,11 @@
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
+#include <QComboBox>
 #include <QDate>
 #include <QFormLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -109,7 +111,20 @@ void TMainForm::create_node_panels() {
     tool_number_->setMinValue(1);
     tool_number_->setMaxValue(999);
     connect(tool_number_, &TRSpinEdit::Change, this, [this] { ToolEditChange(); });
-    tl->addRow(tr("Tool"), tool_number_);
+    tool_combo_ = new QComboBox(tool);
+    tool_combo_->setObjectName("ToolCombo");
+    tool_combo_->setVisible(false);
+    connect(tool_combo_, &QComboBox::currentIndexChanged, this, [this] { ToolComboChange(); });
+    tool_update_ = new QPushButton(tr("Update"), tool);
+    tool_update_->setObjectName("ToolUpdateBtn");
+    tool_update_->setToolTip(tr("Update tool information from Simvo Turning"));
+    tool_update_->setVisible(false);
+    connect(tool_update_, &QPushButton::clicked, this, [this] { ToolUpdateBtnClick(); });
+    auto* tool_row = new QHBoxLayout;
+    tool_row->addWidget(tool_number_);
+    tool_row->addWidget(tool_combo_, 1);
+    tool_row->addWidget(tool_update_);
+    tl->addRow(tr("Tool"), tool_row);
     tool_text_ = new QLabel(tool);
     tl->addRow(tool_text_);
     panels_->addWidget(tool);
@@ -349,6 +364,8 @@ void TMainForm::refresh_panels() {
         break;
     case CyclePart::Tool:
         tool_number_->setValue(sel.node->tool->ToolNumber);
+        if (sel.node->tool->ToolNumber <= tool_combo_->count())
+            tool_combo_->setCurrentIndex(sel.node->tool->ToolNumber - 1);
         tool_text_->setText(tr("Width %1, length %2")
                                 .arg(length_text(sel.node->tool->ToolWidth),
                                      length_text(sel.node->tool->ToolLength)));

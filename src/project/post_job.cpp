@@ -7,6 +7,7 @@
 #include "ncout/machine_data.h"
 #include "ncout/material_db.h"
 #include "project/child_process.h"
+#include "project/posted_program_check.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 
@@ -206,6 +207,24 @@ bool read_batch_project(ProjectModel& model, const std::string& project,
     return true;
 }
 
+namespace {
+
+// The written program read back and compared with the GNC path: 0 when it
+// follows it (or its control cannot be told, which is only warned about).
+int read_back(const std::string& gnc, const std::string& destination, const std::string& machine,
+              std::ostream& err) {
+    const PostedCheck check = check_posted_program(gnc, destination, machine);
+    if (!check.checked)
+        err << "zeran: warning: " << destination
+            << " was not read back: its control cannot be told\n";
+    if (check.difference.empty()) return 0;
+    err << "zeran: the posted program does not follow the tool path: "
+        << one_line(check.difference) << '\n';
+    return 1;
+}
+
+} // namespace
+
 int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
     ProjectModel model(prompt);
     if (!read_batch_project(model, job.project, job.materials, job.separator, err)) return 1;
@@ -283,17 +302,20 @@ int run_post_job(const PostJob& job, Prompt& prompt, std::ostream& err) {
         return 1;
     }
     const ChildResult run = run_child(postvex, {"/dev/fd/" + std::to_string(settings_fd)});
-    ::close(gnc_fd);
-    ::close(settings_fd);
-    if (run.exit_code == 0) return 0;
-    if (run.exit_code < 0)
+    int code = 1;
+    if (run.exit_code == 0)
+        code = job.check_posted ? read_back(gnc, destination, machine, err) : 0;
+    else if (run.exit_code < 0)
         err << "zeran: cannot start " << postvex << '\n';
     else if (!run.error_text.empty())
         err << "zeran: " << job.project << ": " << postvex_message(run.error_text, gnc) << '\n';
     else
         err << "zeran: " << job.project << ": postvex ended with exit code " << run.exit_code
             << '\n';
-    return 1;
+    // The GNC stays readable through its descriptor until the read-back is done.
+    ::close(gnc_fd);
+    ::close(settings_fd);
+    return code;
 }
 
 } // namespace zeran

@@ -25,8 +25,9 @@ struct PostJob {
     bool run_postvex = true; // false: write only the GNC file to `output`
     // A path that the audit finds fault with fails the run instead of warning.
     bool strict = false;
-    std::string postvex;   // the program; empty: found beside this one
-    std::string materials; // the default material file; empty: default_material_path()
+    bool check_posted = true; // read the program back and compare it with the GNC path
+    std::string postvex;      // the program; empty: found beside this one
+    std::string materials;    // the default material file; empty: default_material_path()
     char separator = '.';
 };
 

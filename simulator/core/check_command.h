@@ -1,0 +1,17 @@
+#pragma once
+// The batch check: simvoturn --check PROGRAM --machine NAME
+// [--stock LENGTH,RADIUS] [--json]. Exit 0 with no findings, 1 with findings
+// or a program that cannot be read, 2 on bad usage.
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace simvo {
+
+// `args` are the arguments after the program's own name.
+int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The usage line of the batch check.
+const char* check_usage();
+
+} // namespace simvo
