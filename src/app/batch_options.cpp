@@ -91,6 +91,10 @@ bool split_arguments(const std::vector<std::string>& args,
             out.plain.push_back(a);
             continue;
         }
+        if (out.has(a)) {
+            report_error(io, a + " is given twice (see --help)");
+            return false;
+        }
         if (std::find(flags.begin(), flags.end(), a) != flags.end()) {
             out.named.emplace_back(a, std::string());
             continue;
