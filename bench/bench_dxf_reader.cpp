@@ -1,9 +1,9 @@
 // DXF reading speed (MB/s) and memory held per entity, on generated drawings
 // of 10k, 200k and 1M LINE+ARC entities and of 200k LINEs alone. The
 // drawings are written into a temporary folder on first use.
-#include "dxf/dxf_reader.h"
 #include "base/progress.h"
 #include "base/prompt.h"
+#include "dxf/dxf_reader.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,9 +4,9 @@
 // how the whole read grows).
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,10 +1,10 @@
 // Any bytes through the DXF reader: it must end, with whatever it read, and
 // what it read must survive extents, drawing-free queries and writing.
+#include "base/progress.h"
+#include "base/prompt.h"
 #include "dxf/byte_source.h"
 #include "dxf/dxf_reader.h"
 #include "dxf/dxf_writer.h"
-#include "base/progress.h"
-#include "base/prompt.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The material file reader and the apply step on arbitrary files: every
 // section must load, apply and save back without a crash.
 #include "base/file_io.h"
-#include "support/test_doubles.h"
 #include "ncout/material_db.h"
+#include "support/test_doubles.h"
 
 #include <cstddef>
 #include <cstdint>

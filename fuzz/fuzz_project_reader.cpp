@@ -2,9 +2,9 @@
 // beside the bushing drawing and with no drawing at all. Nothing may crash,
 // hang or leak, and a project that reads must write and read back.
 #include "base/file_io.h"
-#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <cstddef>
 #include <cstdint>

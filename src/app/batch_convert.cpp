@@ -1,10 +1,10 @@
 // zeran --convert DRAWING --output FILE [--lenient]: a drawing read and written again.
 #include "app/batch.h"
 #include "app/batch_prompt.h"
-#include "dxf/dxf_object_reader.h"
-#include "dxf/dxf_writer.h"
 #include "base/file_io.h"
 #include "base/progress.h"
+#include "dxf/dxf_object_reader.h"
+#include "dxf/dxf_writer.h"
 
 #include <ostream>
 #include <system_error>

@@ -2,8 +2,8 @@
 #include "app/batch.h"
 #include "app/batch_json.h"
 #include "app/batch_prompt.h"
-#include "dxf/dxf_object_reader.h"
 #include "base/progress.h"
+#include "dxf/dxf_object_reader.h"
 
 #include <algorithm>
 #include <ostream>

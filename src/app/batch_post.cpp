@@ -22,10 +22,10 @@ int post(std::vector<std::string> args, BatchIo& io, bool run_postvex) {
     if (!split_arguments(args, accepted, a, io, flags)) return static_cast<int>(ExitCode::BadUsage);
     const bool check = !a.has("--no-check");
     if (a.plain.size() != 1 || a.value("--output").empty()) {
-        report_error(io, run_postvex
-                             ? "usage: --post PROJECT.tcf [--machine NAME] [--strict] --output FILE "
-                                       "[--no-check]"
-                             : "usage: --gnc PROJECT.tcf [--strict] --output FILE.gnc");
+        report_error(
+            io, run_postvex ? "usage: --post PROJECT.tcf [--machine NAME] [--strict] --output FILE "
+                              "[--no-check]"
+                            : "usage: --gnc PROJECT.tcf [--strict] --output FILE.gnc");
         return static_cast<int>(ExitCode::BadUsage);
     }
     PostJob job;

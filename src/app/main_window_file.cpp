@@ -1,8 +1,8 @@
 // File commands: New, Open, Reopen, Save, Save As, the save prompt, dropped
 // files and the command line.
 #include "app/main_window.h"
-#include "dialogs/open_dxf_dialog.h"
 #include "base/prompt.h"
+#include "dialogs/open_dxf_dialog.h"
 #include "ncout/gnc_writer.h"
 #include "project/project_file.h"
 #include "project/project_model.h"

@@ -1,8 +1,8 @@
 // The material file behind Import and "Select Material": the project's
 // material looked up when a project is read, and the choice of a material.
 #include "app/main_window.h"
-#include "dialogs/title_width.h"
 #include "base/prompt.h"
+#include "dialogs/title_width.h"
 #include "ncout/material_db.h"
 #include "project/project_model.h"
 

@@ -1,10 +1,10 @@
 // Post Process: the GNC file written from the project as the batch run
 // writes it, the post dialog, then postvex run while the window stays live.
 #include "app/main_window.h"
-#include "dialogs/post_form.h"
-#include "dialogs/run_simvo_turn.h"
 #include "base/ini_document.h"
 #include "base/prompt.h"
+#include "dialogs/post_form.h"
+#include "dialogs/run_simvo_turn.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "ncout/tool_library.h"

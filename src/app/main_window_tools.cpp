@@ -2,8 +2,8 @@
 // when the simulator has tools, the plain tool number otherwise, and the
 // Update button that reads the magazine again.
 #include "app/main_window.h"
-#include "dialogs/rspin_edit.h"
 #include "base/ini_document.h"
+#include "dialogs/rspin_edit.h"
 #include "ncout/tool_library.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"

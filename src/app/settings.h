@@ -2,8 +2,8 @@
 // The program's settings file (ZERAN.ini) held in memory while the window
 // runs: the six drawing colours, the remembered folders, the border, the
 // panel width, the reopen list and how imports read curves. Read at start, written on exit.
-#include "dialogs/colour_form.h"
 #include "base/ini_document.h"
+#include "dialogs/colour_form.h"
 
 #include <string>
 #include <vector>

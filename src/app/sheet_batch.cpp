@@ -2,9 +2,9 @@
 
 #include "app/batch_prompt.h"
 #include "app/job_sheet_print.h"
-#include "dialogs/colour_form.h"
 #include "base/ini_document.h"
 #include "base/locale_separator.h"
+#include "dialogs/colour_form.h"
 #include "project/post_job.h"
 #include "project/project_model.h"
 

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cycles/cycle_params.h"
 #include "base/tolerances.h"
+#include "cycles/cycle_params.h"
 
 namespace zeran {
 

@@ -1,8 +1,8 @@
 #include "cycles/path_audit.h"
 
+#include "base/number_text.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
-#include "base/number_text.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // The program's own check of a generated tool path: no feed or rapid may
 // enter the finished part, and no rapid may run through stock that the
 // cycles before it (and its own cuts so far) have not removed.
-#include "cycles/part_outline.h"
 #include "base/tolerances.h"
+#include "cycles/part_outline.h"
 
 #include <cstddef>
 #include <cstdint>

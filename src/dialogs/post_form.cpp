@@ -1,9 +1,9 @@
 #include "dialogs/post_form.h"
 
 #include "app/help_link.h"
-#include "dialogs/title_width.h"
 #include "base/ini_document.h"
 #include "base/prompt.h"
+#include "dialogs/title_width.h"
 
 #include <QDir>
 #include <QFile>

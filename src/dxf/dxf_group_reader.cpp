@@ -1,7 +1,7 @@
 #include "dxf/dxf_group_reader.h"
 
-#include "dxf/dxf_read_exception.h"
 #include "base/progress.h"
+#include "dxf/dxf_read_exception.h"
 
 #include <algorithm>
 #include <charconv>

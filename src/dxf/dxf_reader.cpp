@@ -1,10 +1,10 @@
 #include "dxf/dxf_reader.h"
 
-#include "dxf/dxf_read_exception.h"
 #include "base/progress.h"
 #include "base/prompt.h"
 #include "base/text_util.h"
 #include "base/tolerances.h"
+#include "dxf/dxf_read_exception.h"
 
 #include <algorithm>
 #include <cctype>

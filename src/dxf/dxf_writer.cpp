@@ -1,8 +1,8 @@
 #include "dxf/dxf_writer.h"
 
-#include "geometry/dxf_output.h"
 #include "base/file_io.h"
 #include "base/number_text.h"
+#include "geometry/dxf_output.h"
 
 namespace zeran {
 

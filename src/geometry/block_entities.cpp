@@ -1,8 +1,8 @@
 #include "geometry/block_entities.h"
 
+#include "base/number_text.h"
 #include "geometry/dxf_output.h"
 #include "geometry/entity_list.h"
-#include "base/number_text.h"
 
 namespace zeran {
 

@@ -1,7 +1,7 @@
 #include "geometry/dxf_object.h"
 
-#include "geometry/drawing_tree.h"
 #include "base/prompt.h"
+#include "geometry/drawing_tree.h"
 
 #include <cctype>
 

@@ -1,7 +1,7 @@
 #include "geometry/text_entities.h"
 
-#include "geometry/dxf_output.h"
 #include "base/number_text.h"
+#include "geometry/dxf_output.h"
 
 namespace zeran {
 

@@ -1,9 +1,9 @@
 #include "ncout/gnc_writer.h"
 
-#include "cycles/can_cycle.h"
-#include "cycles/cycle_kinds.h"
 #include "base/file_io.h"
 #include "base/number_text.h"
+#include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
 #include "ncout/nc_limits.h"
 
 #include <cmath>

@@ -2,8 +2,8 @@
 // The material database behind the material dialog: the material file's
 // sections with their keys and values, the edits made to them, saving only
 // what changed, and turning a material into a default parameter record.
-#include "cycles/cycle_params.h"
 #include "base/prompt.h"
+#include "cycles/cycle_params.h"
 
 #include <functional>
 #include <optional>

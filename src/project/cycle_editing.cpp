@@ -1,10 +1,10 @@
 // Adding, removing, ordering and preparing the cycles of the cycle list.
+#include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/entity.h"
-#include "base/prompt.h"
 #include "project/project_model.h"
 
 #include <algorithm>

@@ -1,13 +1,13 @@
 // Reading a drawing into the project: cleaning, unit conversion, the drawing
 // tree and the element lists made from it.
+#include "base/progress.h"
+#include "base/prompt.h"
 #include "cycles/entity_clip.h"
 #include "dxf/dxf_object_reader.h"
 #include "geometry/block_entities.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "base/progress.h"
-#include "base/prompt.h"
 #include "ncout/machine_data.h"
 #include "project/element_lists.h"
 #include "project/insert_explosion.h"

@@ -1,11 +1,11 @@
 #include "project/job_sheet.h"
 
+#include "base/number_text.h"
+#include "base/tolerances.h"
 #include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/matrix4.h"
-#include "base/number_text.h"
-#include "base/tolerances.h"
 #include "ncout/gnc_writer.h"
 #include "project/detached_cycle.h"
 #include "project/project_model.h"

@@ -1,8 +1,8 @@
 #include "project/post_job.h"
 
-#include "cycles/can_cycle.h"
 #include "base/file_io.h"
 #include "base/ini_document.h"
+#include "cycles/can_cycle.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/machine_data.h"
 #include "ncout/material_db.h"
@@ -218,8 +218,8 @@ int read_back(const std::string& gnc, const std::string& destination, const std:
         err << "zeran: warning: " << destination
             << " was not read back: its control cannot be told\n";
     if (check.difference.empty()) return 0;
-    err << "zeran: the posted program does not follow the tool path: "
-        << one_line(check.difference) << '\n';
+    err << "zeran: the posted program does not follow the tool path: " << one_line(check.difference)
+        << '\n';
     return 1;
 }
 

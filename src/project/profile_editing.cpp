@@ -1,12 +1,12 @@
 // Building a cycle's profile: adding picked elements, the points list's
 // commands and the reversal a cycle asks for.
+#include "base/number_text.h"
+#include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
 #include "cycles/picking_geometry.h"
-#include "base/number_text.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "base/prompt.h"
 #include "project/project_model.h"
 
 #include <algorithm>

@@ -3,12 +3,12 @@
 // two sets of element lists, datum, billet, units, material and machine, the
 // cycle list, the clipboard and the change flags. The window shows and edits
 // this model; batch runs use it without a window.
+#include "base/tolerances.h"
 #include "cycles/cycle_params.h"
 #include "dxf/curve_reading.h"
 #include "geometry/drawing_tree.h"
 #include "geometry/point3d.h"
 #include "geometry/selection_lists.h"
-#include "base/tolerances.h"
 #include "project/cycle_nodes.h"
 
 #include <functional>

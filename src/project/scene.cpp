@@ -1,11 +1,11 @@
 #include "project/scene.h"
 
+#include "base/progress.h"
+#include "base/tolerances.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/dxf_object.h"
 #include "geometry/entity_list.h"
-#include "base/progress.h"
 #include "geometry/selection_lists.h"
-#include "base/tolerances.h"
 #include "project/project_model.h"
 
 #include <algorithm>

@@ -1,8 +1,8 @@
 #include "view/param_hint_text.h"
 
+#include "base/number_text.h"
 #include "cycles/cycle_params.h"
 #include "cycles/param_controls.h"
-#include "base/number_text.h"
 
 #include <QObject>
 

@@ -2,9 +2,9 @@
 // The zoomable, scrollable view of the drawing. It knows nothing of what it
 // shows: when it needs a picture it calls OnNeedReDraw, and the owner draws
 // into DrawCanvas and MarkCanvas through the mappings the view supplies.
+#include "base/tolerances.h"
 #include "geometry/matrix4.h"
 #include "geometry/point3d.h"
-#include "base/tolerances.h"
 #include "view/qt_canvas.h"
 #include "view/view_mouse.h"
 #include "view/zoom_view.h"

@@ -1,8 +1,8 @@
 #pragma once
 // The arithmetic of the zoom view: fitting, zoom steps, windows and the
 // world/pixel mappings. No Qt here, so it can be checked on its own.
-#include "geometry/canvas.h"
 #include "base/tolerances.h"
+#include "geometry/canvas.h"
 
 #include <optional>
 #include <string>

@@ -3,10 +3,10 @@
 #include <string>
 #include <vector>
 
+#include "base/ini_document.h"
 #include "cycles/cycle_params.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "base/ini_document.h"
 
 namespace zeran {
 namespace {

@@ -2,9 +2,9 @@
 // a newer file with handles and subclass markers, and a bare ENTITIES file.
 #include "dxf/dxf_object_reader.h"
 
+#include "base/progress.h"
 #include "geometry/block_entities.h"
 #include "geometry/polyline.h"
-#include "base/progress.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>

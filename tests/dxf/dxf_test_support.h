@@ -1,8 +1,8 @@
 #pragma once
 // Reading DXF text from memory in tests, written as "code value" lines.
+#include "base/progress.h"
 #include "dxf/byte_source.h"
 #include "dxf/dxf_reader.h"
-#include "base/progress.h"
 #include "support/test_doubles.h"
 
 #include <memory>

@@ -1,8 +1,8 @@
+#include "base/file_io.h"
 #include "dxf/dxf_writer.h"
 #include "geometry/block_entities.h"
 #include "geometry/drawing_tree.h"
 #include "geometry/dxf_output.h"
-#include "base/file_io.h"
 #include "geometry/polyline.h"
 
 #include <gtest/gtest.h>

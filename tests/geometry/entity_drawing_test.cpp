@@ -2,8 +2,8 @@
 #include "geometry/entity_list.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "support/test_doubles.h"
 #include "geometry/text_entities.h"
+#include "support/test_doubles.h"
 #include "test_mapper.h"
 
 #include <gtest/gtest.h>

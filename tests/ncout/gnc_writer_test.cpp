@@ -1,7 +1,7 @@
 // The GNC writer: the worked example line for line, every move kind, tool
 // changes, progress, number and locale forms, and files that cannot be made.
-#include "cycles/can_cycle.h"
 #include "base/file_io.h"
+#include "cycles/can_cycle.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/post_library.h"

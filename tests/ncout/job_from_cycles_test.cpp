@@ -4,9 +4,9 @@
 #include "gcode_trace.h"
 #include "temp_dir.h"
 
+#include "base/file_io.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
-#include "base/file_io.h"
 #include "geometry/point_entities.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/gnc_writer.h"

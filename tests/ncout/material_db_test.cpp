@@ -2,8 +2,8 @@
 // with missing and broken values, locating a missing file, choosing.
 #include "base/file_io.h"
 #include "base/ini_document.h"
-#include "support/test_doubles.h"
 #include "ncout/material_db.h"
+#include "support/test_doubles.h"
 
 #include "temp_dir.h"
 

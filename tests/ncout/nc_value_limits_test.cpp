@@ -1,8 +1,8 @@
 // Values no machine should get: the GNC writer and the post-processor refuse
 // them with one line instead of writing them, and postvex refuses a machine
 // it cannot post for and an output that is one of its inputs.
-#include "cycles/can_cycle.h"
 #include "base/file_io.h"
+#include "cycles/can_cycle.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/gnc_writer.h"
 #include "ncout/post_library.h"

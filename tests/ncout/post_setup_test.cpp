@@ -1,8 +1,8 @@
 // The post-processing dialog's decisions: machine list order, selection,
 // library and extension defaults, the destination's extension, OK enabling.
 #include "base/file_io.h"
-#include "support/test_doubles.h"
 #include "ncout/post_setup.h"
+#include "support/test_doubles.h"
 
 #include "temp_dir.h"
 

@@ -3,8 +3,8 @@
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "support/test_doubles.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -4,9 +4,9 @@
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "support/test_doubles.h"
 #include "project/insert_explosion.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

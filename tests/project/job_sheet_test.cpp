@@ -4,12 +4,12 @@
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "support/test_doubles.h"
 #include "ncout/gnc_writer.h"
 #include "project/job_sheet.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "project/scene.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

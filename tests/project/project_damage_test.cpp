@@ -2,9 +2,9 @@
 // unreadable values are refused with one message that names where, and the
 // project in memory stays as it was; older projects still read.
 #include "base/file_io.h"
-#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,16 +1,16 @@
 // Saving and reading projects: round trips keep every field, and a file that
 // cannot be understood is refused without touching the project in memory.
+#include "base/file_io.h"
+#include "base/ini_document.h"
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
-#include "base/file_io.h"
-#include "base/ini_document.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
-#include "support/test_doubles.h"
 #include "ncout/gnc_writer.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -6,9 +6,9 @@
 #include "cycles/tool_control.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
-#include "support/test_doubles.h"
 #include "project/display_rounding.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 // A canvas that records its calls and a prompt that answers from a script,
 // for tests of anything that draws or asks.
-#include "geometry/canvas.h"
 #include "base/prompt.h"
+#include "geometry/canvas.h"
 
 #include <deque>
 #include <string>

@@ -3,9 +3,9 @@
 // style or the printer's orientation.
 #include "app/job_sheet_print.h"
 #include "app/main_window.h"
-#include "support/test_doubles.h"
 #include "project/job_sheet.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <QApplication>
 #include <QFile>

@@ -2,8 +2,8 @@
 // messages, the editors per key, and a file that only OK changes.
 #include "dialogs/material_form.h"
 #include "dialogs/real_edit.h"
-#include "support/test_doubles.h"
 #include "ncout/material_db.h"
+#include "support/test_doubles.h"
 
 #include <QComboBox>
 #include <QFile>

@@ -1,8 +1,8 @@
 // Scene helpers: clearing, the marker, drawing a drawing through the view.
 #include "app/scene_drawing.h"
-#include "project/scene.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
+#include "project/scene.h"
 #include "support/test_doubles.h"
 #include "view/qt_canvas.h"
 #include "view/zoom_panel.h"

@@ -2,8 +2,8 @@
 // captions and the material line.
 #include "app/main_window.h"
 #include "dialogs/rspin_edit.h"
-#include "support/test_doubles.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <QFile>
 #include <QLabel>

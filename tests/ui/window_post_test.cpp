@@ -1,12 +1,12 @@
 // The post dialog's rules and the Post Process command, which must write
 // the same G-code as the batch post for every shipped machine.
 #include "app/main_window.h"
-#include "dialogs/post_form.h"
 #include "base/ini_document.h"
-#include "support/test_doubles.h"
+#include "dialogs/post_form.h"
 #include "ncout/machine_data.h"
 #include "project/post_job.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -4,8 +4,8 @@
 // simulator the plain tool number stays.
 #include "app/main_window.h"
 #include "cycles/tool_control.h"
-#include "support/test_doubles.h"
 #include "project/project_model.h"
+#include "support/test_doubles.h"
 
 #include <QComboBox>
 #include <QFile>

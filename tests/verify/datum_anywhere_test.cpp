@@ -4,10 +4,10 @@
 // the program's own path audit says the same.
 #include "cycle_runs.h"
 #include "cycles/can_cycle.h"
-#include "support/test_doubles.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "project_files.h"
+#include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
 
