@@ -1,12 +1,12 @@
 #include "posted_check.h"
 
 #include "gcode_reader.h"
+#include "ncout/gnc_interpreter.h"
 #include "ncout/gnc_reader.h"
 
 #include <algorithm>
 #include <cmath>
-#include <map>
-#include <numbers>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -46,60 +46,34 @@ std::string describe(const PathMove& m) {
     return s.str();
 }
 
-// The GNC path as the post-processor interprets its records.
+MotionKind motion_kind(zeran::GncMotionKind k) {
+    switch (k) {
+    case zeran::GncMotionKind::Rapid:
+        return MotionKind::Rapid;
+    case zeran::GncMotionKind::Feed:
+        return MotionKind::Feed;
+    case zeran::GncMotionKind::ArcClockwise:
+        return MotionKind::ArcCW;
+    case zeran::GncMotionKind::ArcCounterClockwise:
+        return MotionKind::ArcCCW;
+    case zeran::GncMotionKind::Thread:
+        return MotionKind::Thread;
+    }
+    return MotionKind::Rapid;
+}
+
+// The GNC path as the records mean it, exactly, before any post rounds it.
 std::vector<PathMove> gnc_path(std::string_view text, bool& metric) {
     std::vector<PathMove> out;
-    std::map<std::string, double> vars;
-    Point pos;
-    bool known = false;
-    metric = true;
-    auto num = [&](const char* name) {
-        auto it = vars.find(name);
-        return it == vars.end() ? 0.0 : it->second;
-    };
+    zeran::GncInterpreter interpreter;
     zeran::read_gnc(text, [&](const zeran::GncItem& item) {
-        if (item.kind != zeran::GncItem::Kind::Word) {
-            if (item.name == "metric") metric = item.value.truthy();
-            if (item.value.kind == zeran::GncValue::Kind::Number)
-                vars[item.name] = item.value.number;
-            return;
-        }
-        const std::string& w = item.name;
-        PathMove m;
-        m.line = item.line;
-        if (w == "FAST_TRAV" || w == "LINEAR_TRAV") {
-            m.kind = w == "FAST_TRAV" ? MotionKind::Rapid : MotionKind::Feed;
-            m.to = {num("x") / 2, num("z")};
-            out.push_back(m);
-            pos = m.to;
-            known = true;
-        } else if (w == "CIRC_TRAV") {
-            double angle = num("angle");
-            if (angle == 0 || !known) return;
-            if (std::fabs(angle) > 360) {
-                const double a = std::fmod(angle, 360.0);
-                angle = a == 0 ? std::copysign(360.0, angle) : a;
-            }
-            m.kind = angle > 0 ? MotionKind::ArcCW : MotionKind::ArcCCW;
-            m.centre = {num("cx") / 2, num("cz")};
-            // A positive sweep turns clockwise with Z to the right and X up.
-            const double a = angle * std::numbers::pi / 180;
-            const double vz = pos.z - m.centre.z, vx = pos.x - m.centre.x;
-            m.to = {m.centre.x - vz * std::sin(a) + vx * std::cos(a),
-                    m.centre.z + vz * std::cos(a) + vx * std::sin(a)};
-            out.push_back(m);
-            pos = m.to;
-        } else if (w == "THREAD_CYCLE") {
-            // x is the profile diameter less the depth; the root lies a whole
-            // depth (a radius) inside the profile.
-            const double depth = num("THREAD_DEPTH");
-            const double profile = num("x") + depth;
-            const bool internal = 2 * pos.x < profile;
-            m.kind = MotionKind::Thread;
-            m.to = {(internal ? profile + 2 * depth : profile - 2 * depth) / 2, num("z")};
-            out.push_back(m);
-        }
+        const std::optional<zeran::GncMotion> m = interpreter.take(item);
+        if (!m || (m->is_arc() && m->moves_nowhere())) return;
+        out.push_back(
+            {motion_kind(m->kind), {m->to.X, m->to.Z}, {m->centre.X, m->centre.Z}, m->line});
     });
+    interpreter.finish();
+    metric = interpreter.modal().metric;
     return out;
 }
 
@@ -159,6 +133,8 @@ std::string compare_with_gnc(std::string_view gnc_text, std::string_view gcode_t
         gnc = gnc_path(gnc_text, metric);
     } catch (const zeran::GncReadError& e) {
         return "the GNC file cannot be read: line " + std::to_string(e.line()) + ": " + e.what();
+    } catch (const zeran::GncMeaningError& e) {
+        return "the GNC file makes no sound path: " + std::string(e.what());
     }
     Program program;
     try {

@@ -1,7 +1,7 @@
 #include "ncout/post_processor.h"
 
 #include "base/number_text.h"
-#include "ncout/nc_limits.h"
+#include "ncout/gnc_interpreter.h"
 
 #include <cctype>
 #include <cmath>
@@ -52,7 +52,9 @@ GncValue number_value(double v) {
 
 class Engine {
 public:
-    explicit Engine(const PostLibrary& library) : lib_(library) {
+    explicit Engine(const PostLibrary& library)
+        : lib_(library),
+          motion_(GncResolution{library.settings().decimals, library.settings().inch_decimals}) {
         seq_ = lib_.settings().sequence_start;
         for (const auto& [name, text] : lib_.variables()) {
             GncValue v;
@@ -63,12 +65,17 @@ public:
                 v.text = text;
             }
             vars_[name] = v;
+            motion_.preset(name, v);
         }
     }
 
     void feed(const GncItem& item) {
-        last_line_ = item.line;
-        if (epilogue_) throw PostError(item.line, "record after EPILOGUE");
+        std::optional<GncMotion> motion;
+        try {
+            motion = motion_.take(item);
+        } catch (const GncMeaningError& e) {
+            throw PostError(e.line(), e.reason());
+        }
         switch (item.kind) {
         case GncItem::Kind::Declaration:
         case GncItem::Kind::Assignment:
@@ -79,15 +86,21 @@ public:
             }
             break;
         case GncItem::Kind::Word:
-            keyword(item.name, item.line);
+            if (motion) {
+                move(item.name, *motion);
+            } else {
+                keyword(item.name, item.line);
+            }
             break;
         }
     }
 
     std::string finish() {
-        if (!prologue_) throw PostError(last_line_, "the GNC program has no PROLOGUE");
-        if (!epilogue_)
-            throw PostError(last_line_, "the GNC program ends without EPILOGUE (incomplete file?)");
+        try {
+            motion_.finish();
+        } catch (const GncMeaningError& e) {
+            throw PostError(e.line(), e.reason());
+        }
         std::string text;
         for (const auto& l : out_) text += l + lib_.settings().line_end;
         return text;
@@ -95,151 +108,59 @@ public:
 
 private:
     const PostLibrary& lib_;
+    // What the records mean; the engine only writes it out.
+    GncInterpreter motion_;
     std::map<std::string, GncValue> vars_;
     std::map<std::string, std::string> modal_;
     std::vector<std::string> out_, held_;
-    bool prologue_ = false, epilogue_ = false;
-    bool have_position_ = false;
-    double x_ = 0, z_ = 0; // position as written: diameter and Z
     long long seq_ = 0;
-    int last_line_ = 0;
 
-    double round_pos(double v) const {
-        double f = std::pow(10.0, decimals());
-        return std::round(v * f) / f;
-    }
-
-    bool metric() const {
-        auto m = vars_.find("metric");
-        return m == vars_.end() || m->second.truthy();
-    }
-    int decimals() const {
-        return metric() ? lib_.settings().decimals : lib_.settings().inch_decimals;
-    }
-
-    double number(const char* name, const std::string& keyword, int line) const {
-        auto it = vars_.find(name);
-        if (it == vars_.end() || it->second.kind != GncValue::Kind::Number)
-            throw PostError(line, keyword + " without a number for " + name);
-        check(name, it->second.number, kMaxNcCoordinate, line);
-        return it->second.number;
-    }
-
-    // A value no machine should get stops the run rather than reach the program.
-    static void check(const std::string& name, double value, double limit, int line) {
-        if (std::string problem = nc_value_problem(name, value, limit); !problem.empty())
-            throw PostError(line, problem);
-    }
-    // Feed and speed are checked when given; a library need not use them.
-    void check_present(const char* name, double limit, int line) const {
-        auto it = vars_.find(name);
-        if (it != vars_.end() && it->second.kind == GncValue::Kind::Number)
-            check(name, it->second.number, limit, line);
-    }
+    bool metric() const { return motion_.modal().metric; }
 
     void set(const char* name, double v) { vars_[name] = number_value(v); }
 
     void keyword(const std::string& word, int line) {
-        if (word == "PROLOGUE") {
-            if (prologue_) throw PostError(line, "second PROLOGUE");
-            // Records before the prologue (the author comment) wait for its
-            // "!held" line, or follow it.
-            prologue_ = true;
-            emit_template(word, line);
-            flush_held();
-            return;
-        }
-        if (word == "FAST_TRAV" || word == "LINEAR_TRAV" || word == "CIRC_TRAV" ||
-            word == "CHANGE_FEED")
-            check_present("feed", kMaxNcFeed, line);
-        if (word == "CHANGE_SPINDLE") check_present("spindle", kMaxNcSpeed, line);
-        if (word == "FAST_TRAV" || word == "LINEAR_TRAV") {
-            double x = round_pos(number("x", word, line)), z = round_pos(number("z", word, line));
-            // A move to where the tool already is does nothing on the machine.
-            if (have_position_ && x == x_ && z == z_) return;
-            emit_template(word, line);
-            x_ = x;
-            z_ = z;
-            have_position_ = true;
-            return;
-        }
-        if (word == "CIRC_TRAV") return arc(line);
-        if (word == "THREAD_CYCLE") return thread(line);
-        if (word == "EPILOGUE") epilogue_ = true;
-        // Tool changes go by the machine's home, so no position is known after one.
-        if (word == "CHANGE_TOOL") have_position_ = false;
         emit_template(word, line);
+        // Records before the prologue (the author comment) wait for its
+        // "!held" line, or follow it.
+        if (word == "PROLOGUE") flush_held();
     }
 
-    void arc(int line) {
-        const std::string kw = "CIRC_TRAV";
-        double cx = number("cx", kw, line), cz = number("cz", kw, line);
-        double angle = number("angle", kw, line);
-        if (!have_position_) throw PostError(line, "arc with no start point");
-        if (angle == 0) return; // a closed arc of no sweep moves nowhere
-        if (std::fabs(angle) > 360) {
-            double a = std::fmod(angle, 360.0);
-            angle = a == 0 ? std::copysign(360.0, angle) : a;
+    void move(const std::string& word, const GncMotion& m) {
+        if (m.moves_nowhere()) return; // nothing happens on the machine
+        switch (m.kind) {
+        case GncMotionKind::Rapid:
+        case GncMotionKind::Feed:
+            break;
+        case GncMotionKind::ArcClockwise:
+        case GncMotionKind::ArcCounterClockwise:
+            set("start_x", 2 * m.from.X);
+            set("start_z", m.from.Z);
+            set("x", 2 * m.to.X);
+            set("z", m.to.Z);
+            set("i", m.centre_offset.X);
+            set("k", m.centre_offset.Z);
+            set("radius", m.radius());
+            set("cw", m.kind == GncMotionKind::ArcClockwise ? 1 : 0);
+            break;
+        case GncMotionKind::Thread: {
+            const GncThread& t = m.thread;
+            set("thread_x", 2 * m.to.X);
+            set("thread_z", m.to.Z);
+            set("internal", t.internal ? 1 : 0);
+            set("drive_x", 2 * m.from.X);
+            set("peak_offset", (2 * t.surface_x - 2 * m.from.X) / 2);
+            set("chamfer_length", t.chamfer_length());
+            set("compound_angle", t.tip_angle > 1 ? t.tip_angle / 2 - 0.5 : 0);
+            set("finish_allowance", std::fabs(t.finish_allowance));
+            break;
         }
-        // Work in radius; I and K come from the start as written, so that the
-        // control's centre and the end point below agree to the last digit.
-        double sr = x_ / 2, sz = z_;
-        double i = round_pos(cx / 2 - sr), k = round_pos(cz - sz);
-        double resolution = std::pow(10.0, -decimals());
-        if (std::hypot(i, k) < resolution) throw PostError(line, "arc of no radius");
-        double cr = sr + i, czz = sz + k;
-        double a = angle * std::numbers::pi / 180.0;
-        double vz = sz - czz, vr = sr - cr;
-        // A positive sweep turns clockwise with Z to the right and X up.
-        double ez = czz + vz * std::cos(a) + vr * std::sin(a);
-        double er = cr - vz * std::sin(a) + vr * std::cos(a);
-        double ex = round_pos(2 * er);
-        ez = round_pos(ez);
-        set("start_x", x_);
-        set("start_z", z_);
-        set("x", ex);
-        set("z", ez);
-        set("i", i);
-        set("k", k);
-        set("radius", std::hypot(i, k));
-        set("cw", angle > 0 ? 1 : 0);
-        emit_template(kw, line);
-        x_ = ex;
-        z_ = ez;
-    }
-
-    void thread(int line) {
-        const std::string kw = "THREAD_CYCLE";
-        double x = number("x", kw, line), z = number("z", kw, line);
-        double pitch = number("PITCH", kw, line), depth = number("THREAD_DEPTH", kw, line);
-        double first = number("X_INC", kw, line);
-        double angle = number("THREAD_ANGLE", kw, line);
-        double chamfer = number("THREAD_CHAMFER", kw, line);
-        double allowance = number("FINISH_ALLOWANCE", kw, line);
-        number("MIN_CUT_DEPTH", kw, line);
-        number("FINISH_PASSES", kw, line);
-        if (!have_position_) throw PostError(line, "thread cycle with no start point");
-        if (pitch <= 0) throw PostError(line, "thread cycle without a pitch");
-        if (depth <= 0) throw PostError(line, "thread cycle without a thread depth");
-        if (first <= 0) throw PostError(line, "thread cycle without a first cut depth");
-        if (round_pos(z) == z_) throw PostError(line, "thread of no length");
-        // x is the profile diameter less the depth; the profile diameter is
-        // therefore x + depth. A start below it means an internal thread.
-        double profile = x + depth;
-        bool internal = x_ < profile;
-        set("thread_x", internal ? profile + 2 * depth : profile - 2 * depth);
-        set("thread_z", z);
-        set("internal", internal ? 1 : 0);
-        set("drive_x", x_);
-        set("peak_offset", (profile - x_) / 2);
-        set("chamfer_length", chamfer * pitch / 10);
-        set("compound_angle", angle > 1 ? angle / 2 - 0.5 : 0);
-        set("finish_allowance", std::fabs(allowance));
-        emit_template(kw, line);
+        }
+        emit_template(word, m.line);
     }
 
     void emit(std::string text) {
-        if (!prologue_) {
+        if (!motion_.started()) {
             held_.push_back(std::move(text));
             return;
         }
