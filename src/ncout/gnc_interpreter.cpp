@@ -46,10 +46,6 @@ bool GncMotion::moves_nowhere() const {
     return from_known && from == to;
 }
 
-bool GncMotion::drills() const {
-    return kind == GncMotionKind::Feed && from_known && from.X == 0 && to.X == 0 && from.Z != to.Z;
-}
-
 GncInterpreter::GncInterpreter(std::optional<GncResolution> resolution) : resolution_(resolution) {}
 
 void GncInterpreter::preset(const std::string& name, const GncValue& value) {

@@ -77,9 +77,6 @@ struct GncMotion {
     double radius() const; // arcs
     // A line to where the tool is, or an arc of no sweep.
     bool moves_nowhere() const;
-    // A feed along the spindle axis: the GNC has no drilling record, and
-    // only a drill cuts there.
-    bool drills() const;
     // Where the tool is afterwards: a thread cycle returns to its start.
     CyclePoint end_position() const { return kind == GncMotionKind::Thread ? from : to; }
 };

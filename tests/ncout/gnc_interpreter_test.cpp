@@ -1,6 +1,6 @@
 // What GNC records mean as motion: arcs that end on their circles and turn
 // the way their angle says, modal state carried from record to record,
-// thread and drilling data, and programs refused with the line at fault.
+// thread data, drilling as plain feeds, and programs refused with the line at fault.
 // Jobs made by the cycle engine are compared in tests/verify.
 #include "ncout/gnc_interpreter.h"
 
@@ -189,12 +189,11 @@ TEST(GncInterpreter, ThreadsAndDrillsCarryTheirRecordsData) {
                               "x = 0\nz = 0\nfeed = 0.1\nLINEAR_TRAV\n" +
                               "x = 30\nz = 0\nfeed = 0.1\nLINEAR_TRAV\n"));
     ASSERT_EQ(m.size(), 6u);
-    EXPECT_FALSE(m[0].drills());
-    EXPECT_TRUE(m[1].drills());
-    EXPECT_TRUE(m[2].drills()) << "a peck back";
-    EXPECT_FALSE(m[3].drills()) << "a rapid";
-    EXPECT_TRUE(m[4].drills());
-    EXPECT_FALSE(m[5].drills()) << "a face cut";
+    const GncMotionKind kinds[] = {GncMotionKind::Rapid, GncMotionKind::Feed, GncMotionKind::Feed,
+                                   GncMotionKind::Rapid, GncMotionKind::Feed, GncMotionKind::Feed};
+    for (std::size_t i = 0; i < m.size(); ++i) EXPECT_EQ(m[i].kind, kinds[i]) << i;
+    expect_near(m[2].from, {0, -10}, 0, "the peck back starts at the bottom");
+    expect_near(m[2].to, {0, -9}, 0, "and ends short of it");
 }
 
 TEST(GncInterpreter, UnsoundProgramsAreRefusedAtTheirLine) {
