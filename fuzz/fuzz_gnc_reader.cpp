@@ -1,9 +1,11 @@
 // The GNC reader and the post engine on arbitrary input: malformed files must
 // give a clear error, never a crash, a hang or an unbounded output.
+#include "ncout/gnc_interpreter.h"
 #include "ncout/gnc_reader.h"
 #include "ncout/post_library.h"
 #include "ncout/post_processor.h"
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -68,6 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (program.size() > 64 * size + 4096) __builtin_trap();
     } catch (const zeran::GncReadError&) {
     } catch (const zeran::PostError&) {
+    }
+    // The exact path, as the read-back check takes it.
+    try {
+        for (const auto& m : zeran::interpret_gnc(text))
+            if (!std::isfinite(m.to.X) || !std::isfinite(m.to.Z)) __builtin_trap();
+    } catch (const zeran::GncReadError&) {
+    } catch (const zeran::GncMeaningError&) {
     }
     return 0;
 }

@@ -58,6 +58,13 @@ TEST(PostedCheck, GoldenProgramsFollowTheirGncAndAlteredOnesDoNot) {
     EXPECT_NE(compare_with_gnc(gnc, fanuc, Dialect::LinuxCnc), "");
     EXPECT_NE(compare_with_gnc("x = = 1\n", fanuc, Dialect::Fanuc).find("GNC file"),
               std::string::npos);
+    // A GNC file cut short, or one whose arc has no start, is no path to agree with.
+    const std::string cut = gnc.substr(0, gnc.find("EPILOGUE"));
+    diff = compare_with_gnc(cut, fanuc, Dialect::Fanuc);
+    EXPECT_NE(diff.find("ends without EPILOGUE"), std::string::npos) << diff;
+    diff = compare_with_gnc("PROLOGUE\ncx = 1\ncz = 1\nangle = 9\nCIRC_TRAV\nEPILOGUE\n", fanuc,
+                            Dialect::Fanuc);
+    EXPECT_NE(diff.find("GNC line 5: arc with no start point"), std::string::npos) << diff;
 }
 
 } // namespace
