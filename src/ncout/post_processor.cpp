@@ -7,7 +7,6 @@
 #include <cmath>
 #include <cstdio>
 #include <map>
-#include <numbers>
 
 namespace zeran {
 
@@ -149,7 +148,7 @@ private:
             set("thread_z", m.to.Z);
             set("internal", t.internal ? 1 : 0);
             set("drive_x", 2 * m.from.X);
-            set("peak_offset", (2 * t.surface_x - 2 * m.from.X) / 2);
+            set("peak_offset", (2 * t.surface_x - 2 * m.from.X) / 2); // start to crest, radius
             set("chamfer_length", t.chamfer_length());
             set("compound_angle", t.tip_angle > 1 ? t.tip_angle / 2 - 0.5 : 0);
             set("finish_allowance", std::fabs(t.finish_allowance));

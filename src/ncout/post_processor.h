@@ -1,7 +1,8 @@
 #pragma once
 // Turns a GNC program into one machine's G-code through its post library.
-// Arcs get their end point from the current position, the centre and the
-// signed sweep; the thread record gets the values a thread cycle needs.
+// What each record does comes from the GNC interpreter, holding positions to
+// the library's decimals; the post adds the values its templates write (arc
+// end and I, K; the thread cycle's diameters and offsets).
 #include "ncout/gnc_reader.h"
 #include "ncout/post_library.h"
 
