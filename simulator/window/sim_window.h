@@ -1,7 +1,7 @@
 #pragma once
 // The simulator's window: the view with the stock and the paths, the program
 // listing with the block being run, the findings, and the run controls.
-#include "dialogs/colour_form.h"
+#include "view/palette.h"
 #include "simulator/core/simulation.h"
 
 #include <QMainWindow>

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
-#include "app/help_link.h"
-#include "app/qt_prompt.h"
+#include "view/help_link.h"
+#include "dialogs/qt_prompt.h"
 #include "app/tree_images.h"
 #include "app/window_placement.h"
 #include "cycles/cycle_kinds.h"

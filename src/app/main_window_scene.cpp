@@ -1,7 +1,7 @@
 // The scene in the view: kept elements, markers, tool paths and direction
 // arrows; the view's mouse for the datum tool and the hover highlight.
 #include "app/main_window.h"
-#include "app/scene_drawing.h"
+#include "view/canvas_clearing.h"
 #include "app/wait_cursor.h"
 #include "base/progress.h"
 #include "cycles/can_cycle.h"

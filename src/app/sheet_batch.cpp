@@ -4,7 +4,7 @@
 #include "app/job_sheet_print.h"
 #include "base/ini_document.h"
 #include "base/locale_separator.h"
-#include "dialogs/colour_form.h"
+#include "view/palette.h"
 #include "project/post_job.h"
 #include "project/project_model.h"
 

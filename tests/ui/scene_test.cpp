@@ -1,5 +1,5 @@
 // Scene helpers: clearing, the marker, drawing a drawing through the view.
-#include "app/scene_drawing.h"
+#include "view/canvas_clearing.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "project/scene.h"

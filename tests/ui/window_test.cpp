@@ -1,7 +1,7 @@
 // The main window against the real core: start-up with and without a
 // settings file, opening, saving and the save prompt, the command line and
 // dropped files, importing a drawing with scripted answers, draw styles.
-#include "app/help_link.h"
+#include "view/help_link.h"
 #include "app/main_window.h"
 #include "base/ini_document.h"
 #include "cycles/picking_geometry.h"
