@@ -1,9 +1,9 @@
 #pragma once
 // The simulator's picture: the stock left, the moves made so far in the path
 // colours, the moves still to come faintly, and the insert where it stands.
-#include "dialogs/colour_form.h"
 #include "geometry/canvas.h"
 #include "simulator/core/simulation.h"
+#include "view/palette.h"
 
 #include <functional>
 

@@ -1,8 +1,8 @@
 #pragma once
 // The simulator's window: the view with the stock and the paths, the program
 // listing with the block being run, the findings, and the run controls.
-#include "dialogs/colour_form.h"
 #include "simulator/core/simulation.h"
+#include "view/palette.h"
 
 #include <QMainWindow>
 #include <QTimer>

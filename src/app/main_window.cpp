@@ -1,7 +1,5 @@
 #include "app/main_window.h"
 
-#include "app/help_link.h"
-#include "app/qt_prompt.h"
 #include "app/tree_images.h"
 #include "app/window_placement.h"
 #include "cycles/cycle_kinds.h"
@@ -11,9 +9,11 @@
 #include "dialogs/header_form.h"
 #include "dialogs/material_form.h"
 #include "dialogs/post_form.h"
+#include "dialogs/qt_prompt.h"
 #include "dialogs/rspin_edit.h"
 #include "ncout/tool_library.h"
 #include "project/project_model.h"
+#include "view/help_link.h"
 #include "view/zoom_panel.h"
 
 #include <QAction>

@@ -1,7 +1,6 @@
 // The scene in the view: kept elements, markers, tool paths and direction
 // arrows; the view's mouse for the datum tool and the hover highlight.
 #include "app/main_window.h"
-#include "app/scene_drawing.h"
 #include "app/wait_cursor.h"
 #include "base/progress.h"
 #include "cycles/can_cycle.h"
@@ -12,6 +11,7 @@
 #include "project/element_lists.h"
 #include "project/project_model.h"
 #include "project/scene.h"
+#include "view/canvas_clearing.h"
 #include "view/zoom_panel.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // runs: the six drawing colours, the remembered folders, the border, the
 // panel width, the reopen list and how imports read curves. Read at start, written on exit.
 #include "base/ini_document.h"
-#include "dialogs/colour_form.h"
+#include "view/palette.h"
 
 #include <string>
 #include <vector>

@@ -4,9 +4,9 @@
 #include "app/job_sheet_print.h"
 #include "base/ini_document.h"
 #include "base/locale_separator.h"
-#include "dialogs/colour_form.h"
 #include "project/post_job.h"
 #include "project/project_model.h"
+#include "view/palette.h"
 
 #include <QGuiApplication>
 #include <cstdio>

@@ -1,7 +1,7 @@
 #include "dialogs/border_form.h"
 
-#include "app/help_link.h"
 #include "dialogs/title_width.h"
+#include "view/help_link.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "dialogs/colour_form.h"
 
-#include "app/help_link.h"
 #include "dialogs/title_width.h"
+#include "view/help_link.h"
 #include "view/qt_canvas.h"
 
 #include <QApplication>
@@ -30,11 +30,6 @@ QIcon transparent_icon(const QImage& glyph) {
 }
 
 } // namespace
-
-ColourSet default_colours() {
-    const QColor tip = QApplication::palette().color(QPalette::ToolTipBase);
-    return {0xFFFF00, 0x808000, 0x800000, 0x800080, 0x008000, from_qcolor(tip)};
-}
 
 QImage swatch_bitmap(Colour c) {
     QImage img(40, 40, QImage::Format_RGB32);

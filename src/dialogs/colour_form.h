@@ -1,7 +1,6 @@
 #pragma once
-// The six drawing colours (rapid, linear, clockwise arc, counter-clockwise
-// arc and thread moves, and the view's background) with a preview.
-#include "geometry/canvas.h"
+// The dialog that sets the six drawing colours, with a preview.
+#include "view/palette.h"
 
 #include <QColor>
 #include <QDialog>
@@ -14,18 +13,6 @@ class QToolButton;
 class QLabel;
 
 namespace zeran {
-
-using ColourSet = std::array<Colour, 6>;
-
-inline constexpr int kColourRapid = 0;
-inline constexpr int kColourLinear = 1;
-inline constexpr int kColourClockwise = 2;
-inline constexpr int kColourCounterClockwise = 3;
-inline constexpr int kColourThread = 4;
-inline constexpr int kColourBackground = 5;
-
-// The defaults; the background is the system's tooltip colour.
-ColourSet default_colours();
 
 // The swatch for colour c on a 40 x 40 glyph whose magenta is transparent:
 // white and magenta swatches get the other one as their ground, so that a

@@ -1,11 +1,11 @@
 #include "dialogs/drawing_preview.h"
 
-#include "app/scene_drawing.h"
 #include "base/ini_document.h"
 #include "base/progress.h"
 #include "dxf/dxf_reader.h"
 #include "geometry/dxf_object.h"
 #include "project/scene.h"
+#include "view/canvas_clearing.h"
 #include "view/qt_canvas.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "dialogs/header_form.h"
 
-#include "app/help_link.h"
 #include "dialogs/title_width.h"
+#include "view/help_link.h"
 
 #include <QDateEdit>
 #include <QDialogButtonBox>

@@ -1,12 +1,12 @@
 #include "dialogs/material_form.h"
 
-#include "app/help_link.h"
 #include "base/number_text.h"
 #include "base/prompt.h"
 #include "base/text_util.h"
 #include "cycles/cycle_params.h"
 #include "dialogs/real_edit.h"
 #include "ncout/material_db.h"
+#include "view/help_link.h"
 
 #include <QComboBox>
 #include <QEvent>

@@ -1,9 +1,9 @@
 #include "dialogs/open_dxf_dialog.h"
 
-#include "app/help_link.h"
-#include "app/qt_prompt.h"
 #include "dialogs/drawing_preview.h"
 #include "dialogs/preview_form.h"
+#include "dialogs/qt_prompt.h"
+#include "view/help_link.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

@@ -1,9 +1,9 @@
 #include "dialogs/post_form.h"
 
-#include "app/help_link.h"
 #include "base/ini_document.h"
 #include "base/prompt.h"
 #include "dialogs/title_width.h"
+#include "view/help_link.h"
 
 #include <QDir>
 #include <QFile>

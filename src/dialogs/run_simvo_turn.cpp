@@ -1,8 +1,8 @@
 #include "dialogs/run_simvo_turn.h"
 
-#include "app/help_link.h"
 #include "ncout/simulator_link.h"
 #include "simulator/link/instance_link.h"
+#include "view/help_link.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -107,8 +108,18 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override {
         panel_->box_double_click(Zoom_panel::translate(*e));
     }
+    void wheelEvent(QWheelEvent* e) override {
+        const QPoint p = e->position().toPoint();
+        panel_->box_wheel(e->angleDelta().y(), {p.x(), p.y()});
+        e->accept();
+    }
     void keyPressEvent(QKeyEvent* e) override { panel_->keyPressEvent(e); }
     void keyReleaseEvent(QKeyEvent* e) override { panel_->keyReleaseEvent(e); }
+    // A Space released elsewhere must not leave the view panning.
+    void focusOutEvent(QFocusEvent* e) override {
+        panel_->set_space_held(false);
+        QWidget::focusOutEvent(e);
+    }
 
 private:
     Zoom_panel* panel_;
@@ -610,9 +621,21 @@ void Zoom_panel::xor_band(DevicePoint a, DevicePoint b) {
     box_->update();
 }
 
+bool Zoom_panel::starts_pan(const ViewMouse& m) const {
+    return active_ &&
+           (m.button == MouseButton::Middle || (m.button == MouseButton::Left && space_held_));
+}
+
 void Zoom_panel::box_press(const ViewMouse& m) {
     pointer_ = m.at;
     pointer_seen_ = true;
+    // Panning belongs to the view; the owner's tools never see it.
+    if (starts_pan(m) && !dragging_) {
+        panning_ = true;
+        pan_last_ = m.at;
+        refresh_hand();
+        return;
+    }
     if (m.button == MouseButton::Left && draw_rect_ != TDrawRect::drNone) {
         dragging_ = true;
         anchor_ = corner_ = m.at;
@@ -623,6 +646,12 @@ void Zoom_panel::box_press(const ViewMouse& m) {
 
 void Zoom_panel::box_move(const ViewMouse& m) {
     if (!active_) return;
+    if (panning_) {
+        PanBy(m.at.x - pan_last_.x, m.at.y - pan_last_.y);
+        pan_last_ = pointer_ = m.at;
+        refresh_readout();
+        return;
+    }
     if (dragging_) {
         if (band_shown_) xor_band(anchor_, corner_);
         xor_band(anchor_, m.at);
@@ -635,6 +664,13 @@ void Zoom_panel::box_move(const ViewMouse& m) {
 }
 
 void Zoom_panel::box_release(const ViewMouse& m) {
+    if (panning_) {
+        if (m.button == MouseButton::Middle || m.button == MouseButton::Left) {
+            panning_ = false;
+            refresh_hand();
+        }
+        return;
+    }
     bool clicked = true;
     if (dragging_) {
         dragging_ = false;
@@ -664,16 +700,88 @@ void Zoom_panel::box_double_click(const ViewMouse& m) {
     if (OnDblClick) OnDblClick();
 }
 
+void Zoom_panel::box_wheel(int angle_delta, DevicePoint at) {
+    // One notch of a mouse wheel is 120.
+    wheel_rest_ += angle_delta;
+    const int steps = wheel_rest_ / 120;
+    wheel_rest_ -= steps * 120;
+    pointer_ = at;
+    pointer_seen_ = true;
+    ZoomAt(at, steps);
+}
+
+void Zoom_panel::ZoomAt(DevicePoint px, int steps) {
+    if (!active_ || steps == 0) return;
+    const TZoomView before = current_;
+    const Point2D w = ScreenToWorld(px);
+    const double f = steps > 0 ? 1.0 / zoom_factor_ : zoom_factor_;
+    for (int i = 0; i < std::abs(steps); ++i) {
+        if (steps > 0 ? !zoom_in_enabled() : !zoom_out_enabled()) break;
+        current_ = zoom_about(current_, view_client_, f, {w.x, w.y}, px);
+    }
+    if (current_ == before) return;
+    last_ = before;
+    refresh_ratio();
+    after_button();
+    refresh_readout();
+}
+
+void Zoom_panel::PanBy(int dx, int dy) {
+    if (!active_ || (dx == 0 && dy == 0)) return;
+    const int h = hbar_->value() - dx, v = vbar_->value() - dy;
+    if (h >= 0 && h <= hbar_->maximum() && v >= 0 && v <= vbar_->maximum()) {
+        // Within the bitmap's margin: only the shown part moves.
+        const QSignalBlocker block_h(hbar_), block_v(vbar_);
+        hbar_->setValue(h);
+        vbar_->setValue(v);
+        scrolled();
+        return;
+    }
+    // Beyond it the window moves by what the scroll bars would have, and
+    // the picture is drawn again around the new centre.
+    current_ = panned(current_, hbar_->maximum() / 2 - h, vbar_->maximum() / 2 - v);
+    reset_scroll_bars();
+    update_buttons();
+    Repaint();
+}
+
+void Zoom_panel::set_space_held(bool on) {
+    space_held_ = on;
+    refresh_hand();
+}
+
+void Zoom_panel::refresh_hand() {
+    const bool hand = panning_ || space_held_;
+    if (hand && !hand_shown_) {
+        saved_cursor_ = box_->cursor();
+        hand_shown_ = true;
+    }
+    if (hand) {
+        box_->setCursor(panning_ ? Qt::ClosedHandCursor : Qt::OpenHandCursor);
+    } else if (hand_shown_) {
+        box_->setCursor(saved_cursor_);
+        hand_shown_ = false;
+    }
+}
+
 void Zoom_panel::box_paint() {
     if (OnPaint) OnPaint();
 }
 
 void Zoom_panel::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space) {
+        if (!e->isAutoRepeat()) set_space_held(true);
+        return;
+    }
     if (OnKeyDown) OnKeyDown(e->key(), shift_state(e->modifiers(), QApplication::mouseButtons()));
     QWidget::keyPressEvent(e);
 }
 
 void Zoom_panel::keyReleaseEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Space) {
+        if (!e->isAutoRepeat()) set_space_held(false);
+        return;
+    }
     if (OnKeyUp) OnKeyUp(e->key(), shift_state(e->modifiers(), QApplication::mouseButtons()));
     QWidget::keyReleaseEvent(e);
 }

@@ -9,6 +9,7 @@
 #include "view/view_mouse.h"
 #include "view/zoom_view.h"
 
+#include <QCursor>
 #include <QImage>
 #include <QString>
 #include <QTimer>
@@ -143,6 +144,14 @@ public:
     void ZoomToPixels(DevicePoint a, DevicePoint b);
     // Centre the view on a paint-area pixel (the double-click).
     void CentreOn(DevicePoint px);
+    // Zoom steps about a paint-area pixel, which keeps showing the same world
+    // point: in for steps above 0 (the wheel turned away from the user), out
+    // below. Stops where the zoom buttons would.
+    void ZoomAt(DevicePoint px, int steps);
+    // Moves the picture by (dx, dy) pixels with the pointer (the middle
+    // button, or the left one with Space held, dragging).
+    void PanBy(int dx, int dy);
+    bool panning() const { return panning_; }
 
     QString status_text(int panel) const;
     bool zoom_in_enabled() const;
@@ -186,7 +195,11 @@ private:
     void box_move(const ViewMouse& m);
     void box_release(const ViewMouse& m);
     void box_double_click(const ViewMouse& m);
+    void box_wheel(int angle_delta, DevicePoint at);
     void box_paint();
+    bool starts_pan(const ViewMouse& m) const;
+    void set_space_held(bool on);
+    void refresh_hand();
 
     ZoomPaintBox* box_ = nullptr;
     QScrollBar* vbar_ = nullptr;
@@ -226,6 +239,14 @@ private:
     WorldRect selection_;
     bool mapping_failed_ = false;
     bool drawing_scene_ = false;
+    // Wheel turns not yet worth a whole step (touchpads send small ones).
+    int wheel_rest_ = 0;
+    bool space_held_ = false;
+    bool panning_ = false;
+    DevicePoint pan_last_;
+    // The cursor the hand replaced, put back when panning ends.
+    bool hand_shown_ = false;
+    QCursor saved_cursor_;
 };
 
 } // namespace zeran

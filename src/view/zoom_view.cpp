@@ -99,6 +99,20 @@ TZoomView recentred(const TZoomView& v, double cx, double cy) {
     return n;
 }
 
+TZoomView zoom_about(const TZoomView& v, PixelSize client, double f, WorldXY w, DevicePoint px) {
+    TZoomView n = v;
+    n.ScaleX = v.ScaleX / f;
+    n.ScaleY = v.ScaleY / f;
+    n.CentreX = w.x + (client.width / 2.0 - px.x) / n.ScaleX;
+    n.CentreY = w.y - (client.height / 2.0 - px.y) / n.ScaleY;
+    rebuild_window(n, client);
+    return n;
+}
+
+TZoomView panned(const TZoomView& v, int dx, int dy) {
+    return recentred(v, v.CentreX - dx / v.ScaleX, v.CentreY + dy / v.ScaleY);
+}
+
 TZoomView resized(const TZoomView& v, PixelSize old_client, PixelSize new_client) {
     TZoomView n = v;
     if (old_client.width > 0 && old_client.height > 0 && new_client.width > 0 &&

@@ -67,6 +67,14 @@ TZoomView zoom_window(PixelSize client, double x1, double y1, double x2, double 
 // The same world window size around a new centre.
 TZoomView recentred(const TZoomView& v, double cx, double cy);
 
+// A zoom step by f that keeps the world point `w` under the client pixel
+// `px`, for the scroll bars centred afterwards (the wheel zooms this way).
+TZoomView zoom_about(const TZoomView& v, PixelSize client, double f, WorldXY w, DevicePoint px);
+
+// The window moved so that the picture follows the pointer by (dx, dy)
+// pixels, right and down.
+TZoomView panned(const TZoomView& v, int dx, int dy);
+
 // After the client area changed size: scales follow the new size in
 // proportion (the smaller of the two factors) and the window is rebuilt.
 TZoomView resized(const TZoomView& v, PixelSize old_client, PixelSize new_client);

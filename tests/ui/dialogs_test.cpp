@@ -1,10 +1,10 @@
 // The numeric edits' key filter, conversions and limits; the colour and
 // border dialogs' rules; help addresses.
-#include "app/help_link.h"
 #include "dialogs/border_form.h"
 #include "dialogs/colour_form.h"
 #include "dialogs/real_edit.h"
 #include "dialogs/rspin_edit.h"
+#include "view/help_link.h"
 #include "view/qt_canvas.h"
 
 #include <QLocale>

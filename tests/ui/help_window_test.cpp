@@ -1,9 +1,9 @@
 // Help inside the program: F1, Help > Contents and a dialog's Help button
 // show the page of their context in the help window, with no web browser.
-#include "app/help_link.h"
-#include "app/help_window.h"
 #include "app/main_window.h"
 #include "dialogs/border_form.h"
+#include "view/help_link.h"
+#include "view/help_window.h"
 
 #include <QAction>
 #include <QApplication>

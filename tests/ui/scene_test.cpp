@@ -1,9 +1,9 @@
 // Scene helpers: clearing, the marker, drawing a drawing through the view.
-#include "app/scene_drawing.h"
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "project/scene.h"
 #include "support/test_doubles.h"
+#include "view/canvas_clearing.h"
 #include "view/qt_canvas.h"
 #include "view/zoom_panel.h"
 

@@ -1,7 +1,6 @@
 // The main window against the real core: start-up with and without a
 // settings file, opening, saving and the save prompt, the command line and
 // dropped files, importing a drawing with scripted answers, draw styles.
-#include "app/help_link.h"
 #include "app/main_window.h"
 #include "base/ini_document.h"
 #include "cycles/picking_geometry.h"
@@ -17,6 +16,7 @@
 #include "ncout/material_db.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
+#include "view/help_link.h"
 #include "view/qt_canvas.h"
 #include "view/view_mouse.h"
 #include "view/zoom_panel.h"

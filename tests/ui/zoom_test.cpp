@@ -2,8 +2,11 @@
 // resizing, composing and a picture to look at.
 #include "view/zoom_panel.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QScrollBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <QtTest>
 #include <cmath>
 
@@ -28,6 +31,23 @@ struct ShownPanel {
     }
     QWidget* box() { return panel.findChild<QWidget*>(QStringLiteral("PaintBox")); }
 };
+
+// Mouse and wheel input straight to the paint area, with the buttons held.
+void send_mouse(QWidget* box, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+                QPoint at) {
+    QMouseEvent e(type, QPointF(at), box->mapToGlobal(QPointF(at)), button, held, Qt::NoModifier);
+    QApplication::sendEvent(box, &e);
+}
+
+void send_wheel(QWidget* box, QPoint at, int delta) {
+    QWheelEvent e(QPointF(at), box->mapToGlobal(QPointF(at)), QPoint(), QPoint(0, delta),
+                  Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(box, &e);
+}
+
+bool same_world(Point2D a, Point2D b, double scale) {
+    return near(a.x, b.x, 1.0 / scale) && near(a.y, b.y, 1.0 / scale);
+}
 
 } // namespace
 
@@ -324,6 +344,111 @@ private slots:
 
         const QString file = QStringLiteral("/tmp/zeran_zoom_view.png");
         QVERIFY(z.grab().save(file));
+    }
+
+    void zoom_about_a_point_and_panning_keep_the_point_under_the_pointer() {
+        const PixelSize client{1000, 600};
+        const TZoomView fit = fit_view(client, 20, 100, 0, 200, 0);
+        const ViewPlacement p = centred_placement(client);
+        for (DevicePoint px : {DevicePoint{0, 0}, DevicePoint{123, 456}, DevicePoint{999, 599}})
+            for (double f : {1 / 1.25, 1.25}) {
+                const WorldXY w = screen_to_world(fit, p, px);
+                const TZoomView n = zoom_about(fit, client, f, w, px);
+                QVERIFY(near(n.ScaleX, fit.ScaleX / f) && near(n.ScaleY, n.ScaleX));
+                const auto back = world_to_screen(n, p, w.x, w.y);
+                QVERIFY(back && std::abs(back->x - px.x) <= 1 && std::abs(back->y - px.y) <= 1);
+                // The window keeps the client's size in pixels.
+                QVERIFY(near((n.XMax - n.XMin) * n.ScaleX, 1000, 1e-6));
+            }
+        // Panning moves the picture with the pointer: right and down.
+        const TZoomView moved = panned(fit, 30, -20);
+        const auto a = world_to_screen(fit, p, 50, 50), b = world_to_screen(moved, p, 50, 50);
+        QCOMPARE(b->x - a->x, 30);
+        QCOMPARE(b->y - a->y, -20);
+        QVERIFY(near(moved.ScaleX, fit.ScaleX));
+    }
+
+    void wheel_zooms_about_the_pointer() {
+        ShownPanel s(600, 400);
+        Zoom_panel& z = s.panel;
+        z.FitExtents(20, 100, 0, 200, 0);
+        QWidget* box = s.box();
+        const QPoint at(150, 100);
+        const Point2D under = z.ScreenToWorld({at.x(), at.y()});
+        const double fit = z.current_scale();
+        send_wheel(box, at, 120);
+        QCOMPARE(z.current_scale(), fit); // zooming is off until the owner enables it
+        z.setZoomEnabled(true);
+        int redraws = 0;
+        z.OnNeedReDraw = [&] { ++redraws; };
+        send_wheel(box, at, 120);
+        QVERIFY(near(z.current_scale(), fit * 1.25));
+        QCOMPARE(z.status_text(1), QString("1.25 : 1"));
+        QCOMPARE(redraws, 1);
+        QVERIFY(same_world(z.ScreenToWorld({at.x(), at.y()}), under, z.current_scale()));
+        QVERIFY(z.zoom_reset_enabled());
+        // Half notches (touchpads) add up to one step; two notches are two.
+        send_wheel(box, at, 60);
+        QVERIFY(near(z.current_scale(), fit * 1.25));
+        send_wheel(box, at, 60);
+        QVERIFY(near(z.current_scale(), fit * 1.25 * 1.25));
+        send_wheel(box, at, -240);
+        QVERIFY(near(z.current_scale(), fit));
+        QVERIFY(same_world(z.ScreenToWorld({at.x(), at.y()}), under, z.current_scale()));
+        // It stops where the zoom-in button does.
+        for (int i = 0; i < 100; ++i) send_wheel(box, at, 120);
+        QVERIFY(z.current_scale() >= 100 && z.current_scale() < 125);
+        QVERIFY(!z.zoom_in_enabled());
+    }
+
+    void middle_button_and_space_drag_pan_without_reaching_the_owner() {
+        ShownPanel s(600, 400);
+        Zoom_panel& z = s.panel;
+        z.FitExtents(20, 100, 0, 200, 0);
+        z.setZoomEnabled(true);
+        QWidget* box = s.box();
+        int downs = 0, moves = 0, ups = 0, redraws = 0;
+        z.OnMouseDown = [&](const ViewMouse&) { ++downs; };
+        z.OnMouseMove = [&](const ViewMouse&) { ++moves; };
+        z.OnMouseUp = [&](const ViewMouse&) { ++ups; };
+        z.OnNeedReDraw = [&] { ++redraws; };
+
+        // A short drag stays within the bitmap's margin: no new drawing.
+        const Point2D grabbed = z.ScreenToWorld({300, 200});
+        send_mouse(box, QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, {300, 200});
+        QVERIFY(z.panning());
+        send_mouse(box, QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, {320, 190});
+        send_mouse(box, QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, {340, 180});
+        QVERIFY(same_world(z.ScreenToWorld({340, 180}), grabbed, z.current_scale()));
+        QCOMPARE(redraws, 0);
+        // A long one goes beyond it: the view moves and draws again.
+        send_mouse(box, QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, {590, 20});
+        QVERIFY(same_world(z.ScreenToWorld({590, 20}), grabbed, z.current_scale()));
+        QVERIFY(redraws >= 1);
+        send_mouse(box, QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton, {590, 20});
+        QVERIFY(!z.panning());
+        QCOMPARE(downs + moves + ups, 0);
+        QVERIFY(same_world(z.ScreenToWorld({590, 20}), grabbed, z.current_scale()));
+
+        // Space with the left button pans instead of starting a rubber band.
+        const double scale = z.current_scale();
+        box->setFocus();
+        QTest::keyPress(box, Qt::Key_Space);
+        QCOMPARE(box->cursor().shape(), Qt::OpenHandCursor);
+        const Point2D held = z.ScreenToWorld({100, 100});
+        send_mouse(box, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {100, 100});
+        send_mouse(box, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {60, 140});
+        send_mouse(box, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {60, 140});
+        QVERIFY(same_world(z.ScreenToWorld({60, 140}), held, z.current_scale()));
+        QCOMPARE(z.current_scale(), scale); // no zoom to a rubber band
+        QCOMPARE(downs + ups, 0);
+        QTest::keyRelease(box, Qt::Key_Space);
+        QCOMPARE(box->cursor().shape(), Qt::CrossCursor);
+        // Without Space the left button is the owner's again.
+        send_mouse(box, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {100, 100});
+        send_mouse(box, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {100, 100});
+        QCOMPARE(downs, 1);
+        QCOMPARE(ups, 1);
     }
 };
 

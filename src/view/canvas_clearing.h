@@ -1,8 +1,7 @@
 #pragma once
 // Clearing a view bitmap before the scene is drawn on it; the scene itself
-// is drawn by the core (project/scene.h).
+// is drawn by the core.
 #include "geometry/canvas.h"
-#include "project/scene.h"
 
 namespace zeran {
 

@@ -1,4 +1,4 @@
-#include "app/scene_drawing.h"
+#include "view/canvas_clearing.h"
 
 #include "view/qt_canvas.h"
 

@@ -1,7 +1,10 @@
-#include "app/qt_prompt.h"
+#include "dialogs/qt_prompt.h"
+
+#include "dialogs/before_after_form.h"
+#include "dialogs/choice_form.h"
+#include "dialogs/paste_form.h"
 
 #include <QCoreApplication>
-#include <QInputDialog>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -79,17 +82,34 @@ void QtPrompt::tell(MessageKind kind, const std::string& text) {
     box.exec();
 }
 
-int QtPrompt::choose(const std::string& title, const std::vector<std::string>& options,
+int QtPrompt::choose(const std::string& question, const std::vector<std::string>& options,
                      int preselected) {
-    QStringList items;
-    for (const std::string& o : options) items << QString::fromStdString(o);
-    if (items.isEmpty()) return -1;
-    bool ok = false;
-    const QString picked =
-        QInputDialog::getItem(parent_, QString::fromStdString(title), QString(), items,
-                              preselected >= 0 && preselected < items.size() ? preselected : 0,
-                              /*editable=*/false, &ok);
-    return ok ? static_cast<int>(items.indexOf(picked)) : -1;
+    if (options.empty()) return -1;
+    const QString text = shown_text(question);
+    // The two questions with dialogs of their own are known by their answers.
+    if (options == TBeforeAfter::Answers()) {
+        TBeforeAfter form(parent_, text);
+        return form.Execute() == InsertPlace::Before ? 0 : 1;
+    }
+    if (options == TPasteForm::Answers()) {
+        TPasteForm form(parent_, text);
+        switch (form.Execute()) {
+        case PasteResult::Append:
+            return 0;
+        case PasteResult::Insert:
+            return 1;
+        case PasteResult::Replace:
+            return 2;
+        case PasteResult::Cancel:
+            return 3;
+        }
+        return 3;
+    }
+    QStringList answers;
+    for (const std::string& o : options) answers << QString::fromStdString(o);
+    const int chosen = preselected >= 0 && preselected < answers.size() ? preselected : 0;
+    TChoiceForm form(title_, text, answers, chosen, -1, parent_);
+    return form.Choose();
 }
 
 } // namespace zeran

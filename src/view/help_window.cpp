@@ -1,6 +1,6 @@
-#include "app/help_window.h"
+#include "view/help_window.h"
 
-#include "app/help_link.h"
+#include "view/help_link.h"
 
 #include <QApplication>
 #include <QHBoxLayout>

@@ -16,7 +16,9 @@ public:
     Answer ask(MessageKind kind, const std::string& text,
                const std::vector<Answer>& buttons) override;
     void tell(MessageKind kind, const std::string& text) override;
-    int choose(const std::string& title, const std::vector<std::string>& options,
+    // The question as text with one button per option; the before/after
+    // and paste questions in their own dialogs.
+    int choose(const std::string& question, const std::vector<std::string>& options,
                int preselected) override;
 
 private:
