@@ -136,6 +136,9 @@ public:
     // Import as the menu command runs it, after the save question was answered.
     bool ImportDxf(const std::string& file_name);
     void ConvertDrawingUnits(Units to);
+    // Takes over `from`'s drawing (which is left without one) with a fresh
+    // tree, every node checked.
+    void AdoptDrawing(ProjectModel& from);
     void BuildDrawingTree(bool reset_states);
     void BuildSelectionLists();
     // A tree node's state box was clicked: the node and everything below it.
