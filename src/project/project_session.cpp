@@ -43,7 +43,10 @@ bool ProjectSession::commit(const std::string& label, ChangeNote note) {
     settle();
     ProjectDocument now = capture_document(model_);
     const bool changed = !(now == history_.current());
-    if (changed) history_.push(label, std::move(now));
+    if (changed) {
+        history_.push(label, std::move(now));
+        model_.SetModified(true);
+    }
     notify(note);
     return changed;
 }
@@ -80,6 +83,7 @@ bool ProjectSession::restore(const ProjectDocument& document) {
                 ProfileItem{model_.DescribeElement(*element), element, false});
     model_.clipboard_created = clipboard_created;
     model_.ClearChangeFlags();
+    model_.SetModified(history_.modified());
     return true;
 }
 

@@ -53,6 +53,9 @@ public:
     bool undo();
     bool redo();
 
+    // The model's own change flag follows the history: set by a recorded
+    // step, and after undo or redo set exactly when the document differs
+    // from the saved one.
     // After a save: the current document is the saved one.
     void mark_saved();
     bool modified() const { return history_.modified(); }
