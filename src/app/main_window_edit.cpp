@@ -48,9 +48,8 @@ void TMainForm::on_project_change(const ChangeNote& note) {
     refreshing_ = was;
     view_->Datum = model_->datum_set ? Point2D{model_->datum_edit_y, model_->datum_edit_x}
                                      : Point2D{kNotSet, kNotSet};
-    if (note.what == Change::Document || note.what == Change::DatumBillet ||
-        note.what == Change::Header)
-        refresh_panels();
+    // Edits typed into the panels are not written back while the user types.
+    if (note.what == Change::Document || note.what == Change::Header) refresh_panels();
     EnableCommands(model_->drawing_loaded);
     update_edit_commands();
     view_->Repaint();

@@ -182,6 +182,7 @@ void TMainForm::ZoomBoxMouseUp(const ViewMouse& m) {
     highlighted_ = nullptr;
     hover_.forget();
     datum_drag_->commit({p.x, p.y, 0}, m.shift.ctrl ? DatumSnap::On : DatumSnap::Off);
+    refresh_panels();
 }
 
 } // namespace zeran

@@ -389,7 +389,7 @@ void TMainForm::DatumEditChange() {
     if (refreshing_ || model_->busy || !model_->drawing_loaded) return;
     const double x = datum_x_->Value();
     const double y = datum_y_->Value();
-    edit("Set Datum", {Change::DatumBillet},
+    edit("Set Datum", {Change::DatumBillet, -1, true},
          [x, y](ProjectModel& model) { model.SetDatumFromEdits(x, y); });
 }
 
@@ -397,7 +397,7 @@ void TMainForm::BilletEditChange() {
     if (refreshing_ || model_->busy) return;
     const double length = billet_l_->Value();
     const double radius = billet_r_->Value();
-    edit("Set Billet", {Change::DatumBillet},
+    edit("Set Billet", {Change::DatumBillet, -1, true},
          [length, radius](ProjectModel& model) { model.SetBillet(length, radius); });
 }
 
@@ -406,7 +406,7 @@ void TMainForm::StartEditChange() {
     CycleNode& node = *model_->selected.node;
     const double x = start_x_->Value();
     const double z = start_z_->Value();
-    edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node)},
+    edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, x, z](ProjectModel& model) { model.SetStartPoint(node, x, z); });
 }
 
@@ -415,7 +415,7 @@ void TMainForm::CommentEditChange() {
     CycleNode& node = *model_->selected.node;
     if (comment_edit_->text().toStdString() == node.cycle->Comment) return;
     const std::string comment = comment_edit_->text().toStdString();
-    edit("Set Comment", {Change::Cycle, model_->cycle_index(&node)},
+    edit("Set Comment", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, comment](ProjectModel& model) { model.SetComment(node, comment); });
 }
 
@@ -423,7 +423,7 @@ void TMainForm::ToolEditChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
     CycleNode& node = *model_->selected.node;
     const int number = static_cast<int>(tool_number_->Value());
-    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node)},
+    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 

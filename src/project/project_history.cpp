@@ -11,7 +11,7 @@ ProjectDocument capture_document(const ProjectModel& model) {
 
 void History::reset(ProjectDocument start, bool saved) {
     steps_.clear();
-    steps_.push_back({std::string(), std::move(start)});
+    steps_.push_back({std::string(), std::move(start), std::string()});
     at_ = 0;
     has_saved_ = saved;
     if (saved) saved_ = steps_.front().document;
@@ -23,9 +23,18 @@ void History::push(std::string label, ProjectDocument document) {
         return;
     }
     steps_.erase(steps_.begin() + static_cast<std::ptrdiff_t>(at_) + 1, steps_.end());
-    steps_.push_back({std::move(label), std::move(document)});
+    steps_.push_back({std::move(label), std::move(document), std::string()});
     if (steps_.size() > kDepth) steps_.erase(steps_.begin());
     at_ = steps_.size() - 1;
+}
+
+void History::push_merged(std::string label, const std::string& key, ProjectDocument document) {
+    if (at_ > 0 && at_ + 1 == steps_.size() && !key.empty() && steps_[at_].merge_key == key) {
+        steps_[at_].document = std::move(document);
+        return;
+    }
+    push(std::move(label), std::move(document));
+    steps_[at_].merge_key = key;
 }
 
 const std::string& History::undo_label() const {

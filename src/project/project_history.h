@@ -40,6 +40,9 @@ public:
     void reset(ProjectDocument start, bool saved);
     // A new state after the current one; any redo states are dropped.
     void push(std::string label, ProjectDocument document);
+    // Like push, but a step right after another of the same `key` (typing
+    // into one edit) replaces that step's state instead of adding one.
+    void push_merged(std::string label, const std::string& key, ProjectDocument document);
 
     const ProjectDocument& current() const { return steps_[at_].document; }
     bool can_undo() const { return at_ > 0; }
@@ -59,6 +62,7 @@ private:
     struct Step {
         std::string label; // the edit that led to this state
         ProjectDocument document;
+        std::string merge_key; // empty: never merged into
     };
     std::vector<Step> steps_;
     std::size_t at_ = 0;

@@ -44,7 +44,10 @@ bool ProjectSession::commit(const std::string& label, ChangeNote note) {
     ProjectDocument now = capture_document(model_);
     const bool changed = !(now == history_.current());
     if (changed) {
-        history_.push(label, std::move(now));
+        if (note.typing)
+            history_.push_merged(label, label + "#" + std::to_string(note.cycle), std::move(now));
+        else
+            history_.push(label, std::move(now));
         model_.SetModified(true);
     }
     notify(note);

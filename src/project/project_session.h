@@ -26,6 +26,8 @@ struct ChangeNote {
     Change what = Change::Document;
     // The cycle a Cycle change concerns, counted from 0; -1 for none.
     int cycle = -1;
+    // Typed into an edit: one step for the whole typing, not one per key.
+    bool typing = false;
 };
 
 class ProjectSession {

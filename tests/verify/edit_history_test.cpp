@@ -290,5 +290,23 @@ TEST(EditHistory, UnchangedStepsAreNotRecordedAndTheSavedStateIsNotModified) {
     EXPECT_GE(undos, 200);
 }
 
+TEST(EditHistory, TypingIntoOneEditIsOneStep) {
+    History history;
+    history.reset({"0", "", "", {}}, true);
+    for (const char* typed : {"1", "1.", "1.5"})
+        history.push_merged("Set Comment", "Set Comment#2", {typed, "", "", {}});
+    EXPECT_EQ(history.size(), 2u);
+    EXPECT_EQ(history.current().text, "1.5");
+    // Another cycle's edit is a step of its own.
+    history.push_merged("Set Comment", "Set Comment#3", {"x", "", "", {}});
+    EXPECT_EQ(history.size(), 3u);
+    // After an undo the typing starts a new step instead of rewriting an old one.
+    history.undo();
+    history.push_merged("Set Comment", "Set Comment#2", {"2", "", "", {}});
+    EXPECT_EQ(history.size(), 3u);
+    history.undo();
+    EXPECT_EQ(history.current().text, "1.5");
+}
+
 } // namespace
 } // namespace zeran::verify
