@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 
 namespace zeran {
 
@@ -57,9 +58,9 @@ TCycleParams TParamControls::ReadRecord() {
     TCycleParams record; // the default record
     for (const ParamKey& k : param_keys(Kind))
         set_param(record, k.field, get_param(controls_, k.field));
-    // One depth edit serves both directions in the two roughing kinds.
-    if (Kind == 0) record.DepthCutZ = record.DepthCutX;
-    if (Kind == 1) record.DepthCutX = record.DepthCutZ;
+    if (const auto known = cycle_kind_from_number(Kind))
+        if (const auto copy = describe(*known).depth_copy)
+            set_param(record, copy->to, get_param(record, copy->from));
     record.Units = units_;
     dialog_valid_ = params_valid(Kind, record);
     return record;
