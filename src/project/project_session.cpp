@@ -7,6 +7,8 @@
 namespace zeran {
 
 void settle_cycles(ProjectModel& model) {
+    bool any_enabled = false;
+    bool all_generate = true;
     for (auto& node : model.cycles) {
         if (!node->cycle->NeedsGenerate) continue;
         model.skip_next_prepare = false;
@@ -17,6 +19,13 @@ void settle_cycles(ProjectModel& model) {
             model.skip_next_prepare = false;
         }
     }
+    // Posting needs every enabled cycle generated, whichever was prepared last.
+    for (const auto& node : model.cycles) {
+        if (!node->checked()) continue;
+        any_enabled = true;
+        all_generate = all_generate && !node->cycle->NeedsGenerate && !node->cycle->Moves.empty();
+    }
+    model.post_allowed = any_enabled && all_generate;
 }
 
 ProjectSession::ProjectSession(ProjectModel& model) : model_(model) {

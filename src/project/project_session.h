@@ -78,7 +78,8 @@ private:
 };
 
 // Generates the cycles of `model` that need it, the way reading a project
-// does: a profile its generation turns round is generated once more.
+// does: a profile its generation turns round is generated once more. Posting
+// is allowed afterwards when every enabled cycle has its path.
 void settle_cycles(ProjectModel& model);
 
 } // namespace zeran

@@ -143,8 +143,9 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
     }
 }
 
-// Paints the whole scene the way the view does, and posts.
-void draw_and_post(ProjectModel& m) {
+// Paints the whole scene the way the view does, and posts; the cycles that
+// could not be posted.
+std::vector<CycleFailure> draw_and_post(ProjectModel& m) {
     RecordingCanvas canvas;
     const SceneMapping mapping{TestMapper{}, 800, 600, 1.0};
     const CycleSource prepared = [&](CycleNode& node) -> TCanCycle* {
@@ -155,7 +156,7 @@ void draw_and_post(ProjectModel& m) {
     options.show_direction = true;
     draw_scene(m, {canvas, canvas, nullptr}, mapping, options, prepared);
     TGNCOutput writer;
-    fill_gnc_writer(m, writer);
+    return fill_gnc_writer(m, writer);
 }
 
 std::vector<PlannedCycle> simple_plan(const Part& part) {
@@ -215,8 +216,14 @@ std::string check_sequence(const std::string& file, std::uint32_t seed, const fs
     const ProjectDocument end = session.history().current();
     recorded += session.history().size() - 1;
 
-    draw_and_post(model);
+    const bool allowed = model.post_allowed;
+    bool any_enabled = false;
+    for (const auto& node : model.cycles) any_enabled = any_enabled || node->checked();
+    const std::vector<CycleFailure> failures = draw_and_post(model);
     if (!(capture_document(model) == end)) out << "drawing or posting changed the document\n";
+    if (allowed != (any_enabled && failures.empty()))
+        out << "posting is " << (allowed ? "" : "not ") << "allowed, but " << failures.size()
+            << " enabled cycles fail\n";
 
     const std::string saved = (dir / ("saved" + std::to_string(seed) + ".tcf")).string();
     WriteProjectFile(model, saved);
