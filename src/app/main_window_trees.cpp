@@ -423,7 +423,7 @@ void TMainForm::ToolEditChange() {
         refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
 }
 
-void TMainForm::MenuAddCycleClick(int kind) {
+void TMainForm::MenuAddCycleClick(CycleKind kind) {
     if (!model_->datum_set) return;
     CycleNode& node = model_->AddCycle(kind);
     model_->selected = {CyclePart::Cycle, &node};
