@@ -5,6 +5,7 @@
 #include "app/tree_images.h"
 #include "app/window_placement.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "dialogs/about_form.h"
 #include "dialogs/border_form.h"
 #include "dialogs/colour_form.h"
@@ -312,11 +313,12 @@ void TMainForm::create_actions() {
     static const char* const cycle_names[] = {"MenuAlongX",    "MenuAlongZ",   "MenuPattern",
                                               "MenuFinishing", "MenuGrooving", "MenuThreading",
                                               "MenuDrilling",  "MenuLinear"};
-    for (int k = 0; k < 8; ++k) {
-        QAction* c = add(tr(std::string(cycle_long_name(k)).c_str()), cycle_names[k],
-                         [this, k] { MenuAddCycleClick(k); });
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const int k = cycle_kind_number(d.kind);
+        QAction* c = add(tr(std::string(d.long_name).c_str()), cycle_names[k],
+                         [this, kind = d.kind] { MenuAddCycleClick(kind); });
         c->setIcon(node_icon(k));
-        c->setToolTip(QString::fromStdString(std::string(cycle_short_name(k))));
+        c->setToolTip(QString::fromStdString(std::string(d.short_name)));
         cycle_actions_[std::size_t(k)] = c;
     }
 }
@@ -531,9 +533,9 @@ int TMainForm::panel_width_needed() const {
     // one level in; the panel's own minimum (the datum row) as well.
     const QFontMetrics fm = cycle_list_->fontMetrics();
     int caption = 0;
-    for (int k = 0; k < 8; ++k) {
-        const QString text = (k <= 2 ? tr("Roughing ") : QString()) +
-                             QString::fromStdString(std::string(cycle_short_name(k)));
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const QString text = (d.roughing ? tr("Roughing ") : QString()) +
+                             QString::fromStdString(std::string(d.short_name));
         caption = std::max(caption, fm.horizontalAdvance(text));
     }
     const int check = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, cycle_list_);

@@ -4,6 +4,7 @@
 // tree and the cycle list on the right, the panels of the selected node.
 #include "app/job_sheet_print.h"
 #include "app/settings.h"
+#include "cycles/cycle_kinds.h"
 #include "geometry/canvas.h"
 #include "geometry/point3d.h"
 #include "project/hover_tool.h"
@@ -115,7 +116,7 @@ public:
     void MenuDrawClick(DrawStyle style);
     void DrawStyleBtnClick();
     void ShowProfileDirectionClick(bool from_button);
-    void MenuAddCycleClick(int kind);
+    void MenuAddCycleClick(CycleKind kind);
     void HeaderDialogClick();
     // Edit menu: the step before or after, and the selected cycle's place.
     void UndoClick();

@@ -427,7 +427,7 @@ void TMainForm::ToolEditChange() {
          [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 
-void TMainForm::MenuAddCycleClick(int kind) {
+void TMainForm::MenuAddCycleClick(CycleKind kind) {
     if (!model_->datum_set) return;
     edit("Add " + std::string(cycle_long_name(kind)), {Change::CycleList},
          [kind](ProjectModel& model) {

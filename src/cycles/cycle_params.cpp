@@ -257,10 +257,8 @@ std::string_view unit_text(std::uint8_t units) {
     return kUnitTexts[units == 1 ? 1 : 0];
 }
 
-bool params_valid(std::uint8_t kind, const TCycleParams& p) {
-    const auto known = cycle_kind_from_number(kind);
-    if (!known) return false;
-    for (const KindField& f : all_kind_fields(*known))
+bool params_valid(CycleKind kind, const TCycleParams& p) {
+    for (const KindField& f : all_kind_fields(kind))
         if (!requirement_met(f.required, get_param(p, f.field))) return false;
     return true;
 }
@@ -334,18 +332,14 @@ std::string param_value_problem(std::string_view key, ParamField field, double v
            " to " + general_text(r.high, '.', 6) + (unit.empty() ? "" : " " + unit);
 }
 
-std::vector<ParamKey> param_keys(std::uint8_t kind) {
+std::vector<ParamKey> param_keys(CycleKind kind) {
     std::vector<ParamKey> keys;
-    const auto known = cycle_kind_from_number(kind);
-    const std::vector<KindField> fields =
-        known ? all_kind_fields(*known)
-              : std::vector<KindField>(common_kind_fields().begin(), common_kind_fields().end());
-    for (const KindField& f : fields) keys.push_back({f.key, f.field});
+    for (const KindField& f : all_kind_fields(kind)) keys.push_back({f.key, f.field});
     return keys;
 }
 
-void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
-                      std::vector<std::string>& lines, char separator) {
+void write_param_keys(CycleKind kind, const TCycleParams& controls, std::vector<std::string>& lines,
+                      char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         double v = get_param(controls, k.field);
         std::string text = param_value_type(k.field) == ParamValueType::Real
@@ -355,7 +349,7 @@ void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
     }
 }
 
-void read_param_keys(std::uint8_t kind, const IniDocument& ini, std::string_view section,
+void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view section,
                      TCycleParams& controls, char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         switch (param_value_type(k.field)) {

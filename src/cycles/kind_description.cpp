@@ -66,22 +66,23 @@ constexpr KindField kDrilling[] = {
 
 constexpr std::span<const KindField> kNoFields{};
 
-constexpr CycleKindDescription row(CycleKind kind, std::span<const KindField> fields,
-                                   std::optional<FieldCopy> depth_copy = std::nullopt) {
-    const auto i = static_cast<std::size_t>(kind);
-    return {kind, kCycleShortNames[i], kCycleLongNames[i], kCycleCodes[i], fields, depth_copy};
-}
-
-constexpr std::array<CycleKindDescription, kCycleKindCount> kKinds = {
-    row(CycleKind::AlongX, kAlongX, FieldCopy{F::DepthCutX, F::DepthCutZ}),
-    row(CycleKind::AlongZ, kAlongZ, FieldCopy{F::DepthCutZ, F::DepthCutX}),
-    row(CycleKind::PatternRepeat, kPatternRepeat),
-    row(CycleKind::Finishing, kNoFields),
-    row(CycleKind::Grooving, kGrooving),
-    row(CycleKind::Threading, kThreading),
-    row(CycleKind::Drilling, kDrilling),
-    row(CycleKind::Linear, kNoFields),
-};
+constexpr std::array<CycleKindDescription, kCycleKindCount> kKinds = {{
+    {CycleKind::AlongX, "Along X", "Stock Removal Along X Axis", kCodeAlongX, true, kAlongX,
+     FieldCopy{F::DepthCutX, F::DepthCutZ}},
+    {CycleKind::AlongZ, "Along Z", "Stock Removal Along Z Axis", kCodeAlongZ, true, kAlongZ,
+     FieldCopy{F::DepthCutZ, F::DepthCutX}},
+    {CycleKind::PatternRepeat, "Pattern Repeat", "Stock Removal Pattern Repeating",
+     kCodePatternRepeat, true, kPatternRepeat, std::nullopt},
+    {CycleKind::Finishing, "Finishing", "Finishing Cycle", kCodeFinishing, false, kNoFields,
+     std::nullopt},
+    {CycleKind::Grooving, "Grooving", "Grooving Cycle in X", kCodeGrooving, false, kGrooving,
+     std::nullopt},
+    {CycleKind::Threading, "Threading", "Threading Cycle", kCodeThreading, false, kThreading,
+     std::nullopt},
+    {CycleKind::Drilling, "Drilling", "Drilling Cycle", kCodeDrilling, false, kDrilling,
+     std::nullopt},
+    {CycleKind::Linear, "Linear", "Linear Cycle", kCodeLinear, false, kNoFields, std::nullopt},
+}};
 
 } // namespace
 

@@ -42,6 +42,7 @@ struct CycleKindDescription {
     std::string_view short_name;
     std::string_view long_name;
     std::int32_t code;
+    bool roughing; // a stock removal kind: the cycle list names it "Roughing ..."
     // The kind's own fields, after the common ones, in writing order.
     std::span<const KindField> fields;
     // The roughing kinds have one depth edit that serves both directions.

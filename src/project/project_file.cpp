@@ -6,6 +6,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "dxf/dxf_writer.h"
@@ -62,8 +63,7 @@ std::string cycle_section(int n) {
 // start point came later). The parameters are written last, so a section cut
 // short lacks at least its last one; reading it would post a program with
 // defaults in their place.
-std::string missing_cycle_key(const IniDocument& ini, const std::string& section,
-                              std::uint8_t kind) {
+std::string missing_cycle_key(const IniDocument& ini, const std::string& section, CycleKind kind) {
     for (const char* key : {"CycleType", "Checked", "Tool_Number"})
         if (!ini.has_key(section, key)) return key;
     for (const ParamKey& k : param_keys(kind))
@@ -72,8 +72,8 @@ std::string missing_cycle_key(const IniDocument& ini, const std::string& section
 }
 
 // The first parameter of the section that no lathe could use, or "".
-std::string param_range_problem(const IniDocument& ini, const std::string& section,
-                                std::uint8_t kind, std::uint8_t units, char separator) {
+std::string param_range_problem(const IniDocument& ini, const std::string& section, CycleKind kind,
+                                std::uint8_t units, char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         if (param_value_type(k.field) == ParamValueType::Choice) continue;
         const auto text = ini.get(section, k.key);
@@ -202,7 +202,7 @@ IniDocument project_ini(const ProjectModel& model, const std::string& file_name,
     int n = 0;
     for (const auto& node : model.cycles) {
         const std::string section = cycle_section(++n);
-        ini.write_int(section, "CycleType", node->kind());
+        ini.write_int(section, "CycleType", cycle_kind_number(node->kind()));
         ini.write_bool(section, "Checked", node->state_index == kStateChecked);
         ini.write(section, "Comment", node->cycle->Comment);
         int i = 0;
@@ -372,9 +372,9 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
 
     for (int n = 1;; ++n) {
         const std::string section = cycle_section(n);
-        const long long kind = keys.integer(section, "CycleType", -1);
+        const long long number = keys.integer(section, "CycleType", -1);
         if (keys.failed()) return keys.error();
-        if (kind == -1) {
+        if (number == -1) {
             // The list ends at the first number with no section; a section
             // without its kind was cut short.
             if (ini.has_section(section))
@@ -383,22 +383,21 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
                        "damaged.";
             break;
         }
-        if (kind < 0 || kind > 7)
-            return "[" + section + "] CycleType = " + std::to_string(kind) +
+        const std::optional<CycleKind> kind = cycle_kind_from_number(number);
+        if (!kind)
+            return "[" + section + "] CycleType = " + std::to_string(number) +
                    " is not a cycle kind (0 to 7).";
         keys.check_numbers(section);
         if (keys.failed()) return keys.error();
-        const auto kind_byte = static_cast<std::uint8_t>(kind);
-        const std::string named =
-            "[" + section + "] (" + std::string(cycle_long_name(kind_byte)) + ")";
-        if (const std::string key = missing_cycle_key(ini, section, kind_byte); !key.empty())
+        const std::string named = "[" + section + "] (" + std::string(cycle_long_name(*kind)) + ")";
+        if (const std::string key = missing_cycle_key(ini, section, *kind); !key.empty())
             return named + " has no " + key + ": the project file is incomplete or damaged.";
         if (const std::string problem = param_range_problem(
-                ini, section, kind_byte, static_cast<std::uint8_t>(fresh.units), options.separator);
+                ini, section, *kind, static_cast<std::uint8_t>(fresh.units), options.separator);
             !problem.empty())
             return named + ": " + problem + ".";
 
-        CycleNode& node = fresh.AddCycle(static_cast<int>(kind));
+        CycleNode& node = fresh.AddCycle(*kind);
         node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
         fresh.SetComment(node, ini.read_string(section, "Comment"));
         // A set beside the list keeps long profiles linear to read.

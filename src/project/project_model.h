@@ -165,7 +165,7 @@ public:
     void SetProfileState(CycleNode& node);
 
     // ---- Cycles ----
-    CycleNode& AddCycle(int kind);
+    CycleNode& AddCycle(CycleKind kind);
     void DeleteCycle(CycleNode& node);
     bool CanMoveUp(const CycleNode& node) const;
     bool CanMoveDown(const CycleNode& node) const;
@@ -232,6 +232,6 @@ private:
 };
 
 // The caption a new cycle node gets: "Roughing " before the short name of kinds 0 to 2.
-std::string new_cycle_caption(int kind);
+std::string new_cycle_caption(CycleKind kind);
 
 } // namespace zeran

@@ -59,8 +59,7 @@ ParamHintText build_param_hint(TParamControls& node, char separator) {
     for (std::size_t i = 0; i < common.size(); ++i)
         param_line(common[i].field, met(common[i]), i + 1 < common.size());
 
-    const auto kind = cycle_kind_from_number(node.Kind);
-    const std::vector<KindField> lines = kind ? hint_kind_fields(*kind) : std::vector<KindField>{};
+    const std::vector<KindField> lines = hint_kind_fields(node.Kind);
     if (!lines.empty()) {
         h.text += kLineEnd;
         h.lines.push_back({" ", true});

@@ -87,14 +87,14 @@ TEST(KindDescription, TheKeysOfEveryKindCarryEveryFieldThroughTheFileAndNoOther)
                 set_param(written, static_cast<ParamField>(f),
                           distinct_value(static_cast<ParamField>(f), 3));
             std::vector<std::string> lines;
-            write_param_keys(static_cast<std::uint8_t>(d.kind), written, lines, separator);
+            write_param_keys(d.kind, written, lines, separator);
             std::string text = "[C]\n";
             for (std::string line : lines) text += line.replace(line.find(','), 1, "=") + "\n";
             const IniDocument ini = IniDocument::parse(text);
 
             TCycleParams read;
             read.Repeats = 0;
-            read_param_keys(static_cast<std::uint8_t>(d.kind), ini, "C", read, separator);
+            read_param_keys(d.kind, ini, "C", read, separator);
             const auto fields = all_kind_fields(d.kind);
             EXPECT_EQ(lines.size(), fields.size());
             for (int f = 0; f <= static_cast<int>(ParamField::PeckReturnZ); ++f) {
@@ -111,7 +111,7 @@ TEST(KindDescription, TheKeysOfEveryKindCarryEveryFieldThroughTheFileAndNoOther)
 
 TEST(KindDescription, ValidityAndTheDialogAskForExactlyTheRequiredFields) {
     for (const CycleKindDescription& d : cycle_kind_descriptions()) {
-        const auto kind = static_cast<std::uint8_t>(d.kind);
+        const CycleKind kind = d.kind;
         TParamControls controls(kind);
         for (const KindField& f : all_kind_fields(d.kind))
             controls.SetControl(f.field, distinct_value(f.field, 0));
