@@ -2,6 +2,7 @@
 // project back as it was and redo forward again; undoing back to the saved
 // state needs no save question.
 #include "app/main_window.h"
+#include "cycles/cycle_kinds.h"
 #include "project/element_lists.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
@@ -77,7 +78,7 @@ private slots:
 
         // Add a cycle.
         w.SetProgramTab(true);
-        w.MenuAddCycleClick(3);
+        w.MenuAddCycleClick(CycleKind::Finishing);
         QCOMPARE(m.cycles.size(), start.size() + 1);
         QVERIFY(undo->isEnabled());
         QVERIFY2(undo->text().startsWith("&Undo Add "), qPrintable(undo->text()));
@@ -181,10 +182,10 @@ private slots:
         QVERIFY(w.OpenProject(home.projects + "/shaft.tcf"));
         w.SetProgramTab(true);
         QVERIFY(!w.session().modified());
-        w.MenuAddCycleClick(3);
+        w.MenuAddCycleClick(CycleKind::Finishing);
         QVERIFY(w.SaveProject());
         QVERIFY(!w.session().modified());
-        w.MenuAddCycleClick(4);
+        w.MenuAddCycleClick(CycleKind::Grooving);
         QVERIFY(w.session().modified());
         w.action("MenuUndo")->trigger();
         const std::size_t asked = prompt.asked.size();

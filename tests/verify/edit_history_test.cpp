@@ -2,6 +2,7 @@
 // the starting document back, redoing them all the end one; the end document
 // saves and reads back as itself; drawing the scene and posting change nothing.
 #include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/test_mapper.h"
@@ -59,7 +60,8 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
     switch (pick(gen, 14)) {
     case 0:
         session.apply("Add Cycle", {Change::CycleList}, [&](ProjectModel& p) {
-            m.selected = {CyclePart::Cycle, &p.AddCycle(pick(gen, 8))};
+            m.selected = {CyclePart::Cycle,
+                          &p.AddCycle(static_cast<CycleKind>(pick(gen, kCycleKindCount)))};
         });
         return;
     case 1:
