@@ -35,7 +35,7 @@ void run_cycle(benchmark::State& state, CycleKind kind, double depth) {
     std::vector<DXF_Entity*> elements;
     for (auto& e : entities) elements.push_back(e.get());
     TCanCycle cycle;
-    cycle.Kind = static_cast<std::uint8_t>(kind);
+    cycle.Kind = kind;
     TCycleParams p;
     p.Feed = 0.2;
     p.Speed = 800;

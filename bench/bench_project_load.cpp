@@ -41,7 +41,7 @@ std::string drawing_text(long long n) {
 }
 
 void add_cycle(ProjectModel& m) {
-    CycleNode& c = m.AddCycle(3);
+    CycleNode& c = m.AddCycle(CycleKind::Finishing);
     m.AddToProfile(c, (*m.selection)[0]->at(0), false);
     c.tool->ToolWidth = 0.8;
     c.params->StartX = 18;

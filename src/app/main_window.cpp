@@ -3,6 +3,7 @@
 #include "app/tree_images.h"
 #include "app/window_placement.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "dialogs/about_form.h"
 #include "dialogs/border_form.h"
 #include "dialogs/colour_form.h"
@@ -12,6 +13,7 @@
 #include "dialogs/qt_prompt.h"
 #include "dialogs/rspin_edit.h"
 #include "ncout/tool_library.h"
+#include "project/datum_drag_tool.h"
 #include "project/project_model.h"
 #include "view/help_link.h"
 #include "view/zoom_panel.h"
@@ -80,6 +82,8 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     }
     prompt_ = prompt;
     model_ = std::make_unique<ProjectModel>(*prompt_);
+    session_ = std::make_unique<ProjectSession>(*model_);
+    datum_drag_ = std::make_unique<DatumDragTool>(*session_);
     model_->busy = true;
     const QString point = QLocale::system().decimalPoint();
     separator_ = point.isEmpty() ? '.' : point.front().toLatin1();
@@ -114,8 +118,12 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
 
     TFormPosSize(QString::fromStdString(paths.placement_file), objectName()).load(*this);
     model_->ClearProject();
+    session_->listen([this](const ChangeNote& note) { on_project_change(note); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, [this] { datum_drag_->cancel(); });
     RebuildFilesTree();
     RebuildCycleList();
+    update_edit_commands();
     set_title(tr("Untitled.tcf"));
     update_file_commands(false);
     model_->busy = false;
@@ -126,36 +134,153 @@ TMainForm::~TMainForm() {
     FormDestroy();
 }
 
+namespace {
+
+// The window's commands: id (the action's object name), label, shortcuts,
+// icon and handler, in one place.
+struct CommandSpec {
+    const char* id;
+    const char* label;
+    std::vector<QKeySequence> shortcuts;
+    std::function<QIcon(const QStyle&)> icon;
+    std::function<void(TMainForm&)> handler;
+};
+
+const std::vector<CommandSpec>& command_table() {
+    using K = QKeySequence;
+    auto standard = [](QStyle::StandardPixmap p) {
+        return [p](const QStyle& style) { return style.standardIcon(p); };
+    };
+    auto glyph = [](const char* text, unsigned rgb) {
+        return [text, rgb](const QStyle&) { return glyph_icon(QString::fromUtf8(text), rgb); };
+    };
+    static const std::vector<CommandSpec> table = {
+        {"MenuNew",
+         QT_TR_NOOP("&New"),
+         {K::New},
+         standard(QStyle::SP_FileIcon),
+         [](TMainForm& w) { w.MenuNewClick(); }},
+        {"MenuOpen",
+         QT_TR_NOOP("&Open..."),
+         {K::Open},
+         standard(QStyle::SP_DialogOpenButton),
+         [](TMainForm& w) { w.MenuOpenClick(); }},
+        {"MenuSave",
+         QT_TR_NOOP("&Save"),
+         {K::Save},
+         standard(QStyle::SP_DialogSaveButton),
+         [](TMainForm& w) { w.SaveProject(); }},
+        {"MenuSaveAs",
+         QT_TR_NOOP("Save &As..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuSaveAsClick(); }},
+        {"MenuImport",
+         QT_TR_NOOP("Import &DXF..."),
+         {K(Qt::CTRL | Qt::Key_I)},
+         glyph("DXF", 0x3c8c3c),
+         [](TMainForm& w) { w.MenuImportClick(); }},
+        {"MenuPrint",
+         QT_TR_NOOP("&Print..."),
+         {K::Print},
+         nullptr,
+         [](TMainForm& w) { w.MenuPrintClick(); }},
+        {"MenuPrintPreview",
+         QT_TR_NOOP("Print Pre&view..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuPrintPreviewClick(); }},
+        {"MenuExportSheet",
+         QT_TR_NOOP("&Export Job Sheet..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuExportSheetClick(); }},
+        {"MenuExit", QT_TR_NOOP("E&xit"), {}, nullptr, [](TMainForm& w) { w.close(); }},
+        {"MenuUndo",
+         QT_TR_NOOP("&Undo"),
+         {K(Qt::CTRL | Qt::Key_Z)},
+         standard(QStyle::SP_ArrowBack),
+         [](TMainForm& w) { w.UndoClick(); }},
+        {"MenuRedo",
+         QT_TR_NOOP("&Redo"),
+         {K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), K(Qt::CTRL | Qt::Key_Y)},
+         standard(QStyle::SP_ArrowForward),
+         [](TMainForm& w) { w.RedoClick(); }},
+        {"MenuDeleteCycle",
+         QT_TR_NOOP("&Delete Cycle"),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.DeleteCycleClick(); }},
+        {"MenuMoveCycleUp",
+         QT_TR_NOOP("Move Cycle &Up"),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MoveCycleClick(-1); }},
+        {"MenuMoveCycleDown",
+         QT_TR_NOOP("Move Cycle Do&wn"),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MoveCycleClick(1); }},
+        {"MenuPost",
+         QT_TR_NOOP("&Post Process..."),
+         {},
+         glyph("NC", 0xb03a2e),
+         [](TMainForm& w) { w.MenuPostClick(); }},
+        {"MenuExportCNC",
+         QT_TR_NOOP("&Export to Simvo Turning"),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuExportCNCClick(); }},
+        {"MenuSelectMaterial",
+         QT_TR_NOOP("Select &Material..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuSelectMaterialClick(); }},
+        {"MenuColours",
+         QT_TR_NOOP("&Colours..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuColoursClick(); }},
+        {"MenuSetBorder",
+         QT_TR_NOOP("&Border Width..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuSetBorderClick(); }},
+        {"MenuContents",
+         QT_TR_NOOP("&Contents..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuContentsClick(); }},
+        {"MenuAbout",
+         QT_TR_NOOP("&About..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.MenuAboutClick(); }},
+        {"MenuHeader",
+         QT_TR_NOOP("Header..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.HeaderDialogClick(); }},
+    };
+    return table;
+}
+
+} // namespace
+
 void TMainForm::create_actions() {
+    for (const CommandSpec& c : command_table()) {
+        QAction* a = make_action(this, tr(c.label), c.id);
+        a->setShortcuts(QList<QKeySequence>(c.shortcuts.begin(), c.shortcuts.end()));
+        if (c.icon) a->setIcon(c.icon(*style()));
+        const auto& handler = c.handler;
+        connect(a, &QAction::triggered, this, [this, &handler] { handler(*this); });
+    }
     auto add = [this](const QString& text, const char* name, auto slot) {
         QAction* a = make_action(this, text, name);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    QAction* a = add(tr("&New"), "MenuNew", [this] { MenuNewClick(); });
-    a->setShortcut(QKeySequence::New);
-    a->setIcon(style()->standardIcon(QStyle::SP_FileIcon));
-    a = add(tr("&Open..."), "MenuOpen", [this] { MenuOpenClick(); });
-    a->setShortcut(QKeySequence::Open);
-    a->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
-    a = add(tr("&Save"), "MenuSave", [this] { SaveProject(); });
-    a->setShortcut(QKeySequence::Save);
-    a->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
-    add(tr("Save &As..."), "MenuSaveAs", [this] { MenuSaveAsClick(); });
-    a = add(tr("Import &DXF..."), "MenuImport", [this] { MenuImportClick(); });
-    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_I));
-    a->setIcon(glyph_icon("DXF", 0x3c8c3c));
-    a = add(tr("&Print..."), "MenuPrint", [this] { MenuPrintClick(); });
-    a->setShortcut(QKeySequence::Print);
-    add(tr("Print Pre&view..."), "MenuPrintPreview", [this] { MenuPrintPreviewClick(); });
-    add(tr("&Export Job Sheet..."), "MenuExportSheet", [this] { MenuExportSheetClick(); });
-    add(tr("E&xit"), "MenuExit", [this] { close(); });
-    a = add(tr("&Post Process..."), "MenuPost", [this] { MenuPostClick(); });
-    a->setIcon(glyph_icon("NC", 0xb03a2e));
-    add(tr("&Export to Simvo Turning"), "MenuExportCNC", [this] { MenuExportCNCClick(); });
-    add(tr("Select &Material..."), "MenuSelectMaterial", [this] { MenuSelectMaterialClick(); });
-    add(tr("&Colours..."), "MenuColours", [this] { MenuColoursClick(); });
-    add(tr("&Border Width..."), "MenuSetBorder", [this] { MenuSetBorderClick(); });
+    QAction* a = nullptr;
     a = add(tr("&Read Polyline Arcs and Curves"), "MenuReadCurves", [this](bool on) {
         settings_.read_curves = on;
         model_->import_curves = on ? CurveReading::Arcs : CurveReading::Chords;
@@ -166,13 +291,10 @@ void TMainForm::create_actions() {
             [this] { ShowProfileDirectionClick(false); });
     a->setCheckable(true);
     a->setIcon(glyph_icon(QString::fromUtf8("\u2192"), 0x707070));
-    add(tr("&Contents..."), "MenuContents", [this] { MenuContentsClick(); });
     // One F1 for the whole window: the help of the control that has the focus.
     auto* f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(f1, &QShortcut::activated, this,
             [this] { show_help(help_context_at(QApplication::focusWidget())); });
-    add(tr("&About..."), "MenuAbout", [this] { MenuAboutClick(); });
-    add(tr("Header..."), "MenuHeader", [this] { HeaderDialogClick(); });
 
     draw_group_ = new QActionGroup(this);
     const QString draw_texts[] = {tr("Draw &Selected Cycle"), tr("Draw &Enabled Cycles"),
@@ -191,11 +313,12 @@ void TMainForm::create_actions() {
     static const char* const cycle_names[] = {"MenuAlongX",    "MenuAlongZ",   "MenuPattern",
                                               "MenuFinishing", "MenuGrooving", "MenuThreading",
                                               "MenuDrilling",  "MenuLinear"};
-    for (int k = 0; k < 8; ++k) {
-        QAction* c = add(tr(std::string(cycle_long_name(k)).c_str()), cycle_names[k],
-                         [this, k] { MenuAddCycleClick(k); });
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const int k = cycle_kind_number(d.kind);
+        QAction* c = add(tr(std::string(d.long_name).c_str()), cycle_names[k],
+                         [this, kind = d.kind] { MenuAddCycleClick(kind); });
         c->setIcon(node_icon(k));
-        c->setToolTip(QString::fromStdString(std::string(cycle_short_name(k))));
+        c->setToolTip(QString::fromStdString(std::string(d.short_name)));
         cycle_actions_[std::size_t(k)] = c;
     }
 }
@@ -221,6 +344,15 @@ void TMainForm::create_menus() {
     file_menu_->addSeparator();
     file_menu_->addAction(action("MenuExit"));
     connect(file_menu_, &QMenu::aboutToShow, this, [this] { MenuFileClick(); });
+
+    QMenu* edit = menuBar()->addMenu(tr("&Edit"));
+    edit->addAction(action("MenuUndo"));
+    edit->addAction(action("MenuRedo"));
+    edit->addSeparator();
+    edit->addAction(action("MenuDeleteCycle"));
+    edit->addAction(action("MenuMoveCycleUp"));
+    edit->addAction(action("MenuMoveCycleDown"));
+    connect(edit, &QMenu::aboutToShow, this, [this] { update_edit_commands(); });
 
     generate_menu_ = menuBar()->addMenu(tr("&Generate CNC"));
     generate_menu_->addAction(action("MenuPost"));
@@ -252,6 +384,9 @@ void TMainForm::create_toolbar() {
     toolbar_->addAction(action("MenuNew"));
     toolbar_->addAction(action("MenuOpen"));
     toolbar_->addAction(action("MenuSave"));
+    toolbar_->addSeparator();
+    toolbar_->addAction(action("MenuUndo"));
+    toolbar_->addAction(action("MenuRedo"));
     toolbar_->addSeparator();
     toolbar_->addAction(action("MenuImport"));
     toolbar_->addAction(action("MenuPost"));
@@ -398,9 +533,9 @@ int TMainForm::panel_width_needed() const {
     // one level in; the panel's own minimum (the datum row) as well.
     const QFontMetrics fm = cycle_list_->fontMetrics();
     int caption = 0;
-    for (int k = 0; k < 8; ++k) {
-        const QString text = (k <= 2 ? tr("Roughing ") : QString()) +
-                             QString::fromStdString(std::string(cycle_short_name(k)));
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const QString text = (d.roughing ? tr("Roughing ") : QString()) +
+                             QString::fromStdString(std::string(d.short_name));
         caption = std::max(caption, fm.horizontalAdvance(text));
     }
     const int check = style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, cycle_list_);

@@ -4,8 +4,11 @@
 // tree and the cycle list on the right, the panels of the selected node.
 #include "app/job_sheet_print.h"
 #include "app/settings.h"
+#include "cycles/cycle_kinds.h"
 #include "geometry/canvas.h"
 #include "geometry/point3d.h"
+#include "project/hover_tool.h"
+#include "project/project_session.h"
 #include "project/scene.h"
 
 #include <QCursor>
@@ -40,6 +43,7 @@ class QTreeWidgetItem;
 namespace zeran {
 
 class DXF_Entity;
+class DatumDragTool;
 class ProjectModel;
 class Prompt;
 class QtPrompt;
@@ -112,8 +116,13 @@ public:
     void MenuDrawClick(DrawStyle style);
     void DrawStyleBtnClick();
     void ShowProfileDirectionClick(bool from_button);
-    void MenuAddCycleClick(int kind);
+    void MenuAddCycleClick(CycleKind kind);
     void HeaderDialogClick();
+    // Edit menu: the step before or after, and the selected cycle's place.
+    void UndoClick();
+    void RedoClick();
+    void DeleteCycleClick();
+    void MoveCycleClick(int direction);
     void CycleProgressMouseUp();
     void TabsTreeChange();
 
@@ -125,6 +134,7 @@ public:
 
     // ---- State for the panels and tests ----
     ProjectModel& model() { return *model_; }
+    ProjectSession& session() { return *session_; }
     AppSettings& settings() { return settings_; }
     Zoom_panel* view() const { return view_; }
     QTreeWidget* files_tree() const { return files_tree_; }
@@ -227,6 +237,13 @@ private:
     void zoom_to_drawing();
     void set_view_cursor(CursorKind kind, bool on);
 
+    // main_window_edit.cpp: edits as undoable steps and what follows them.
+    // Applies `edit` as the step `label`.
+    bool edit(const std::string& label, ChangeNote note,
+              const std::function<void(ProjectModel&)>& edit);
+    void on_project_change(const ChangeNote& note);
+    void update_edit_commands();
+
     // main_window_file.cpp
     QString ask_file(const FileRequest& r);
     bool write_project(const QString& file_name);
@@ -251,6 +268,9 @@ private:
     std::unique_ptr<QtPrompt> own_prompt_;
     Prompt* prompt_ = nullptr;
     std::unique_ptr<ProjectModel> model_;
+    std::unique_ptr<ProjectSession> session_;
+    std::unique_ptr<DatumDragTool> datum_drag_;
+    HoverTool hover_;
     char separator_ = '.';
 
     Zoom_panel* view_ = nullptr;
@@ -302,7 +322,6 @@ private:
     std::array<QCursor, 6> cursors_;
 
     DrawStyle draw_style_ = DrawStyle::Selected;
-    bool datum_dragging_ = false;
     const DXF_Entity* highlighted_ = nullptr;
     QString title_;
     QString last_post_error_;

@@ -62,9 +62,7 @@ bool TMainForm::QuerySaveChanges() {
         tr("Do wish to save the changes?").toStdString();
     switch (prompt_->ask(MessageKind::Warning, text, {Answer::Yes, Answer::No, Answer::Cancel})) {
     case Answer::Yes: {
-        const bool saved = SaveProject();
-        if (saved && !model_->cycles.empty()) model_->ClearChangeFlags();
-        return saved;
+        return SaveProject();
     }
     case Answer::No:
         return true;
@@ -84,15 +82,11 @@ void TMainForm::NewProject() {
     update_file_commands(false);
     set_title(tr("Untitled"));
     model_->SetModified(false);
-    view_->Datum = {kNotSet, kNotSet};
     view_->SetActive(false);
     view_->setZoomEnabled(false);
-    RebuildFilesTree();
     ReadToolList();
-    RebuildCycleList();
     tabs_->setCurrentIndex(0);
-    EnableCommands(false);
-    view_->Repaint();
+    session_->start_fresh();
 }
 
 void TMainForm::MenuOpenClick() {
@@ -141,24 +135,19 @@ bool TMainForm::OpenProject(const QString& file_name) {
 
 // The window follows a model that has just been filled from a file.
 void TMainForm::after_drawing_loaded() {
-    forget_drawing_elements();
-    RebuildFilesTree();
     if (model_->selected.part == CyclePart::None) model_->selected.part = CyclePart::Header;
-    RebuildCycleList();
     update_file_commands(model_->drawing_loaded);
-    view_->Datum = model_->datum_set ? Point2D{model_->datum_edit_y, model_->datum_edit_x}
-                                     : Point2D{kNotSet, kNotSet};
     view_->setUnits(model_->units);
     zoom_to_drawing();
     view_->setZoomEnabled(model_->drawing_loaded);
-    EnableCommands(model_->drawing_loaded);
-    refresh_panels();
-    view_->Repaint();
+    // A new project, a new history; its notification shows the whole of it.
+    session_->start_fresh();
 }
 
 bool TMainForm::write_project(const QString& file_name) {
     try {
         WriteProjectFile(*model_, file_name.toStdString(), separator_);
+        session_->mark_saved();
     } catch (const std::exception& e) {
         prompt_->tell(MessageKind::Error, e.what());
         return false;

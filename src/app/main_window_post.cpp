@@ -59,10 +59,9 @@ bool TMainForm::PostProcess() {
         return false;
     }
     writer.MachineName = machine;
-    if (model_->machine_name != machine) {
-        model_->machine_name = machine;
-        model_->SetModified(true);
-    }
+    if (model_->machine_name != machine)
+        edit("Select Machine", {Change::Header},
+             [&machine](ProjectModel& model) { model.machine_name = machine; });
     action("MenuExportCNC")->setEnabled(last_post_error_.isEmpty());
     if (!last_post_error_.isEmpty()) {
         model_->last_nc_file.clear();

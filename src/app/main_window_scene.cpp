@@ -8,6 +8,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/entity_list.h"
 #include "geometry/selection_lists.h"
+#include "project/datum_drag_tool.h"
 #include "project/element_lists.h"
 #include "project/project_model.h"
 #include "project/scene.h"
@@ -56,7 +57,7 @@ SceneOptions TMainForm::scene_options() const {
     o.style = draw_style_;
     o.input_tab = !program_tab_active();
     o.show_direction = show_direction();
-    o.marks_only = datum_dragging_;
+    o.marks_only = datum_drag_->active();
     for (std::size_t i = 0; i < o.colours.size(); ++i) o.colours[i] = settings_.colours[i];
     o.background = settings_.colours[kColourBackground];
     return o;
@@ -81,7 +82,7 @@ void TMainForm::ZoomBoxNeedReDraw() {
     const SceneTargets targets{view_->DrawCanvas(), view_->MarkCanvas(),
                                [this] { view_->Compose(); }};
     draw_scene(*model_, targets, mapping, scene_options(), prepared, &bar);
-    if (!datum_dragging_ && program_tab_active()) audit_paths();
+    if (!datum_drag_->active() && program_tab_active()) audit_paths();
 }
 
 void TMainForm::audit_paths() {
@@ -122,6 +123,7 @@ void TMainForm::highlight(const DXF_Entity* element) {
 
 void TMainForm::forget_drawing_elements() {
     highlighted_ = nullptr;
+    hover_.forget();
     if (flasher_) flasher_->stop();
     flash_list_.clear();
 }
@@ -134,14 +136,12 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
         if (program_tab_active() || !highlighted_) return;
         const DXF_Entity* element = highlighted_;
         highlighted_ = nullptr;
-        model_->ToggleElement(element);
-        sync_files_tree();
-        view_->Repaint();
+        edit("Select Element", {Change::Drawing},
+             [element](ProjectModel& model) { model.ToggleElement(element); });
         return;
     }
-    datum_dragging_ = true;
     const Point2D p = view_->ScreenToWorld(m.at);
-    model_->BeginDatumDrag({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
+    datum_drag_->begin({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
 }
 
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
@@ -149,18 +149,17 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     // their own event loop).
     if (model_->busy || !model_->drawing_loaded || !model_->selection) return;
     const Point2D p = view_->ScreenToWorld(m.at);
-    if (datum_dragging_) {
-        model_->SetDatumFromPoint({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr, true);
+    if (datum_drag_->active()) {
+        datum_drag_->move({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
         refresh_panels();
     }
     // The nearest element lights up under the pointer: all elements on the
     // input tab, the kept copies on the program tab.
     const selection_lists* lists =
         program_tab_active() ? model_->selection.get() : model_->all_elements.get();
-    const DXF_Entity* before = highlighted_;
-    highlight(lists ? NearestEntity({p.x, p.y, 0}, *lists) : nullptr);
-    if (!program_tab_active() && highlighted_ && highlighted_ != before)
-        select_files_node(highlighted_);
+    const bool moved_on = hover_.move({p.x, p.y, 0}, lists);
+    highlight(hover_.current());
+    if (moved_on && !program_tab_active() && highlighted_) select_files_node(highlighted_);
 }
 
 // The drawing tree follows the element under the pointer on the input tab.
@@ -178,16 +177,12 @@ void TMainForm::select_files_node(const DXF_Entity* element) {
 }
 
 void TMainForm::ZoomBoxMouseUp(const ViewMouse& m) {
-    if (!datum_dragging_) return;
-    datum_dragging_ = false;
+    if (!datum_drag_->active()) return;
     const Point2D p = view_->ScreenToWorld(m.at);
-    model_->EndDatumDrag({p.x, p.y, 0}, m.shift.ctrl ? DatumSnap::On : DatumSnap::Off);
-    view_->Datum = {model_->datum_edit_y, model_->datum_edit_x};
-    model_->BuildSelectionLists();
     highlighted_ = nullptr;
-    EnableCommands(true);
+    hover_.forget();
+    datum_drag_->commit({p.x, p.y, 0}, m.shift.ctrl ? DatumSnap::On : DatumSnap::Off);
     refresh_panels();
-    view_->Repaint();
 }
 
 } // namespace zeran

@@ -42,11 +42,10 @@ void TMainForm::ReadToolList() {
 void TMainForm::ToolComboChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
     CycleNode& node = *model_->selected.node;
-    model_->SetToolFromLibrary(node, tool_combo_->currentIndex());
+    const int entry = tool_combo_->currentIndex();
+    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node)},
+         [&node, entry](ProjectModel& model) { model.SetToolFromLibrary(node, entry); });
     refresh_panels();
-    if (QTreeWidgetItem* item = cycle_list_->currentItem(); item && item->parent())
-        refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
-    view_->Repaint();
 }
 
 void TMainForm::ToolUpdateBtnClick() {

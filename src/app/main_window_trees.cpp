@@ -180,9 +180,10 @@ void TMainForm::RebuildFilesTree() {
 
 void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
     if (refreshing_ || model_->busy || !item) return;
-    model_->ToggleTreeNode(item->data(0, kIndexRole).toInt());
-    sync_files_tree();
-    view_->Repaint();
+    const int index = item->data(0, kIndexRole).toInt();
+    const bool checked = item->checkState(0) == Qt::Checked;
+    edit(checked ? "Check Drawing Node" : "Uncheck Drawing Node", {Change::Drawing},
+         [index](ProjectModel& model) { model.ToggleTreeNode(index); });
 }
 
 // The check boxes brought over from the model in place (a tree item may be
@@ -278,8 +279,8 @@ void TMainForm::CycleListItemChanged(QTreeWidgetItem* item) {
     } else if (row > 0) {
         model_->cycles[std::size_t(row - 1)]->state_index = state;
     }
-    model_->SetModified(true);
-    view_->Repaint();
+    session_->commit(state == kStateChecked ? "Enable Cycle" : "Disable Cycle",
+                     {Change::Cycle, row - 1});
 }
 
 void TMainForm::SelectCycleRow(int top_level_row, int child) {
@@ -386,49 +387,52 @@ void TMainForm::refresh_panels() {
 
 void TMainForm::DatumEditChange() {
     if (refreshing_ || model_->busy || !model_->drawing_loaded) return;
-    model_->SetDatumFromEdits(datum_x_->Value(), datum_y_->Value());
-    view_->Datum = {model_->datum_edit_y, model_->datum_edit_x};
-    EnableCommands(true);
-    model_->BuildSelectionLists();
-    view_->Repaint();
+    const double x = datum_x_->Value();
+    const double y = datum_y_->Value();
+    edit("Set Datum", {Change::DatumBillet, -1, true},
+         [x, y](ProjectModel& model) { model.SetDatumFromEdits(x, y); });
 }
 
 void TMainForm::BilletEditChange() {
     if (refreshing_ || model_->busy) return;
-    model_->SetBillet(billet_l_->Value(), billet_r_->Value());
-    view_->Repaint();
+    const double length = billet_l_->Value();
+    const double radius = billet_r_->Value();
+    edit("Set Billet", {Change::DatumBillet, -1, true},
+         [length, radius](ProjectModel& model) { model.SetBillet(length, radius); });
 }
 
 void TMainForm::StartEditChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
-    model_->SetStartPoint(*model_->selected.node, start_x_->Value(), start_z_->Value());
-    if (QTreeWidgetItem* item = cycle_list_->currentItem(); item && item->parent())
-        refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
-    view_->Repaint();
+    CycleNode& node = *model_->selected.node;
+    const double x = start_x_->Value();
+    const double z = start_z_->Value();
+    edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node), true},
+         [&node, x, z](ProjectModel& model) { model.SetStartPoint(node, x, z); });
 }
 
 void TMainForm::CommentEditChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
     CycleNode& node = *model_->selected.node;
     if (comment_edit_->text().toStdString() == node.cycle->Comment) return;
-    model_->SetComment(node, comment_edit_->text().toStdString());
-    if (QTreeWidgetItem* item = cycle_list_->currentItem())
-        refresh_cycle_item(item, cycle_list_->indexOfTopLevelItem(item));
+    const std::string comment = comment_edit_->text().toStdString();
+    edit("Set Comment", {Change::Cycle, model_->cycle_index(&node), true},
+         [&node, comment](ProjectModel& model) { model.SetComment(node, comment); });
 }
 
 void TMainForm::ToolEditChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
-    model_->SetToolNumber(*model_->selected.node, static_cast<int>(tool_number_->Value()));
-    if (QTreeWidgetItem* item = cycle_list_->currentItem(); item && item->parent())
-        refresh_cycle_item(item->parent(), cycle_list_->indexOfTopLevelItem(item->parent()));
+    CycleNode& node = *model_->selected.node;
+    const int number = static_cast<int>(tool_number_->Value());
+    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
+         [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 
-void TMainForm::MenuAddCycleClick(int kind) {
+void TMainForm::MenuAddCycleClick(CycleKind kind) {
     if (!model_->datum_set) return;
-    CycleNode& node = model_->AddCycle(kind);
-    model_->selected = {CyclePart::Cycle, &node};
-    RebuildCycleList();
-    view_->Repaint();
+    edit("Add " + std::string(cycle_long_name(kind)), {Change::CycleList},
+         [kind](ProjectModel& model) {
+             model.selected = {CyclePart::Cycle, &model.AddCycle(kind)};
+         });
 }
 
 void TMainForm::HeaderDialogClick() {
@@ -437,22 +441,23 @@ void TMainForm::HeaderDialogClick() {
     header_form_->SetDate(date_of(h.Date));
     header_form_->SetUnits(h.Units == 1 ? Units::Inch : Units::Metric);
     if (!run_header_form(*header_form_)) return;
-    h.Author = header_form_->Author().toStdString();
-    h.Date = days_of(header_form_->Date());
+    const std::string author = header_form_->Author().toStdString();
+    const double date = days_of(header_form_->Date());
     const Units u = header_form_->units();
-    h.Units = u == Units::Inch ? 1 : 0;
-    if (u != model_->units) model_->SetUnits(u, UnitsQuestion::Ask);
-    model_->SetModified(true);
-    refresh_panels();
-    view_->Repaint();
+    edit("Edit Header", {Change::Header}, [&](ProjectModel& model) {
+        THeader& header = *model.header.header;
+        header.Author = author;
+        header.Date = date;
+        header.Units = u == Units::Inch ? 1 : 0;
+        if (u != model.units) model.SetUnits(u, UnitsQuestion::Ask);
+    });
 }
 
 void TMainForm::MenuSelectMaterialClick() {
-    if (model_->SelectMaterial()) {
-        RebuildCycleList();
-        view_->Repaint();
-        return;
-    }
+    bool chosen = false;
+    edit("Select Material", {Change::CycleList},
+         [&chosen](ProjectModel& model) { chosen = model.SelectMaterial(); });
+    if (chosen) return;
     if (!model_->choose_material)
         prompt_->tell(
             MessageKind::Information,

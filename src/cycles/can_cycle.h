@@ -74,7 +74,7 @@ public:
     std::function<void(TCanCycle&)> OnProfileDirection;
     CyclePoint Allowance;
     DrawingPoint Datum;
-    std::uint8_t Kind = 0;
+    CycleKind Kind = CycleKind::AlongX;
     std::vector<TCNC_Groups*> Moves;
     std::int32_t ToolNumber = 0;
     double ToolWidth = 0;

@@ -39,7 +39,7 @@ void TCanCycle::Draw(Canvas& canvas, const CycleColours& colours,
         case kMotionLinear:
             canvas.set_pen_colour(colours[1]);
             canvas.line(prev, end);
-            if (Kind == static_cast<std::uint8_t>(CycleKind::Drilling)) {
+            if (Kind == CycleKind::Drilling) {
                 // The drill's body along the feed, half its diameter above the axis.
                 const int h = rounded(ToolWidth / 2 * DrawScale);
                 const DevicePoint end_up{end.x, end.y - h};

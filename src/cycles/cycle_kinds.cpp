@@ -1,21 +1,17 @@
 #include "cycles/cycle_kinds.h"
 
+#include "cycles/kind_description.h"
+
 namespace zeran {
 
-namespace {
-bool in_range(int kind) {
-    return kind >= 0 && kind < kCycleKindCount;
+std::string_view cycle_short_name(CycleKind kind) {
+    return describe(kind).short_name;
 }
-} // namespace
-
-std::string_view cycle_short_name(int kind) {
-    return in_range(kind) ? kCycleShortNames[kind] : "";
+std::string_view cycle_long_name(CycleKind kind) {
+    return describe(kind).long_name;
 }
-std::string_view cycle_long_name(int kind) {
-    return in_range(kind) ? kCycleLongNames[kind] : "";
-}
-std::int32_t cycle_code(int kind) {
-    return in_range(kind) ? kCycleCodes[kind] : 0;
+std::int32_t cycle_code(CycleKind kind) {
+    return describe(kind).code;
 }
 
 } // namespace zeran

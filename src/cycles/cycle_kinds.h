@@ -1,7 +1,6 @@
 #pragma once
-// The eight cycle kinds: their short and long names and the cycle code each
-// dispatches on. Every part that shows or writes a kind reads these tables.
-#include <array>
+// The eight cycle kinds and the cycle codes the generators dispatch on. A
+// kind's value is the number the project file stores.
 #include <cstdint>
 #include <string_view>
 
@@ -29,27 +28,9 @@ inline constexpr int kCodeDrilling = 74;
 inline constexpr int kCodeGrooving = 75;
 inline constexpr int kCodeLinear = 77;
 
-inline constexpr std::array<std::string_view, kCycleKindCount> kCycleShortNames = {
-    "Along X",  "Along Z",   "Pattern Repeat", "Finishing",
-    "Grooving", "Threading", "Drilling",       "Linear"};
-
-inline constexpr std::array<std::string_view, kCycleKindCount> kCycleLongNames = {
-    "Stock Removal Along X Axis",
-    "Stock Removal Along Z Axis",
-    "Stock Removal Pattern Repeating",
-    "Finishing Cycle",
-    "Grooving Cycle in X",
-    "Threading Cycle",
-    "Drilling Cycle",
-    "Linear Cycle"};
-
-inline constexpr std::array<std::int32_t, kCycleKindCount> kCycleCodes = {
-    kCodeAlongX,   kCodeAlongZ,    kCodePatternRepeat, kCodeFinishing,
-    kCodeGrooving, kCodeThreading, kCodeDrilling,      kCodeLinear};
-
-// Table lookups by kind index; an index outside 0..7 gives "" or 0.
-std::string_view cycle_short_name(int kind);
-std::string_view cycle_long_name(int kind);
-std::int32_t cycle_code(int kind);
+// Names and code of a kind, read from its description.
+std::string_view cycle_short_name(CycleKind kind);
+std::string_view cycle_long_name(CycleKind kind);
+std::int32_t cycle_code(CycleKind kind);
 
 } // namespace zeran

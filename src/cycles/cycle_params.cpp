@@ -4,6 +4,7 @@
 
 #include "base/ini_document.h"
 #include "base/number_text.h"
+#include "cycles/kind_description.h"
 
 namespace zeran {
 
@@ -256,36 +257,10 @@ std::string_view unit_text(std::uint8_t units) {
     return kUnitTexts[units == 1 ? 1 : 0];
 }
 
-bool params_valid(std::uint8_t kind, const TCycleParams& p) {
-    bool own = false;
-    switch (kind) {
-    case 0:
-        own = p.DepthCutX != 0 && p.RetractX != 0;
-        break;
-    case 1:
-        own = p.DepthCutZ != 0 && p.RetractZ != 0;
-        break;
-    case 2:
-        own = p.DepthCutX != 0 && p.DepthCutZ != 0 && p.Repeats > 0;
-        break;
-    case 3:
-    case 7:
-        own = true;
-        break;
-    case 4:
-        own = p.DepthCutX != 0 && p.DepthCutZ != 0;
-        break;
-    case 5:
-        own = p.DepthThread != 0 && p.DepthFirst != 0 && p.MinCut != 0 && p.Pitch != 0;
-        break;
-    case 6:
-        own = p.DepthCutZ != 0;
-        break;
-    default:
-        own = false;
-        break;
-    }
-    return own && p.Feed > 0 && p.Speed > 0;
+bool params_valid(CycleKind kind, const TCycleParams& p) {
+    for (const KindField& f : all_kind_fields(kind))
+        if (!requirement_met(f.required, get_param(p, f.field))) return false;
+    return true;
 }
 
 double mm_to_inch_rounded(double mm) {
@@ -357,59 +332,14 @@ std::string param_value_problem(std::string_view key, ParamField field, double v
            " to " + general_text(r.high, '.', 6) + (unit.empty() ? "" : " " + unit);
 }
 
-std::vector<ParamKey> param_keys(std::uint8_t kind) {
-    std::vector<ParamKey> keys = {{"Param_Feed", F::Feed},
-                                  {"Param_Speed", F::Speed},
-                                  {"Param_UseCSS", F::UseCSS},
-                                  {"Param_UseFPR", F::UseFPR}};
-    switch (kind) {
-    case 0:
-        keys.insert(keys.end(), {{"Param_DepthCutX", F::DepthCutX},
-                                 {"Param_RetractX", F::RetractX},
-                                 {"Param_AllowanceX", F::AllowanceX},
-                                 {"Param_AllowanceZ", F::AllowanceZ}});
-        break;
-    case 1:
-        keys.insert(keys.end(), {{"Param_DepthCutZ", F::DepthCutZ},
-                                 {"Param_RetractX", F::RetractZ},
-                                 {"Param_AllowanceX", F::AllowanceX},
-                                 {"Param_AllowanceZ", F::AllowanceZ}});
-        break;
-    case 2:
-        keys.insert(keys.end(), {{"Param_DepthCutX", F::DepthCutX},
-                                 {"Param_DepthCutZ", F::DepthCutZ},
-                                 {"Param_AllowanceX", F::AllowanceX},
-                                 {"Param_AllowanceZ", F::AllowanceZ},
-                                 {"Param_Repeats", F::Repeats}});
-        break;
-    case 4:
-        keys.insert(keys.end(), {{"Param_DepthCutZ", F::DepthCutZ},
-                                 {"Param_RetractX", F::PeckReturnX},
-                                 {"Param_DepthCutX", F::DepthCutX},
-                                 {"Param_AllowanceX", F::AllowanceX}});
-        break;
-    case 5:
-        keys.insert(keys.end(), {{"Param_DepthThread", F::DepthThread},
-                                 {"Param_DepthFirst", F::DepthFirst},
-                                 {"Param_AllowanceX", F::AllowanceX},
-                                 {"Param_FinishPass", F::FinishPass},
-                                 {"Param_Chamfer", F::Chamfer},
-                                 {"Param_TipAngle", F::TipAngle},
-                                 {"Param_Pitch", F::Pitch},
-                                 {"Param_MinCut", F::MinCut}});
-        break;
-    case 6:
-        keys.insert(keys.end(),
-                    {{"Param_DepthCutZ", F::DepthCutZ}, {"Param_PeckReturnZ", F::PeckReturnZ}});
-        break;
-    default: // finishing, linear: the common panel only
-        break;
-    }
+std::vector<ParamKey> param_keys(CycleKind kind) {
+    std::vector<ParamKey> keys;
+    for (const KindField& f : all_kind_fields(kind)) keys.push_back({f.key, f.field});
     return keys;
 }
 
-void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
-                      std::vector<std::string>& lines, char separator) {
+void write_param_keys(CycleKind kind, const TCycleParams& controls, std::vector<std::string>& lines,
+                      char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         double v = get_param(controls, k.field);
         std::string text = param_value_type(k.field) == ParamValueType::Real
@@ -419,7 +349,7 @@ void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
     }
 }
 
-void read_param_keys(std::uint8_t kind, const IniDocument& ini, std::string_view section,
+void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view section,
                      TCycleParams& controls, char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         switch (param_value_type(k.field)) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/tolerances.h"
+#include "cycles/cycle_kinds.h"
 
 namespace zeran {
 
@@ -101,8 +102,8 @@ inline constexpr std::string_view kParametersNodeName = "Parameters";
 std::string_view unit_name(std::uint8_t units);
 std::string_view unit_text(std::uint8_t units);
 
-// The kind's own rule plus Feed > 0 and Speed > 0. Kinds outside 0..7 are never valid.
-bool params_valid(std::uint8_t kind, const TCycleParams& params);
+// Every field the kind requires holds what it needs (Feed > 0 and Speed > 0 for all).
+bool params_valid(CycleKind kind, const TCycleParams& params);
 
 // Millimetres to inches rounded to 4 decimals, inches to millimetres rounded
 // to 3 decimals; halves go to the even neighbour.
@@ -135,16 +136,16 @@ struct ParamKey {
 
 // The common keys, then the kind's rows, in writing order. Note "Param_RetractX"
 // holds RetractX, RetractZ or PeckReturnX depending on the kind.
-std::vector<ParamKey> param_keys(std::uint8_t kind);
+std::vector<ParamKey> param_keys(CycleKind kind);
 
 // `controls` holds the dialog's control values laid out as a record (see
 // TParamControls). Lines are key, comma, value; reals in the general form with
 // the given decimal separator, integers and choices as integer text.
-void write_param_keys(std::uint8_t kind, const TCycleParams& controls,
-                      std::vector<std::string>& lines, char separator = '.');
+void write_param_keys(CycleKind kind, const TCycleParams& controls, std::vector<std::string>& lines,
+                      char separator = '.');
 // Missing or unreadable values read as 0 (false for choices); non-finite
 // values as 0 too, since no control could hold them.
-void read_param_keys(std::uint8_t kind, const IniDocument& ini, std::string_view section,
+void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view section,
                      TCycleParams& controls, char separator = '.');
 
 } // namespace zeran

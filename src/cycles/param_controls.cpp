@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 
 namespace zeran {
 
@@ -15,7 +16,7 @@ double edit_shown_value(double value) {
     return std::strtod(buf, nullptr);
 }
 
-TParamControls::TParamControls(std::uint8_t kind) : Kind(kind) {
+TParamControls::TParamControls(CycleKind kind) : Kind(kind) {
     // A control's initial value, not the default record: the repeats edit
     // starts empty (0), the thread's passes and chamfer at 1.
     controls_.Repeats = 0;
@@ -57,9 +58,8 @@ TCycleParams TParamControls::ReadRecord() {
     TCycleParams record; // the default record
     for (const ParamKey& k : param_keys(Kind))
         set_param(record, k.field, get_param(controls_, k.field));
-    // One depth edit serves both directions in the two roughing kinds.
-    if (Kind == 0) record.DepthCutZ = record.DepthCutX;
-    if (Kind == 1) record.DepthCutX = record.DepthCutZ;
+    if (const auto copy = describe(Kind).depth_copy)
+        set_param(record, copy->to, get_param(record, copy->from));
     record.Units = units_;
     dialog_valid_ = params_valid(Kind, record);
     return record;

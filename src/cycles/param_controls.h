@@ -16,9 +16,9 @@ class IniDocument;
 
 class TParamControls {
 public:
-    explicit TParamControls(std::uint8_t kind);
+    explicit TParamControls(CycleKind kind);
 
-    std::uint8_t Kind = 0;
+    CycleKind Kind = CycleKind::AlongX;
     bool Valid = false;   // dialog values valid and start point set
     bool Changed = false; // the dialog was edited since it was last shown
     double StartX = kNotSet;
@@ -43,7 +43,7 @@ public:
 
     // "Parameters (<long name of the kind>)" and the dialog's help context.
     std::string Title() const;
-    int HelpContext() const { return 57 + Kind; }
+    int HelpContext() const { return 57 + static_cast<int>(Kind); }
     // "mm" or "inch", for the unit labels.
     std::string_view UnitLabel() const { return unit_text(units_); }
 

@@ -177,7 +177,7 @@ bool StockMap::in_stock(CyclePoint p) const {
 PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap* stock,
                       double tolerance) {
     PathAudit audit;
-    const auto kind = static_cast<CycleKind>(cycle.Kind);
+    const CycleKind kind = cycle.Kind;
     // A grooving insert is checked along both edges and across its bottom.
     const double width = kind == CycleKind::Grooving ? std::max(cycle.ToolWidth, 0.0) : 0.0;
     // A pattern repeat works a preformed blank, not the bar: its rapids are

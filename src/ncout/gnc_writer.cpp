@@ -146,9 +146,7 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
 
     int number = 0;
     for (const TCanCycle* c : cycles_) {
-        std::string kind = c->Kind < kCycleShortNames.size()
-                               ? std::string(kCycleShortNames[c->Kind])
-                               : std::string();
+        const std::string kind(cycle_short_name(c->Kind));
         out.in_cycle("cycle " + std::to_string(++number) + " (" + kind + "): ");
         if (!c->Comment.empty()) {
             out.quoted("comment_text", kind + " - (" + c->Comment + ")");

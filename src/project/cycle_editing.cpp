@@ -2,6 +2,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/entity.h"
@@ -12,8 +13,8 @@
 
 namespace zeran {
 
-std::string new_cycle_caption(int kind) {
-    std::string caption = kind >= 0 && kind <= 2 ? "Roughing " : "";
+std::string new_cycle_caption(CycleKind kind) {
+    std::string caption = describe(kind).roughing ? "Roughing " : "";
     caption += cycle_short_name(kind);
     return caption;
 }
@@ -24,13 +25,13 @@ int ProjectModel::cycle_index(const CycleNode* node) const {
     return -1;
 }
 
-CycleNode& ProjectModel::AddCycle(int kind) {
+CycleNode& ProjectModel::AddCycle(CycleKind kind) {
     auto node = std::make_unique<CycleNode>();
     node->caption = new_cycle_caption(kind);
     node->cycle = std::make_unique<TCanCycle>();
-    node->cycle->Kind = static_cast<std::uint8_t>(kind);
+    node->cycle->Kind = kind;
     node->cycle->CycleNode = node.get();
-    node->image = kind;
+    node->image = cycle_kind_number(kind);
     node->state_index = kStateChecked;
 
     node->profile_node = {"Profile", kProfileImage, kStateIncomplete};
@@ -41,7 +42,7 @@ CycleNode& ProjectModel::AddCycle(int kind) {
         node->tool->ToolLength = tool_library.front().length;
     }
     SetToolCaption(*node);
-    node->params = std::make_unique<TParamControls>(static_cast<std::uint8_t>(kind));
+    node->params = std::make_unique<TParamControls>(kind);
     // The new dialog starts in the material's units, so the material's values
     // are taken as they are rather than converted from millimetres.
     TCycleParams units_only;

@@ -11,8 +11,8 @@ namespace zeran {
 CycleNode::CycleNode() = default;
 CycleNode::~CycleNode() = default;
 
-int CycleNode::kind() const {
-    return cycle ? cycle->Kind : 0;
+CycleKind CycleNode::kind() const {
+    return cycle ? cycle->Kind : CycleKind::AlongX;
 }
 
 HeaderNode::HeaderNode() = default;

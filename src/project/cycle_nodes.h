@@ -2,6 +2,8 @@
 // The cycle list as the project holds it: the header node, one node per cycle
 // with its Profile, Tool and Parameters children, and the footer node. The
 // window's tree mirrors these nodes; it owns none of their data.
+#include "cycles/cycle_kinds.h"
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -76,7 +78,7 @@ struct CycleNode {
     // that other cycles and the selection lists share.
     std::vector<std::unique_ptr<DXF_Entity>> generation_elements;
 
-    int kind() const;
+    CycleKind kind() const;
     bool checked() const { return state_index == kStateChecked; }
 };
 

@@ -202,6 +202,18 @@ void ProjectModel::ConvertDrawingUnits(Units to) {
     SetDatumFromPoint({min.x, min.y, 0.0});
 }
 
+void ProjectModel::AdoptDrawing(ProjectModel& from) {
+    drawing = std::move(from.drawing);
+    drawing_curves = from.drawing_curves;
+    drawing_loaded = from.drawing_loaded;
+    extents_max = from.extents_max;
+    extents_min = from.extents_min;
+    tdx_file_name = from.tdx_file_name;
+    reader_messages = from.reader_messages;
+    skipped_entities = from.skipped_entities;
+    BuildDrawingTree(true);
+}
+
 void ProjectModel::BuildDrawingTree(bool reset_states) {
     tree.clear();
     if (drawing) {

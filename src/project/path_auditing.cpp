@@ -31,7 +31,7 @@ std::vector<CycleFailure> ProjectModel::AuditPaths() {
     // A drill's line marks the hole it makes, not the part's outline.
     std::vector<const DXF_Entity*> drill_lines;
     for (const auto& node : cycles)
-        if (node->kind() == static_cast<int>(CycleKind::Drilling))
+        if (node->kind() == CycleKind::Drilling)
             for (const ProfileItem& item : node->points.items) drill_lines.push_back(item.element);
     const PartOutline part = outline_of(*selection, {datum_edit_x, datum_edit_y}, drill_lines);
     if (part.empty()) return found;

@@ -15,9 +15,8 @@ namespace zeran {
 
 namespace {
 
-bool is_single_element_kind(int kind) {
-    return kind == static_cast<int>(CycleKind::Threading) ||
-           kind == static_cast<int>(CycleKind::Drilling);
+bool is_single_element_kind(CycleKind kind) {
+    return kind == CycleKind::Threading || kind == CycleKind::Drilling;
 }
 
 bool is_arc_or_circle(const DXF_Entity* e) {
@@ -88,7 +87,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
     if (list.index_of(element) >= 0) return false;
     // A single-element cycle takes one element; grooving takes no arcs.
     if (is_single_element_kind(node.kind()) && !list.empty()) return false;
-    if (node.kind() == static_cast<int>(CycleKind::Grooving) && is_arc_or_circle(element)) {
+    if (node.kind() == CycleKind::Grooving && is_arc_or_circle(element)) {
         prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
         return false;
     }

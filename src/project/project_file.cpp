@@ -6,6 +6,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "dxf/dxf_writer.h"
@@ -62,8 +63,7 @@ std::string cycle_section(int n) {
 // start point came later). The parameters are written last, so a section cut
 // short lacks at least its last one; reading it would post a program with
 // defaults in their place.
-std::string missing_cycle_key(const IniDocument& ini, const std::string& section,
-                              std::uint8_t kind) {
+std::string missing_cycle_key(const IniDocument& ini, const std::string& section, CycleKind kind) {
     for (const char* key : {"CycleType", "Checked", "Tool_Number"})
         if (!ini.has_key(section, key)) return key;
     for (const ParamKey& k : param_keys(kind))
@@ -72,8 +72,8 @@ std::string missing_cycle_key(const IniDocument& ini, const std::string& section
 }
 
 // The first parameter of the section that no lathe could use, or "".
-std::string param_range_problem(const IniDocument& ini, const std::string& section,
-                                std::uint8_t kind, std::uint8_t units, char separator) {
+std::string param_range_problem(const IniDocument& ini, const std::string& section, CycleKind kind,
+                                std::uint8_t units, char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         if (param_value_type(k.field) == ParamValueType::Choice) continue;
         const auto text = ini.get(section, k.key);
@@ -166,25 +166,20 @@ DXF_Entity* ResolveEntityRef(const ProjectModel& model, const std::string& ref) 
     return element_at(model.selection.get(), static_cast<int>(*group), static_cast<int>(*position));
 }
 
-void WriteProjectFile(ProjectModel& model, const std::string& file_name, char separator) {
+namespace {
+
+// What the project file holds, under the name `file_name`; the model stays as it is.
+IniDocument project_ini(const ProjectModel& model, const std::string& file_name, char separator) {
     IniDocument ini;
-    const std::string tdx = replace_extension(file_name, "tdx");
-    model.tdx_file_name = tdx;
-    ini.write("DXF", "TDXFilename", tdx);
+    ini.write("DXF", "TDXFilename", replace_extension(file_name, "tdx"));
     // Its absence means the old reading, so projects from before resolve as they did.
     if (model.drawing && model.drawing_curves == CurveReading::Arcs)
         ini.write_int(kCurvesSection, kCurvesKey, 1);
-    if (model.drawing) {
-        try {
-            write_dxf_file(*model.drawing, tdx);
-        } catch (const std::exception& e) {
-            throw ProjectFileError("Unable to write the drawing " + tdx + ": " + e.what());
-        }
-    }
     // A datum that was never placed is stored as not set, so that it reads back unset.
     ini.write_real("DXF", "Datun_x", model.datum_set ? model.datum_x : kNotSet, separator);
     ini.write_real("DXF", "Datun_y", model.datum_set ? model.datum_y : kNotSet, separator);
-    const std::vector<DrawingNode*> nodes = tree_nodes(model.tree);
+    // Listing the tree's nodes needs a mutable tree; nothing in it is changed.
+    const std::vector<DrawingNode*> nodes = tree_nodes(const_cast<DrawingTree&>(model.tree));
     const std::vector<std::string> keys = tree_keys(nodes);
     for (std::size_t i = 0; i < nodes.size(); ++i)
         if (nodes[i]->state_index == kStateChecked)
@@ -196,22 +191,20 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
     ini.write("Machine", "Name", model.machine_name);
     ini.write("Machine", "Post Out Directory", model.post_out_directory);
 
-    THeader& header = *model.header.header;
-    if (header.Author.empty()) header.Author = model.default_author;
+    const THeader& header = *model.header.header;
     ini.write("Header", "Project", file_name_part(file_name));
     ini.write_real("Header", "Date", header.Date, separator);
-    ini.write("Header", "Author", header.Author);
+    ini.write("Header", "Author", header.Author.empty() ? model.default_author : header.Author);
     ini.write_bool("Header", "Metric", header.Units == 0);
     ini.write_real("Header", "BilletX", header.BilletLength, separator);
     ini.write_real("Header", "BilletZ", header.BilletRadius, separator);
 
     int n = 0;
-    for (auto& node : model.cycles) {
+    for (const auto& node : model.cycles) {
         const std::string section = cycle_section(++n);
-        ini.write_int(section, "CycleType", node->kind());
+        ini.write_int(section, "CycleType", cycle_kind_number(node->kind()));
         ini.write_bool(section, "Checked", node->state_index == kStateChecked);
         ini.write(section, "Comment", node->cycle->Comment);
-        node->cycle->NeedsGenerate = false;
         int i = 0;
         for (const ProfileItem& item : node->points.items) {
             const std::string ref = MakeEntityRef(model, item.element);
@@ -234,7 +227,28 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
             ini.write(section, line.substr(0, comma), line.substr(comma + 1));
         }
     }
+    return ini;
+}
 
+} // namespace
+
+std::string ProjectText(const ProjectModel& model) {
+    return project_ini(model, std::string(), '.').text();
+}
+
+void WriteProjectFile(ProjectModel& model, const std::string& file_name, char separator) {
+    const std::string tdx = replace_extension(file_name, "tdx");
+    model.tdx_file_name = tdx;
+    if (model.drawing) {
+        try {
+            write_dxf_file(*model.drawing, tdx);
+        } catch (const std::exception& e) {
+            throw ProjectFileError("Unable to write the drawing " + tdx + ": " + e.what());
+        }
+    }
+    THeader& header = *model.header.header;
+    if (header.Author.empty()) header.Author = model.default_author;
+    const IniDocument ini = project_ini(model, file_name, separator);
     std::string error;
     if (!ini.save(file_name, &error))
         throw ProjectFileError("Unable to write " + file_name + ": " + error);
@@ -244,14 +258,10 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
 
 namespace {
 
-// Reads everything into `fresh`; returns "" or the reason for refusing.
-std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::string& file_name,
-                      const ProjectReadOptions& options) {
-    StrictKeys keys(ini, options.separator);
-    fresh.busy = true;
+// Loads the drawing the project names into `fresh`; returns "" or the reason for refusing.
+std::string read_drawing(ProjectModel& fresh, StrictKeys& keys, const std::string& file_name,
+                         const ProjectReadOptions& options) {
     const std::string tdx = replace_extension(file_name, "tdx");
-    fresh.tdx_file_name = tdx;
-
     std::string drawing_path;
     bool from_dxf = false;
     if (auto found = existing_with_extension(file_name, "tdx")) {
@@ -280,7 +290,13 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
         } catch (const std::exception&) {
         }
     }
+    return {};
+}
 
+// Reads all but the drawing into `fresh`, which holds the drawing already;
+// returns "" or the reason for refusing.
+std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKeys& keys,
+                          const std::string& file_name, const ProjectReadOptions& options) {
     const double dx = keys.real("DXF", "Datun_x", kNotSet);
     const double dy = keys.real("DXF", "Datun_y", kNotSet);
     if (!is_not_set(dx) && !is_not_set(dy)) {
@@ -356,9 +372,9 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
 
     for (int n = 1;; ++n) {
         const std::string section = cycle_section(n);
-        const long long kind = keys.integer(section, "CycleType", -1);
+        const long long number = keys.integer(section, "CycleType", -1);
         if (keys.failed()) return keys.error();
-        if (kind == -1) {
+        if (number == -1) {
             // The list ends at the first number with no section; a section
             // without its kind was cut short.
             if (ini.has_section(section))
@@ -367,22 +383,21 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
                        "damaged.";
             break;
         }
-        if (kind < 0 || kind > 7)
-            return "[" + section + "] CycleType = " + std::to_string(kind) +
+        const std::optional<CycleKind> kind = cycle_kind_from_number(number);
+        if (!kind)
+            return "[" + section + "] CycleType = " + std::to_string(number) +
                    " is not a cycle kind (0 to 7).";
         keys.check_numbers(section);
         if (keys.failed()) return keys.error();
-        const auto kind_byte = static_cast<std::uint8_t>(kind);
-        const std::string named =
-            "[" + section + "] (" + std::string(cycle_long_name(kind_byte)) + ")";
-        if (const std::string key = missing_cycle_key(ini, section, kind_byte); !key.empty())
+        const std::string named = "[" + section + "] (" + std::string(cycle_long_name(*kind)) + ")";
+        if (const std::string key = missing_cycle_key(ini, section, *kind); !key.empty())
             return named + " has no " + key + ": the project file is incomplete or damaged.";
         if (const std::string problem = param_range_problem(
-                ini, section, kind_byte, static_cast<std::uint8_t>(fresh.units), options.separator);
+                ini, section, *kind, static_cast<std::uint8_t>(fresh.units), options.separator);
             !problem.empty())
             return named + ": " + problem + ".";
 
-        CycleNode& node = fresh.AddCycle(static_cast<int>(kind));
+        CycleNode& node = fresh.AddCycle(*kind);
         node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
         fresh.SetComment(node, ini.read_string(section, "Comment"));
         // A set beside the list keeps long profiles linear to read.
@@ -449,6 +464,17 @@ std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::st
     return {};
 }
 
+// Reads everything into `fresh`; returns "" or the reason for refusing.
+std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::string& file_name,
+                      const ProjectReadOptions& options) {
+    StrictKeys keys(ini, options.separator);
+    fresh.busy = true;
+    fresh.tdx_file_name = replace_extension(file_name, "tdx");
+    if (std::string reason = read_drawing(fresh, keys, file_name, options); !reason.empty())
+        return reason;
+    return read_document(fresh, ini, keys, file_name, options);
+}
+
 } // namespace
 
 bool ReadProjectFile(ProjectModel& model, const std::string& file_name,
@@ -477,6 +503,37 @@ bool ReadProjectFile(ProjectModel& model, const std::string& file_name,
         if (error) *error = message;
         return false;
     }
+    model.swap_state(fresh);
+    return true;
+}
+
+bool RestoreProjectText(ProjectModel& model, const std::string& text, std::string* error) {
+    ProjectModel fresh(model.prompt());
+    fresh.copy_settings_from(model);
+    // The material record comes with the document, not from the database again.
+    fresh.load_material = nullptr;
+    fresh.busy = true;
+    fresh.AdoptDrawing(model);
+    const IniDocument ini = IniDocument::parse(text);
+    StrictKeys keys(ini, '.');
+    std::string reason;
+    try {
+        reason = read_document(fresh, ini, keys, model.project_file_name, ProjectReadOptions{});
+    } catch (const std::exception& e) {
+        reason = e.what();
+    }
+    if (!reason.empty()) {
+        // The drawing goes back with the tree states the model showed.
+        model.drawing = std::move(fresh.drawing);
+        for (DrawingNode* node : tree_nodes(model.tree))
+            if (node->entity) node->entity->hidden = node->state_index == kStateUnchecked;
+        if (error) *error = reason;
+        return false;
+    }
+    fresh.project_file_name = model.project_file_name;
+    fresh.project_folder = model.project_folder;
+    fresh.last_nc_file = model.last_nc_file;
+    fresh.selected = {CyclePart::Header, nullptr};
     model.swap_state(fresh);
     return true;
 }

@@ -36,6 +36,15 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
 bool ReadProjectFile(ProjectModel& model, const std::string& file_name,
                      const ProjectReadOptions& options = {}, std::string* error = nullptr);
 
+// What the project file holds, without its name, in a fixed form: two
+// models hold the same document exactly when their texts are equal.
+std::string ProjectText(const ProjectModel& model);
+
+// Puts the document `text` (from ProjectText) into `model`, keeping its
+// drawing, file name and settings. False with *error set when the text does
+// not fit the drawing; the model then stays as it was.
+bool RestoreProjectText(ProjectModel& model, const std::string& text, std::string* error = nullptr);
+
 // "0_<group>_<position>" of an element copy, or "" when it is not in the selection lists.
 std::string MakeEntityRef(const ProjectModel& model, const DXF_Entity* element);
 // The element a reference names, or null when the lists do not hold it.

@@ -136,6 +136,9 @@ public:
     // Import as the menu command runs it, after the save question was answered.
     bool ImportDxf(const std::string& file_name);
     void ConvertDrawingUnits(Units to);
+    // Takes over `from`'s drawing (which is left without one) with a fresh
+    // tree, every node checked.
+    void AdoptDrawing(ProjectModel& from);
     void BuildDrawingTree(bool reset_states);
     void BuildSelectionLists();
     // A tree node's state box was clicked: the node and everything below it.
@@ -162,7 +165,7 @@ public:
     void SetProfileState(CycleNode& node);
 
     // ---- Cycles ----
-    CycleNode& AddCycle(int kind);
+    CycleNode& AddCycle(CycleKind kind);
     void DeleteCycle(CycleNode& node);
     bool CanMoveUp(const CycleNode& node) const;
     bool CanMoveDown(const CycleNode& node) const;
@@ -229,6 +232,6 @@ private:
 };
 
 // The caption a new cycle node gets: "Roughing " before the short name of kinds 0 to 2.
-std::string new_cycle_caption(int kind);
+std::string new_cycle_caption(CycleKind kind);
 
 } // namespace zeran

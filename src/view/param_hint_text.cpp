@@ -2,6 +2,7 @@
 
 #include "base/number_text.h"
 #include "cycles/cycle_params.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 
 #include <QObject>
@@ -16,46 +17,6 @@ std::string tr_text(const char* s) {
 
 // The line end of the hint: a blank, then the break.
 constexpr const char* kLineEnd = " \n";
-
-struct KindLine {
-    ParamField field;
-    bool must_be_set; // red while zero (repeats: while not above zero)
-};
-
-std::vector<KindLine> kind_lines(int kind) {
-    using F = ParamField;
-    switch (kind) {
-    case 0:
-        return {{F::DepthCutX, true},
-                {F::RetractX, true},
-                {F::AllowanceX, false},
-                {F::AllowanceZ, false}};
-    case 1:
-        return {{F::DepthCutZ, true},
-                {F::RetractZ, true},
-                {F::AllowanceX, false},
-                {F::AllowanceZ, false}};
-    case 2:
-        return {{F::DepthCutX, true},
-                {F::DepthCutZ, true},
-                {F::Repeats, true},
-                {F::AllowanceX, false},
-                {F::AllowanceZ, false}};
-    case 4:
-        return {{F::DepthCutX, true},
-                {F::DepthCutZ, true},
-                {F::AllowanceX, false},
-                {F::PeckReturnX, false}};
-    case 5:
-        return {{F::AllowanceX, false}, {F::DepthThread, true}, {F::DepthFirst, true},
-                {F::MinCut, true},      {F::Pitch, true},       {F::Chamfer, false},
-                {F::FinishPass, false}, {F::TipAngle, false}};
-    case 6:
-        return {{F::DepthCutZ, true}, {F::PeckReturnZ, false}};
-    default:
-        return {};
-    }
-}
 
 std::string value_text(const TCycleParams& p, ParamField f, char separator) {
     const double v = get_param(p, f);
@@ -88,21 +49,24 @@ ParamHintText build_param_hint(TParamControls& node, char separator) {
             (node.ProfileChecked ? tr_text("Correct") : tr_text("Incorrect")),
         node.ProfileChecked, true);
     add(tr_text("Units") + ": " + tr_text(std::string(unit_name(units)).c_str()), true, true);
-    param_line(ParamField::Feed, p.Feed != 0, true);
-    param_line(ParamField::Speed, p.Speed != 0, false);
+    auto met = [&](const KindField& f) {
+        return requirement_met(f.required, get_param(p, f.field));
+    };
+    // Feed and speed; the two choices have no line.
+    std::vector<KindField> common;
+    for (const KindField& f : common_kind_fields())
+        if (find_param_description(f.field)) common.push_back(f);
+    for (std::size_t i = 0; i < common.size(); ++i)
+        param_line(common[i].field, met(common[i]), i + 1 < common.size());
 
-    const std::vector<KindLine> lines = kind_lines(node.Kind);
-    if (node.Kind != 3 && node.Kind != 7) {
+    const std::vector<KindField> lines = hint_kind_fields(node.Kind);
+    if (!lines.empty()) {
         h.text += kLineEnd;
         h.lines.push_back({" ", true});
         h.text += " \n";
     }
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const KindLine& k = lines[i];
-        const double v = get_param(p, k.field);
-        const bool ok = !k.must_be_set || (k.field == ParamField::Repeats ? v > 0 : v != 0);
-        param_line(k.field, ok, i + 1 < lines.size());
-    }
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        param_line(lines[i].field, met(lines[i]), i + 1 < lines.size());
     if (!node.PathReport.empty()) {
         h.text += kLineEnd;
         add(tr_text("Path") + ": " + node.PathReport, false, false);

@@ -55,7 +55,7 @@ inline BuiltCycle build_cycle(CycleKind kind, const std::vector<Seg>& profile, C
     BuiltCycle b;
     for (const Seg& s : profile) b.entities.push_back(entity_of(s, datum));
     TCanCycle& c = *b.cycle;
-    c.Kind = static_cast<std::uint8_t>(kind);
+    c.Kind = kind;
     c.Datum = datum;
     std::vector<DXF_Entity*> elements;
     for (auto& e : b.entities) elements.push_back(e.get());

@@ -3,6 +3,7 @@
 #include "cycle_builder.h"
 #include "cycles/cnc_groups.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/max_min.h"
 #include "cycles/profile_geometry.h"
 #include "support/test_doubles.h"
@@ -47,13 +48,14 @@ TEST(CncGroups, AssignCopiesEverySlotAndRefusesOtherClasses) {
 }
 
 TEST(CycleKinds, TablesAgreeByKind) {
-    EXPECT_EQ(cycle_short_name(0), "Along X");
-    EXPECT_EQ(cycle_long_name(2), "Stock Removal Pattern Repeating");
-    EXPECT_EQ(cycle_long_name(4), "Grooving Cycle in X");
+    EXPECT_EQ(cycle_short_name(CycleKind::AlongX), "Along X");
+    EXPECT_EQ(cycle_long_name(CycleKind::PatternRepeat), "Stock Removal Pattern Repeating");
+    EXPECT_EQ(cycle_long_name(CycleKind::Grooving), "Grooving Cycle in X");
     const int codes[] = {71, 72, 73, 70, 75, 32, 74, 77};
-    for (int k = 0; k < kCycleKindCount; ++k) EXPECT_EQ(cycle_code(k), codes[k]);
-    EXPECT_EQ(cycle_code(8), 0);
-    EXPECT_EQ(cycle_short_name(-1), "");
+    for (int k = 0; k < kCycleKindCount; ++k)
+        EXPECT_EQ(cycle_code(*cycle_kind_from_number(k)), codes[k]);
+    EXPECT_FALSE(cycle_kind_from_number(8));
+    EXPECT_FALSE(cycle_kind_from_number(-1));
 }
 
 TEST(MaxMin, FirstOfEqualValuesKeepsItsPointAndDiagonalSpansTwice) {
@@ -174,7 +176,7 @@ TEST(CycleDraw, EveryMotionInItsColourWithDrillBodyAndThreadTeeth) {
     TCanCycle c;
     c.Datum = {0, 0};
     c.StartPoint = {10, 10};
-    c.Kind = static_cast<std::uint8_t>(CycleKind::Drilling);
+    c.Kind = CycleKind::Drilling;
     c.ToolWidth = 4;
     TCNC_Groups arc;
     arc.SetWord(kWordCentreX, 10);

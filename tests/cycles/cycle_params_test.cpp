@@ -5,6 +5,7 @@
 
 #include "base/ini_document.h"
 #include "cycles/cycle_params.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 
@@ -49,39 +50,40 @@ TEST(CycleParams, DescriptionTableFollowsTheRecordWithoutTheTwoChoices) {
 
 TEST(CycleParams, ValidityPerKindNeedsTheKindsValuesAndFeedAndSpeed) {
     TCycleParams p = complete_params();
-    for (std::uint8_t kind = 0; kind < 8; ++kind) EXPECT_TRUE(params_valid(kind, p)) << +kind;
-    EXPECT_FALSE(params_valid(8, p));
+    for (const CycleKindDescription& d : cycle_kind_descriptions())
+        EXPECT_TRUE(params_valid(d.kind, p)) << d.short_name;
+    EXPECT_FALSE(cycle_kind_from_number(8)) << "no kind beyond the eight";
 
     TCycleParams no_feed = p;
     no_feed.Feed = 0;
     TCycleParams no_speed = p;
     no_speed.Speed = -1;
-    for (std::uint8_t kind = 0; kind < 8; ++kind) {
-        EXPECT_FALSE(params_valid(kind, no_feed));
-        EXPECT_FALSE(params_valid(kind, no_speed));
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        EXPECT_FALSE(params_valid(d.kind, no_feed));
+        EXPECT_FALSE(params_valid(d.kind, no_speed));
     }
 
     TCycleParams q = p;
     q.RetractX = 0;
-    EXPECT_FALSE(params_valid(0, q));
-    EXPECT_TRUE(params_valid(1, q));
+    EXPECT_FALSE(params_valid(CycleKind::AlongX, q));
+    EXPECT_TRUE(params_valid(CycleKind::AlongZ, q));
     q = p;
     q.Repeats = 0;
-    EXPECT_FALSE(params_valid(2, q));
+    EXPECT_FALSE(params_valid(CycleKind::PatternRepeat, q));
     q = p;
     q.DepthCutX = 0;
-    EXPECT_FALSE(params_valid(4, q));
-    EXPECT_TRUE(params_valid(6, q));
+    EXPECT_FALSE(params_valid(CycleKind::Grooving, q));
+    EXPECT_TRUE(params_valid(CycleKind::Drilling, q));
     q = p;
     q.MinCut = 0;
-    EXPECT_FALSE(params_valid(5, q));
+    EXPECT_FALSE(params_valid(CycleKind::Threading, q));
 
     TCycleParams bare;
     bare.Feed = 1;
     bare.Speed = 1;
-    EXPECT_TRUE(params_valid(3, bare));
-    EXPECT_TRUE(params_valid(7, bare));
-    EXPECT_FALSE(params_valid(6, bare));
+    EXPECT_TRUE(params_valid(CycleKind::Finishing, bare));
+    EXPECT_TRUE(params_valid(CycleKind::Linear, bare));
+    EXPECT_FALSE(params_valid(CycleKind::Drilling, bare));
 }
 
 TEST(CycleParams, UnitConversionRoundsToTheUnitsDecimals) {
@@ -105,26 +107,26 @@ TEST(CycleParams, KeysOfAKindAreItsOwnRowsAfterTheCommonOnes) {
     std::vector<std::string> lines;
     TCycleParams controls = complete_params();
     controls.UseCSS = true;
-    write_param_keys(6, controls, lines);
+    write_param_keys(CycleKind::Drilling, controls, lines);
     EXPECT_EQ(lines, (std::vector<std::string>{"Param_Feed,120", "Param_Speed,800",
                                                "Param_UseCSS,1", "Param_UseFPR,0",
                                                "Param_DepthCutZ,2", "Param_PeckReturnZ,0"}));
 
     // The retract key carries the field of the kind.
-    auto retract_of = [&](std::uint8_t kind) {
+    auto retract_of = [&](CycleKind kind) {
         for (const ParamKey& k : param_keys(kind))
             if (k.key == "Param_RetractX") return k.field;
         return ParamField::Units;
     };
-    EXPECT_EQ(retract_of(0), ParamField::RetractX);
-    EXPECT_EQ(retract_of(1), ParamField::RetractZ);
-    EXPECT_EQ(retract_of(4), ParamField::PeckReturnX);
-    EXPECT_EQ(retract_of(5), ParamField::Units); // no retract for threads
-    EXPECT_EQ(param_keys(3).size(), 4u);
-    EXPECT_EQ(param_keys(7).size(), 4u);
+    EXPECT_EQ(retract_of(CycleKind::AlongX), ParamField::RetractX);
+    EXPECT_EQ(retract_of(CycleKind::AlongZ), ParamField::RetractZ);
+    EXPECT_EQ(retract_of(CycleKind::Grooving), ParamField::PeckReturnX);
+    EXPECT_EQ(retract_of(CycleKind::Threading), ParamField::Units); // no retract for threads
+    EXPECT_EQ(param_keys(CycleKind::Finishing).size(), 4u);
+    EXPECT_EQ(param_keys(CycleKind::Linear).size(), 4u);
 
     lines.clear();
-    write_param_keys(1, controls, lines, ',');
+    write_param_keys(CycleKind::AlongZ, controls, lines, ',');
     EXPECT_EQ(lines[5], "Param_RetractX,0,6"); // split at the first comma
 }
 
@@ -138,7 +140,8 @@ IniDocument ini_from_lines(const std::vector<std::string>& lines, const std::str
 }
 
 TEST(ParamControls, KeysRoundTripForEveryKindInEitherSeparator) {
-    for (std::uint8_t kind = 0; kind < 8; ++kind) {
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const CycleKind kind = d.kind;
         for (char sep : {'.', ','}) {
             TParamControls a(kind);
             TCycleParams p = complete_params();
@@ -157,7 +160,7 @@ TEST(ParamControls, KeysRoundTripForEveryKindInEitherSeparator) {
 
             TParamControls b(kind);
             b.ReadKeys(ini, "Cycle1", sep);
-            EXPECT_EQ(b.ReadRecord(), a.ReadRecord()) << "kind " << +kind << " sep " << sep;
+            EXPECT_EQ(b.ReadRecord(), a.ReadRecord()) << "kind " << d.short_name << " sep " << sep;
         }
     }
 }
@@ -168,7 +171,7 @@ TEST(ParamControls, MissingOrBrokenKeysReadAsZero) {
     ini.write("Cycle1", "Param_Speed", "1e400");
     ini.write("Cycle1", "Param_UseCSS", "7");
     ini.write("Cycle1", "Param_Repeats", "99999999999");
-    TParamControls c(2);
+    TParamControls c(CycleKind::PatternRepeat);
     c.SetControl(ParamField::DepthCutX, 3);
     c.ReadKeys(ini, "Cycle1");
     TCycleParams r = c.ReadRecord();
@@ -182,7 +185,7 @@ TEST(ParamControls, MissingOrBrokenKeysReadAsZero) {
 
 TEST(ParamControls, RecordDefinitionAndUnits) {
     // The roughing kinds have one depth edit for both directions.
-    TParamControls along_x(0);
+    TParamControls along_x(CycleKind::AlongX);
     TCycleParams p = complete_params();
     along_x.LoadRecord(p);
     TCycleParams r = along_x.ReadRecord();
@@ -190,12 +193,12 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     EXPECT_EQ(r.DepthCutX, 1.5);
     EXPECT_EQ(r.Repeats, 1); // from the default record
     EXPECT_EQ(r.Pitch, 0);   // not one of this kind's rows
-    TParamControls along_z(1);
+    TParamControls along_z(CycleKind::AlongZ);
     along_z.LoadRecord(p);
     EXPECT_EQ(along_z.ReadRecord().DepthCutX, 2);
 
     // Valid needs a start point as well as complete values.
-    TParamControls drill(6);
+    TParamControls drill(CycleKind::Drilling);
     drill.LoadRecord(p);
     drill.ReadDefinition();
     EXPECT_TRUE(drill.DialogValid());
@@ -213,7 +216,7 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     EXPECT_FALSE(drill.Changed);
 
     // A change of units converts the lengths the dialog holds, and back again.
-    TParamControls groove(4);
+    TParamControls groove(CycleKind::Grooving);
     TCycleParams mm = p;
     mm.DepthCutX = 25.4;
     mm.PeckReturnX = 1.27;
@@ -232,7 +235,7 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     EXPECT_DOUBLE_EQ(groove.ReadRecord().PeckReturnX, 1.27);
 
     // Edits keep what they show: six significant digits.
-    TParamControls fin(3);
+    TParamControls fin(CycleKind::Finishing);
     fin.SetControl(ParamField::Feed, 0.123456789);
     EXPECT_DOUBLE_EQ(fin.ReadRecord().Feed, 0.123457);
 
@@ -240,7 +243,7 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     EXPECT_EQ(groove.HelpContext(), 61);
     EXPECT_EQ(groove.UnitLabel(), "mm");
 
-    TParamControls thread(5);
+    TParamControls thread(CycleKind::Threading);
     EXPECT_EQ(thread.ReadRecord().FinishPass, 1);
     EXPECT_EQ(thread.ReadRecord().Chamfer, 1);
 }

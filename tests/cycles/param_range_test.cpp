@@ -36,11 +36,11 @@ TEST(ParamRange, EveryFieldHasOneAndItHoldsTheDefaultsAndNoAbsurdValues) {
 }
 
 TEST(ParamRange, TheEntryOfAValueNamesTheCycleKindAndItsKey) {
-    TParamControls grooving(4);
+    TParamControls grooving(CycleKind::Grooving);
     EXPECT_EQ(grooving.EntryProblem(ParamField::PeckReturnX, 0.5), "");
     EXPECT_EQ(grooving.EntryProblem(ParamField::PeckReturnX, 5000),
               "Grooving Cycle in X: Param_RetractX = 5000 is outside 0 to 1000 mm");
-    TParamControls threading(5);
+    TParamControls threading(CycleKind::Threading);
     EXPECT_EQ(threading.EntryProblem(ParamField::TipAngle, 200),
               "Threading Cycle: Param_TipAngle = 200 is outside 0 to 180 \xC2\xB0");
 }

@@ -75,7 +75,7 @@ TEST(PartOutline, InsideIsBetweenOutlineAndAxisAndEndsWithTheOutline) {
 struct HandCycle {
     TCanCycle cycle;
     HandCycle(CycleKind kind, CyclePoint start) {
-        cycle.Kind = static_cast<std::uint8_t>(kind);
+        cycle.Kind = kind;
         cycle.StartPoint = start;
         cycle.XSide = cycle.ZSide = true;
     }

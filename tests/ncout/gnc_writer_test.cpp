@@ -25,10 +25,10 @@ namespace fs = std::filesystem;
 // 14 March 2005 as days since 30 December 1899.
 constexpr double kMarch14th2005 = 38425;
 
-std::unique_ptr<TCanCycle> cycle(int kind, int tool, double feed, double speed, bool fpr, bool css,
-                                 std::string comment = {}) {
+std::unique_ptr<TCanCycle> cycle(CycleKind kind, int tool, double feed, double speed, bool fpr,
+                                 bool css, std::string comment = {}) {
     auto c = std::make_unique<TCanCycle>();
-    c->Kind = static_cast<std::uint8_t>(kind);
+    c->Kind = kind;
     c->ToolNumber = tool;
     c->Params.Feed = feed;
     c->Params.Speed = speed;
@@ -104,7 +104,7 @@ TEST(GncWriter, ReproducesTheWorkedShaftExampleLineForLine) {
     header.BilletLength = 100;
     header.ProjectName = "/home/ann/jobs/shaft.tcf";
     header.Date = kMarch14th2005 + 0.61; // the time of day does not show
-    auto c = cycle(3, 1, 0.2, 1200, true, false);
+    auto c = cycle(CycleKind::Finishing, 1, 0.2, 1200, true, false);
     move(*c, kMotionRapid, 12.5, 2, 0.2);
     move(*c, kMotionLinear, 12.5, -40, 0.2);
     TGNCOutput w;
@@ -127,18 +127,18 @@ TEST(GncWriter, EveryMoveKindToolChangesAndComments) {
     header.Units = 1;
     header.BilletRadius = 1.25; // no length: both dimension lines stay empty
     header.Date = kMarch14th2005;
-    auto rough = cycle(0, 2, 0.01, 400, true, true, "OD");
+    auto rough = cycle(CycleKind::AlongX, 2, 0.01, 400, true, true, "OD");
     move(*rough, kMotionRapid, 2.5e-5, 0.1, 0.01);
     move(*rough, kMotionLinear, 0.5, -1.25, 0.01);
     arc(*rough, kMotionClockwise, 0.6, -1.35, 0.6, -1.25, 90, 0.01);
     arc(*rough, kMotionCounterClockwise, 0.7, -1.45, 0.7, -1.35, 90, 0.01);
     move(*rough, 5, 1, 1, 1); // no motion the writer knows
-    auto same_tool = cycle(3, 2, 0.005, 500, false, false);
+    auto same_tool = cycle(CycleKind::Finishing, 2, 0.005, 500, false, false);
     move(*same_tool, kMotionRapid, 1, 0.1, 0.005);
-    auto threading = cycle(5, 4, 1.5, 300, true, false);
+    auto threading = cycle(CycleKind::Threading, 4, 1.5, 300, true, false);
     move(*threading, kMotionRapid, 0.6, 0.2, 1.5);
     thread(*threading, 0.5, 0, 0.5, -1);
-    auto dangling = cycle(5, 0, 1, 1, false, false);
+    auto dangling = cycle(CycleKind::Threading, 0, 1, 1, false, false);
     thread(*dangling, 0.5, 0, 0.5, -1);
     dangling->Moves.pop_back(); // a start record with nothing after it
 
@@ -223,7 +223,7 @@ TEST(GncWriter, EmptyListBlankHeaderAndARewrite) {
     EXPECT_EQ(progress.calls, (std::vector<std::pair<long long, long long>>{{0, 0}}));
 
     // Clear forgets the cycles and the tool; a second write starts from tool 0.
-    auto c = cycle(6, 3, 50, 900, false, false);
+    auto c = cycle(CycleKind::Drilling, 3, 50, 900, false, false);
     w.AppendCycle(c.get());
     std::string first = w.Text();
     EXPECT_EQ(w.CurrentTool(), 3);
@@ -236,7 +236,7 @@ TEST(GncWriter, EmptyListBlankHeaderAndARewrite) {
 TEST(GncWriter, WhatItWritesPostsThroughEveryMachine) {
     THeader header;
     header.Date = kMarch14th2005;
-    auto c = cycle(3, 1, 0.1, 200, true, true, "Finish (OD)");
+    auto c = cycle(CycleKind::Finishing, 1, 0.1, 200, true, true, "Finish (OD)");
     move(*c, kMotionRapid, 10, 2, 0.1);
     move(*c, kMotionLinear, 10, -20, 0.1);
     arc(*c, kMotionClockwise, 15, -25, 15, -20, 90, 0.1);

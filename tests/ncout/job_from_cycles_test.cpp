@@ -61,14 +61,14 @@ public:
             entities_.push_back(entity(s));
             elements.push_back(entities_.back().get());
         }
-        c->Kind = static_cast<std::uint8_t>(kind);
+        c->Kind = kind;
         c->ToolNumber = tool;
         c->ToolWidth = tool_width;
         c->Comment = std::move(comment);
         c->SetElements(elements);
         c->SetDefinition({true, params, start_x, start_z});
         c->SetNeedsGenerate(true);
-        EXPECT_TRUE(c->Generate()) << kCycleShortNames[c->Kind] << ": " << c->LastError();
+        EXPECT_TRUE(c->Generate()) << cycle_short_name(c->Kind) << ": " << c->LastError();
         EXPECT_FALSE(c->Moves.empty());
         cycles_.push_back(std::move(c));
         return *cycles_.back();

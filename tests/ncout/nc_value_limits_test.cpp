@@ -29,7 +29,7 @@ struct OneCycle {
     TCanCycle cycle;
     TGNCOutput writer;
     OneCycle(double x, double feed, double speed) {
-        cycle.Kind = 0;
+        cycle.Kind = CycleKind::AlongX;
         cycle.ToolNumber = 1;
         cycle.Params.Feed = feed;
         cycle.Params.Speed = speed;

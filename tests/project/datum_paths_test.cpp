@@ -61,7 +61,7 @@ protected:
     DXF_Entity* element(ProjectModel& m, std::size_t i) { return (*m.selection)[0]->at(i); }
 
     // A finishing cycle over the four outline elements of the shaft, from (18, 2).
-    CycleNode& add_cycle(ProjectModel& m, int kind) {
+    CycleNode& add_cycle(ProjectModel& m, CycleKind kind) {
         CycleNode& c = m.AddCycle(kind);
         for (std::size_t i = 0; i < 4; ++i) m.AddToProfile(c, element(m, i), false);
         c.tool->ToolWidth = 0.8;
@@ -114,7 +114,7 @@ TEST_F(DatumPaths, SnappedDatumIsExactAndTheFinishingPathLiesOnTheProfile) {
     EXPECT_EQ(m.datum_edit_x, kFaceX) << "the edits hold what the paths use";
     EXPECT_EQ(m.datum_edit_y, kAxisY);
 
-    CycleNode& finish = add_cycle(m, 3);
+    CycleNode& finish = add_cycle(m, CycleKind::Finishing);
     TCanCycle& cycle = m.PrepareCycle(finish, true);
     ASSERT_FALSE(cycle.Moves.empty()) << cycle.LastError();
     EXPECT_EQ(cycle.Datum.x, kFaceX);

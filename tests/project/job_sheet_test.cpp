@@ -60,7 +60,8 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir); }
 
-    CycleNode& add_cycle(ProjectModel& m, int kind, std::vector<int> elements, double start_x) {
+    CycleNode& add_cycle(ProjectModel& m, CycleKind kind, std::vector<int> elements,
+                         double start_x) {
         CycleNode& node = m.AddCycle(kind);
         for (int i : elements)
             m.AddToProfile(node, (*m.selection)[0]->at(static_cast<std::size_t>(i)), false);
@@ -112,10 +113,10 @@ TEST_F(JobSheetTest, OrientationFollowsBilletElseDrawingShape) {
 TEST_F(JobSheetTest, ListNumbersEveryCycleAndShowsCheckedOnes) {
     ProjectModel m(prompt);
     load(m);
-    CycleNode& finishing = add_cycle(m, 3, {1}, 18);
+    CycleNode& finishing = add_cycle(m, CycleKind::Finishing, {1}, 18);
     m.SetComment(finishing, "OD");
-    add_cycle(m, 0, {1, 2, 3}, 18).state_index = kStateUnchecked;
-    add_cycle(m, 4, {2}, 18).tool->ToolNumber = 7;
+    add_cycle(m, CycleKind::AlongX, {1, 2, 3}, 18).state_index = kStateUnchecked;
+    add_cycle(m, CycleKind::Grooving, {2}, 18).tool->ToolNumber = 7;
     m.SetBillet(45, 17);
     m.header.header->Author = "A. Turner";
 
@@ -155,9 +156,9 @@ TEST_F(JobSheetTest, PictureTopAndWindow) {
     EXPECT_DOUBLE_EQ(sheet_picture_top(m), 17);
     // A checked cycle's start point sets it; an unchecked one or one without a
     // start point does not.
-    add_cycle(m, 0, {1}, 25);
-    add_cycle(m, 0, {1}, 40).state_index = kStateUnchecked;
-    add_cycle(m, 0, {1}, kNotSet);
+    add_cycle(m, CycleKind::AlongX, {1}, 25);
+    add_cycle(m, CycleKind::AlongX, {1}, 40).state_index = kStateUnchecked;
+    add_cycle(m, CycleKind::AlongX, {1}, kNotSet);
     EXPECT_DOUBLE_EQ(sheet_picture_top(m), 25);
     // A start point inside the part does not cut the part off.
     m.cycles.front()->params->StartX = 5;
@@ -229,9 +230,9 @@ TEST_F(JobSheetTest, PictureLeavesTheProjectAsItWas) {
     load(m);
     m.SetBillet(45, 17);
     // Picked from the far end: preparing it for the view turns the profile round.
-    CycleNode& backwards = add_cycle(m, 0, {3, 2, 1}, 18);
-    add_cycle(m, 3, {0, 1, 2, 3}, 18);
-    add_cycle(m, 0, {1}, 18).state_index = kStateUnchecked;
+    CycleNode& backwards = add_cycle(m, CycleKind::AlongX, {3, 2, 1}, 18);
+    add_cycle(m, CycleKind::Finishing, {0, 1, 2, 3}, 18);
+    add_cycle(m, CycleKind::AlongX, {1}, 18).state_index = kStateUnchecked;
     m.ClearChangeFlags();
     const std::string before = snapshot(m);
 

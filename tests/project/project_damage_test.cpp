@@ -2,6 +2,8 @@
 // unreadable values are refused with one message that names where, and the
 // project in memory stays as it was; older projects still read.
 #include "base/file_io.h"
+#include "cycles/kind_description.h"
+#include "cycles/param_controls.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
@@ -112,6 +114,38 @@ TEST_F(ProjectDamage, ValuesNoLatheCouldUseAreRefusedNamingCycleKeyAndValue) {
     for (const Case& c : cases) {
         const std::string error = refusal(replaced(c.from, c.to));
         EXPECT_NE(error.find(c.says), std::string::npos) << error;
+    }
+}
+
+TEST_F(ProjectDamage, EveryParameterKeyOfEveryKindIsNeededRangeCheckedAndRead) {
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        const std::string long_name(d.long_name);
+        // One more cycle of the kind, every key set to 1 but one left out or too big.
+        auto with_cycle = [&](std::string_view left_out, std::string_view too_big) {
+            std::string s =
+                good + "\r\n[Cycle5]\r\nCycleType=" + std::to_string(cycle_kind_number(d.kind)) +
+                "\r\nChecked=1\r\nTool_Number=1\r\n";
+            for (const KindField& f : all_kind_fields(d.kind))
+                if (f.key != left_out)
+                    s += std::string(f.key) + "=" + (f.key == too_big ? "1e12" : "1") + "\r\n";
+            return s;
+        };
+        for (const KindField& f : all_kind_fields(d.kind)) {
+            const std::string key(f.key);
+            std::string error = refusal(with_cycle(key, ""));
+            EXPECT_NE(error.find("[Cycle5] (" + long_name + ") has no " + key), std::string::npos)
+                << error;
+            if (param_value_type(f.field) == ParamValueType::Choice) continue;
+            error = refusal(with_cycle("", key));
+            EXPECT_NE(error.find(long_name + "): " + key + " = 1000000000000 is outside"),
+                      std::string::npos)
+                << error;
+        }
+        ASSERT_EQ(refusal(with_cycle("", "")), "") << long_name;
+        ASSERT_EQ(current.cycles.size(), 5u);
+        for (const KindField& f : all_kind_fields(d.kind))
+            EXPECT_EQ(current.cycles[4]->params->Control(f.field), 1) << long_name << " " << f.key;
+        ASSERT_EQ(refusal(good), "");
     }
 }
 

@@ -57,7 +57,7 @@ protected:
         m.header.header->Author = "A. Turner";
         m.header.header->Date = 45123.5;
 
-        CycleNode& rough = m.AddCycle(0);
+        CycleNode& rough = m.AddCycle(CycleKind::AlongX);
         m.SetComment(rough, "outside");
         for (int i : {1, 2})
             m.AddToProfile(rough, (*m.selection)[0]->at(static_cast<std::size_t>(i)), false);
@@ -75,7 +75,7 @@ protected:
         rough.params->SetControl(ParamField::RetractX, 0.5);
         rough.params->SetControl(ParamField::AllowanceX, 0.2);
 
-        CycleNode& finish = m.AddCycle(3);
+        CycleNode& finish = m.AddCycle(CycleKind::Finishing);
         finish.state_index = kStateUnchecked;
         m.AddToProfile(finish, (*m.selection)[0]->at(1), false);
         finish.params->StartX = 18;
@@ -366,7 +366,7 @@ protected:
     // A finishing cycle on the first element of the named list.
     void profile_on(ProjectModel& m, std::string_view list_name) {
         m.SetDatumFromPoint({-50, 0, 0});
-        CycleNode& finish = m.AddCycle(3);
+        CycleNode& finish = m.AddCycle(CycleKind::Finishing);
         DXF_Entity* element = first_of(m, list_name);
         ASSERT_NE(element, nullptr);
         ASSERT_TRUE(m.AddToProfile(finish, element, false));

@@ -104,7 +104,7 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
     ASSERT_EQ(m.selection->count(), 1);
     EXPECT_EQ((*m.selection)[0]->count(), 2);
 
-    CycleNode& c = m.AddCycle(3);
+    CycleNode& c = m.AddCycle(CycleKind::Finishing);
     m.selected = {CyclePart::Profile, &c};
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(0), false));
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false));
@@ -147,9 +147,9 @@ TEST_F(ProjectModelTest, DatumClippingKeepsWhatRisesAboveTheAxisAndOnlyProfileKi
 
 TEST_F(ProjectModelTest, CycleListEditingAndChangeTracking) {
     ProjectModel m(prompt);
-    CycleNode& a = m.AddCycle(0);
-    CycleNode& b = m.AddCycle(3);
-    CycleNode& c = m.AddCycle(6);
+    CycleNode& a = m.AddCycle(CycleKind::AlongX);
+    CycleNode& b = m.AddCycle(CycleKind::Finishing);
+    CycleNode& c = m.AddCycle(CycleKind::Drilling);
     EXPECT_EQ(a.caption, "Roughing Along X");
     EXPECT_EQ(b.caption, "Finishing");
     EXPECT_EQ(b.image, 3);
@@ -206,7 +206,7 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     ProjectModel m(prompt);
     ASSERT_TRUE(m.LoadDrawing(dxf));
     m.SetDatumFromPoint({0, 0, 0});
-    CycleNode& c = m.AddCycle(3);
+    CycleNode& c = m.AddCycle(CycleKind::Finishing);
     m.selected = {CyclePart::Profile, &c};
     auto el = [&](int i) { return (*m.selection)[0]->at(static_cast<std::size_t>(i)); };
     m.AddToProfile(c, el(1), true);
@@ -234,7 +234,7 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     EXPECT_EQ(c.points.items[0].element, el(1));
 
     // A drilling cycle takes only the first clipboard entry.
-    CycleNode& d = m.AddCycle(6);
+    CycleNode& d = m.AddCycle(CycleKind::Drilling);
     m.selected = {CyclePart::Profile, &d};
     m.PastePoints();
     EXPECT_EQ(d.points.count(), 1);
@@ -292,7 +292,7 @@ TEST(CurvedOutline, LightweightPolylineChainsAndMachinesLikeLinesAndArcs) {
     ASSERT_EQ(chain.size(), 4u);
     EXPECT_EQ(chain[1]->class_name(), "Arc_");
 
-    CycleNode& c = m.AddCycle(3);
+    CycleNode& c = m.AddCycle(CycleKind::Finishing);
     for (DXF_Entity* e : chain) ASSERT_TRUE(m.AddToProfile(c, e, false));
     c.params->StartX = 15;
     c.params->StartZ = 5;

@@ -126,7 +126,7 @@ private slots:
 
         // A finishing cycle over the outline reaches every corner within 0.001.
         ProjectModel& m = w.model();
-        CycleNode& finish = m.AddCycle(3);
+        CycleNode& finish = m.AddCycle(CycleKind::Finishing);
         for (std::size_t i = 0; i < 4; ++i) m.AddToProfile(finish, (*m.selection)[0]->at(i), false);
         finish.tool->ToolWidth = 0.4;
         finish.params->StartX = 18;
@@ -148,7 +148,7 @@ private slots:
         QVERIFY(m.AuditPaths().empty());
 
         // Saved, the project posts the same GNC from the window and from the batch.
-        CycleNode& rough = m.AddCycle(0);
+        CycleNode& rough = m.AddCycle(CycleKind::AlongX);
         for (std::size_t i = 0; i < 4; ++i) m.AddToProfile(rough, (*m.selection)[0]->at(i), false);
         rough.tool->ToolWidth = 0.8;
         rough.params->StartX = 18;

@@ -24,7 +24,7 @@ const HintLine* line_starting(const ParamHintText& h, const std::string& start) 
 }
 
 // A cycle of the kind with feed and speed set and its flags as given.
-TParamControls cycle(std::uint8_t kind, bool valid, bool profile_checked) {
+TParamControls cycle(CycleKind kind, bool valid, bool profile_checked) {
     TParamControls c(kind);
     c.SetControl(ParamField::Feed, 120);
     c.SetControl(ParamField::Speed, 800);
@@ -39,7 +39,7 @@ class HintTest : public QObject {
     Q_OBJECT
 private slots:
     void threading_lines_mark_what_is_missing() {
-        TParamControls t = cycle(5, true, true);
+        TParamControls t = cycle(CycleKind::Threading, true, true);
         t.SetControl(ParamField::DepthThread, 1.2);
         t.SetControl(ParamField::DepthFirst, 0.3);
         t.SetControl(ParamField::MinCut, 0.05);
@@ -65,15 +65,15 @@ private slots:
     }
 
     void finishing_ends_with_the_spindle_and_status_follows_the_flags() {
-        const ParamHintText f =
-            build_param_hint(*std::make_unique<TParamControls>(cycle(3, false, true)), '.');
+        const ParamHintText f = build_param_hint(
+            *std::make_unique<TParamControls>(cycle(CycleKind::Finishing, false, true)), '.');
         QCOMPARE(f.lines.size(), std::size_t{6});
         QVERIFY(!f.ready);
         QCOMPARE(f.lines[1].text, std::string(" Not Ready"));
         QVERIFY(!f.lines[1].ok);
         QVERIFY(f.text.size() > 3 && f.text.substr(f.text.size() - 3) == "in.");
 
-        TParamControls wrong_start = cycle(7, true, false);
+        TParamControls wrong_start = cycle(CycleKind::Linear, true, false);
         const ParamHintText w = build_param_hint(wrong_start, ',');
         QVERIFY(!w.ready);
         QCOMPARE(w.lines[2].text, std::string(" Start Position: Incorrect"));
@@ -81,7 +81,7 @@ private slots:
     }
 
     void repeats_and_zero_feed() {
-        TParamControls p = cycle(2, true, true);
+        TParamControls p = cycle(CycleKind::PatternRepeat, true, true);
         p.SetControl(ParamField::Repeats, 3);
         p.SetControl(ParamField::Feed, 0);
         ParamHintText h = build_param_hint(p, '.');
@@ -93,7 +93,7 @@ private slots:
         h = build_param_hint(p, '.');
         QVERIFY(!line_starting(h, " Number of repeats: ")->ok);
 
-        TParamControls inch = cycle(6, true, true);
+        TParamControls inch = cycle(CycleKind::Drilling, true, true);
         TCycleParams rec = inch.ReadRecord();
         rec.Units = 1;
         inch.LoadRecord(rec);
@@ -105,7 +105,8 @@ private slots:
 
     void hint_window_timing() {
         TParamHint hint;
-        TParamControls a = cycle(0, false, true), b = cycle(1, true, true);
+        TParamControls a = cycle(CycleKind::AlongX, false, true),
+                       b = cycle(CycleKind::AlongZ, true, true);
         int node_a = 0, node_b = 0;
         hint.ShowParamHint(100, 200, &node_a, a, 120);
         QVERIFY(hint.timer_running());
@@ -133,7 +134,7 @@ private slots:
 
     void hint_paints_status_and_frame_colours() {
         TParamHint hint;
-        TParamControls bad = cycle(0, false, true);
+        TParamControls bad = cycle(CycleKind::AlongX, false, true);
         int node = 0;
         hint.ShowParamHint(0, 0, &node, bad, 50);
         hint.SetHintWanted(true);

@@ -3,6 +3,7 @@
 // style or the printer's orientation.
 #include "app/job_sheet_print.h"
 #include "app/main_window.h"
+#include "cycles/kind_description.h"
 #include "project/job_sheet.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
@@ -179,7 +180,7 @@ private slots:
         const QString one = home.dir.path() + "/one.pdf";
         SheetSettings settings;
         QVERIFY(write_job_sheet_pdf(w.model(), settings, one, nullptr));
-        for (int i = 0; i < 30; ++i) w.model().AddCycle(i % 8);
+        for (int i = 0; i < 30; ++i) w.model().AddCycle(*cycle_kind_from_number(i % 8));
         const QString two = home.dir.path() + "/two.pdf";
         QVERIFY(write_job_sheet_pdf(w.model(), settings, two, nullptr));
         const QString text = pdf_text(two);

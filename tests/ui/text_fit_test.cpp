@@ -1,6 +1,7 @@
 // Texts the window must show whole: numbers in the spin edits, new cycles'
 // captions and the material line.
 #include "app/main_window.h"
+#include "cycles/kind_description.h"
 #include "dialogs/rspin_edit.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
@@ -53,7 +54,8 @@ private slots:
 
         // New cycles of every roughing kind: their captions fit the list.
         w.tabs()->setCurrentIndex(1);
-        for (int kind = 0; kind < 3; ++kind) w.MenuAddCycleClick(kind);
+        for (const CycleKindDescription& d : cycle_kind_descriptions())
+            if (d.roughing) w.MenuAddCycleClick(d.kind);
         QCoreApplication::processEvents();
         QTreeWidget* list = w.cycle_list();
         const int check = list->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, list);

@@ -54,7 +54,7 @@ CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
     for (auto& e : run.entities) elements.push_back(e.get());
     if (reversed) std::reverse(elements.begin(), elements.end());
     TCanCycle& c = *run.cycle;
-    c.Kind = static_cast<std::uint8_t>(kind);
+    c.Kind = kind;
     c.Datum = datum;
     c.ToolWidth = tool_width;
     c.OnProfileDirection = [&run](TCanCycle&) { ++run.refusals; };

@@ -99,7 +99,7 @@ void write_project(const std::string& folder, const std::string& name, const Par
             << "\r\nTool_Length=40\r\nParam_StartPosX=" << num(c.start.x)
             << "\r\nParam_StartPosZ=" << num(c.start.z) << "\r\nParam_UseBillet=0\r\n";
         std::vector<std::string> keys;
-        write_param_keys(static_cast<std::uint8_t>(c.kind), c.params, keys);
+        write_param_keys(c.kind, c.params, keys);
         for (const std::string& k : keys) {
             const auto comma = k.find(',');
             tcf << k.substr(0, comma) << "=" << k.substr(comma + 1) << "\r\n";

@@ -1,0 +1,107 @@
+// Edits of the project as undoable steps, and the window's answer to the
+// session's change notification.
+#include "app/main_window.h"
+#include "dialogs/rspin_edit.h"
+#include "project/datum_drag_tool.h"
+#include "project/project_model.h"
+#include "view/zoom_panel.h"
+
+#include <QAction>
+#include <QSignalBlocker>
+#include <QTreeWidget>
+
+namespace zeran {
+
+bool TMainForm::edit(const std::string& label, ChangeNote note,
+                     const std::function<void(ProjectModel&)>& edit) {
+    return session_->apply(label, note, edit);
+}
+
+void TMainForm::on_project_change(const ChangeNote& note) {
+    if (destroyed_) return;
+    const bool was = refreshing_;
+    refreshing_ = true;
+    switch (note.what) {
+    case Change::Document:
+        // Undo and redo put new element lists in place: nothing may point into the old ones.
+        forget_drawing_elements();
+        RebuildFilesTree();
+        RebuildCycleList();
+        break;
+    case Change::Drawing:
+        sync_files_tree();
+        break;
+    case Change::CycleList:
+        RebuildCycleList();
+        break;
+    case Change::Cycle: {
+        const int row = note.cycle + 1;
+        const QSignalBlocker quiet(cycle_list_);
+        if (QTreeWidgetItem* item = cycle_list_->topLevelItem(row); item && note.cycle >= 0)
+            refresh_cycle_item(item, row);
+        break;
+    }
+    case Change::DatumBillet:
+    case Change::Header:
+        break;
+    }
+    refreshing_ = was;
+    view_->Datum = model_->datum_set ? Point2D{model_->datum_edit_y, model_->datum_edit_x}
+                                     : Point2D{kNotSet, kNotSet};
+    // Edits typed into the panels are not written back while the user types.
+    if (note.what == Change::Document || note.what == Change::Header) refresh_panels();
+    EnableCommands(model_->drawing_loaded);
+    update_edit_commands();
+    view_->Repaint();
+}
+
+void TMainForm::update_edit_commands() {
+    const History& history = session_->history();
+    QAction* undo = action("MenuUndo");
+    QAction* redo = action("MenuRedo");
+    undo->setEnabled(history.can_undo());
+    redo->setEnabled(history.can_redo());
+    undo->setText(history.can_undo()
+                      ? tr("&Undo %1").arg(QString::fromStdString(history.undo_label()))
+                      : tr("&Undo"));
+    redo->setText(history.can_redo()
+                      ? tr("&Redo %1").arg(QString::fromStdString(history.redo_label()))
+                      : tr("&Redo"));
+    CycleNode* node = model_->selected.node;
+    const bool cycle = node && model_->cycle_index(node) >= 0 && program_tab_active();
+    action("MenuDeleteCycle")->setEnabled(cycle);
+    action("MenuMoveCycleUp")->setEnabled(cycle && model_->CanMoveUp(*node));
+    action("MenuMoveCycleDown")->setEnabled(cycle && model_->CanMoveDown(*node));
+}
+
+void TMainForm::UndoClick() {
+    if (model_->busy || datum_drag_->active()) return;
+    session_->undo();
+}
+
+void TMainForm::RedoClick() {
+    if (model_->busy || datum_drag_->active()) return;
+    session_->redo();
+}
+
+void TMainForm::DeleteCycleClick() {
+    CycleNode* node = model_->selected.node;
+    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    edit("Delete Cycle", {Change::CycleList}, [node](ProjectModel& model) {
+        model.DeleteCycle(*node);
+        model.selected = {CyclePart::Header, nullptr};
+    });
+}
+
+void TMainForm::MoveCycleClick(int direction) {
+    CycleNode* node = model_->selected.node;
+    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    if (direction < 0 && model_->CanMoveUp(*node))
+        edit("Move Cycle Up", {Change::CycleList},
+             [node](ProjectModel& model) { model.MoveUp(*node); });
+    else if (direction > 0 && model_->CanMoveDown(*node))
+        edit("Move Cycle Down", {Change::CycleList},
+             [node](ProjectModel& model) { model.MoveDown(*node); });
+}
+
+} // namespace zeran

@@ -1,0 +1,125 @@
+#include "project/project_session.h"
+
+#include "cycles/can_cycle.h"
+#include "project/project_file.h"
+#include "project/project_model.h"
+
+namespace zeran {
+
+void settle_cycles(ProjectModel& model) {
+    bool any_enabled = false;
+    bool all_generate = true;
+    for (auto& node : model.cycles) {
+        if (!node->cycle->NeedsGenerate) continue;
+        model.skip_next_prepare = false;
+        model.PrepareCycle(*node, true);
+        if (model.skip_next_prepare) {
+            model.skip_next_prepare = false;
+            model.PrepareCycle(*node, true);
+            model.skip_next_prepare = false;
+        }
+    }
+    // Posting needs every enabled cycle generated, whichever was prepared last.
+    for (const auto& node : model.cycles) {
+        if (!node->checked()) continue;
+        any_enabled = true;
+        all_generate = all_generate && !node->cycle->NeedsGenerate && !node->cycle->Moves.empty();
+    }
+    model.post_allowed = any_enabled && all_generate;
+}
+
+ProjectSession::ProjectSession(ProjectModel& model) : model_(model) {
+    history_.reset(capture_document(model_), true);
+}
+
+void ProjectSession::start_fresh() {
+    settle();
+    history_.reset(capture_document(model_), !model_.IsModified());
+    notify({Change::Document, -1});
+}
+
+void ProjectSession::settle() {
+    settle_cycles(model_);
+}
+
+bool ProjectSession::apply(const std::string& label, ChangeNote note,
+                           const std::function<void(ProjectModel&)>& edit) {
+    edit(model_);
+    return commit(label, note);
+}
+
+bool ProjectSession::commit(const std::string& label, ChangeNote note) {
+    settle();
+    ProjectDocument now = capture_document(model_);
+    const bool changed = !(now == history_.current());
+    if (changed) {
+        if (note.typing)
+            history_.push_merged(label, label + "#" + std::to_string(note.cycle), std::move(now));
+        else
+            history_.push(label, std::move(now));
+        model_.SetModified(true);
+    }
+    notify(note);
+    return changed;
+}
+
+void ProjectSession::revert() {
+    restore(history_.current());
+    notify({Change::Document, -1});
+}
+
+bool ProjectSession::restore(const ProjectDocument& document) {
+    // The selected node and the clipboard are the window's; they survive the
+    // exchange where the restored document still has them.
+    const int selected = model_.cycle_index(model_.selected.node);
+    const CyclePart part = model_.selected.part;
+    std::vector<std::string> clipboard_refs;
+    for (const ProfileItem& item : model_.clipboard)
+        clipboard_refs.push_back(MakeEntityRef(model_, item.element));
+    const bool clipboard_created = model_.clipboard_created;
+
+    std::string error;
+    if (!RestoreProjectText(model_, document.text, &error)) return false;
+    model_.material_file = document.material_file;
+    model_.material_name = document.material_name;
+    model_.material = document.material;
+    settle();
+
+    if (selected >= 0 && selected < static_cast<int>(model_.cycles.size()))
+        model_.selected = {part, model_.cycles[static_cast<std::size_t>(selected)].get()};
+    else if (part == CyclePart::Footer)
+        model_.selected = {CyclePart::Footer, nullptr};
+    for (const std::string& ref : clipboard_refs)
+        if (DXF_Entity* element = ResolveEntityRef(model_, ref))
+            model_.clipboard.push_back(
+                ProfileItem{model_.DescribeElement(*element), element, false});
+    model_.clipboard_created = clipboard_created;
+    model_.ClearChangeFlags();
+    model_.SetModified(history_.modified());
+    return true;
+}
+
+bool ProjectSession::undo() {
+    if (!history_.can_undo()) return false;
+    // A document that no longer fits the drawing stays where it was.
+    if (!restore(history_.undo())) history_.redo();
+    notify({Change::Document, -1});
+    return true;
+}
+
+bool ProjectSession::redo() {
+    if (!history_.can_redo()) return false;
+    if (!restore(history_.redo())) history_.undo();
+    notify({Change::Document, -1});
+    return true;
+}
+
+void ProjectSession::mark_saved() {
+    history_.mark_saved();
+}
+
+void ProjectSession::notify(const ChangeNote& note) {
+    for (const Listener& listener : listeners_) listener(note);
+}
+
+} // namespace zeran

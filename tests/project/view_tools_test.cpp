@@ -1,0 +1,113 @@
+// The mouse tools without a window: a datum drag is one undoable step and
+// Escape puts everything back; the hover tool names the element under the
+// pointer and never touches the document.
+#include "cycles/picking_geometry.h"
+#include "geometry/entity.h"
+#include "project/datum_drag_tool.h"
+#include "project/hover_tool.h"
+#include "project/project_file.h"
+#include "project/project_model.h"
+#include "project/project_session.h"
+#include "support/test_doubles.h"
+
+#include <gtest/gtest.h>
+
+namespace zeran {
+namespace {
+
+class ViewToolsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ProjectReadOptions options;
+        options.write_missing_tdx = false;
+        std::string error;
+        ASSERT_TRUE(ReadProjectFile(model, std::string(ZERAN_SOURCE_DIR) + "/examples/shaft.tcf",
+                                    options, &error))
+            << error;
+        session.start_fresh();
+        session.listen([this](const ChangeNote& note) { notes.push_back(note.what); });
+    }
+    ScriptedPrompt prompt;
+    ProjectModel model{prompt};
+    ProjectSession session{model};
+    std::vector<Change> notes;
+};
+
+TEST_F(ViewToolsTest, DatumDragIsOneStepAndEscapePutsItBack) {
+    const double x0 = model.datum_x, y0 = model.datum_y;
+    const std::string start = ProjectText(model);
+    DatumDragTool drag(session);
+    EXPECT_FALSE(drag.commit({0, 0, 0}, DatumSnap::Off)) << "no drag begun";
+
+    drag.begin({x0 - 5, y0 + 2, 0}, nullptr);
+    EXPECT_TRUE(drag.active());
+    drag.move({x0 - 7, y0 + 2, 0}, nullptr);
+    EXPECT_NE(model.datum_edit_x, x0) << "the datum follows the pointer";
+    drag.cancel();
+    EXPECT_FALSE(drag.active());
+    EXPECT_EQ(model.datum_x, x0);
+    EXPECT_EQ(model.datum_y, y0);
+    EXPECT_EQ(ProjectText(model), start);
+    EXPECT_FALSE(session.history().can_undo()) << "a cancelled drag records nothing";
+
+    drag.begin({x0 - 5, y0 + 2, 0}, nullptr);
+    drag.move({x0 - 6, y0 + 2, 0}, nullptr);
+    drag.move({x0 - 8, y0 + 3, 0}, nullptr);
+    notes.clear();
+    EXPECT_TRUE(drag.commit({x0 - 8, y0 + 3, 0}, DatumSnap::Off));
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_EQ(notes.front(), Change::DatumBillet);
+    EXPECT_NEAR(model.datum_x, x0 - 8, 0.05);
+    EXPECT_EQ(session.history().size(), 2u) << "three pointer positions, one step";
+    EXPECT_EQ(session.history().undo_label(), "Move Datum");
+    EXPECT_TRUE(model.IsModified());
+
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(model.datum_x, x0);
+    EXPECT_EQ(ProjectText(model), start);
+    EXPECT_FALSE(model.IsModified()) << "back at the opened state";
+    ASSERT_TRUE(session.redo());
+    EXPECT_NEAR(model.datum_x, x0 - 8, 0.05);
+}
+
+TEST_F(ViewToolsTest, HoverNamesTheNearestElementAndChangesNothing) {
+    const std::string start = ProjectText(model);
+    ASSERT_TRUE(model.selection);
+    const DXF_Entity* some = (*model.selection)[0]->at(0);
+    const Point3D on = some->start_point();
+    HoverTool hover;
+    EXPECT_TRUE(hover.move(on, model.selection.get()));
+    EXPECT_EQ(hover.current(), NearestEntity(on, *model.selection));
+    EXPECT_FALSE(hover.move(on, model.selection.get())) << "same element, no change";
+    EXPECT_TRUE(hover.move(on, nullptr)) << "no lists, nothing under the pointer";
+    EXPECT_EQ(hover.current(), nullptr);
+    hover.move(on, model.selection.get());
+    hover.forget();
+    EXPECT_EQ(hover.current(), nullptr);
+    EXPECT_EQ(ProjectText(model), start);
+    EXPECT_TRUE(notes.empty());
+}
+
+TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
+    ASSERT_GE(model.cycles.size(), 2u);
+    CycleNode& second = *model.cycles[1];
+    ASSERT_FALSE(second.points.empty());
+    model.selected = {CyclePart::Profile, &second};
+    for (auto& item : second.points.items) item.selected = true;
+    model.CopyPoints();
+    const std::size_t copied = model.clipboard.size();
+    ASSERT_GT(copied, 0u);
+    session.apply("Set Comment", {Change::Cycle, 1},
+                  [&](ProjectModel& m) { m.SetComment(second, "changed"); });
+    ASSERT_TRUE(session.undo());
+    // The cycle objects are new after an undo; the selection follows by place.
+    ASSERT_EQ(model.selected.node, model.cycles[1].get());
+    EXPECT_EQ(model.selected.part, CyclePart::Profile);
+    ASSERT_EQ(model.clipboard.size(), copied);
+    for (const ProfileItem& item : model.clipboard)
+        EXPECT_FALSE(MakeEntityRef(model, item.element).empty())
+            << "the clipboard points into the live element lists";
+}
+
+} // namespace
+} // namespace zeran
