@@ -1,6 +1,8 @@
 #pragma once
 // The 80 x 80 picture of each cycle kind that the parameter dialog shows:
 // the stock, the part and the way the kind cuts, on white.
+#include "cycles/cycle_kinds.h"
+
 #include <QImage>
 #include <cstdint>
 
@@ -9,6 +11,6 @@ namespace zeran {
 inline constexpr int kCyclePictureSize = 80;
 
 // A blank white picture for kinds outside 0..7.
-QImage cycle_picture(std::uint8_t kind);
+QImage cycle_picture(CycleKind kind);
 
 } // namespace zeran

@@ -20,31 +20,31 @@ struct Caption {
 
 // The captions differ by kind: RetractX is "Retract Amount" in one panel,
 // PeckReturnX "Peck Return Amount in X" in another.
-std::vector<Caption> kind_captions(std::uint8_t kind) {
+std::vector<Caption> kind_captions(CycleKind kind) {
     using F = ParamField;
     switch (kind) {
-    case 0:
+    case CycleKind::AlongX:
         return {{F::DepthCutX, "Depth of Cut in X", "XDepthXEdit"},
                 {F::RetractX, "Retract Amount", "XRetractEdit"},
                 {F::AllowanceX, "Finishing Allowance in X", "XFinishXEdit"},
                 {F::AllowanceZ, "Finishing Allowance in Z", "XFinishZEdit"}};
-    case 1:
+    case CycleKind::AlongZ:
         return {{F::DepthCutZ, "Depth of Cut in Z", "ZDepthZEdit"},
                 {F::RetractZ, "Retract Amount", "ZRetractEdit"},
                 {F::AllowanceX, "Finishing Allowance in X", "ZFinishXEdit"},
                 {F::AllowanceZ, "Finishing Allowance in Z", "ZFinishZEdit"}};
-    case 2:
+    case CycleKind::PatternRepeat:
         return {{F::DepthCutX, "Depth of Cut in X", "PDepthXEdit"},
                 {F::DepthCutZ, "Depth of Cut in Z", "PDepthZEdit"},
                 {F::AllowanceX, "Finishing Allowance in X", "PFinishXEdit"},
                 {F::AllowanceZ, "Finishing Allowance in Z", "PFinishZEdit"},
                 {F::Repeats, "Number of Repeats", "PRepeatsEdit"}};
-    case 4:
+    case CycleKind::Grooving:
         return {{F::DepthCutZ, "Depth of Cut in Z", "GDepthZEdit"},
                 {F::PeckReturnX, "Peck Return Amount in X", "GRetractEdit"},
                 {F::DepthCutX, "Max. Peck Depth in X", "GDepthXEdit"},
                 {F::AllowanceX, "Finishing Allowance in X", "GFinishXEdit"}};
-    case 5:
+    case CycleKind::Threading:
         return {{F::DepthThread, "Depth of Thread as Radius", "TDepthTEdit"},
                 {F::DepthFirst, "Depth of First Cut as Radius", "TDepthFEdit"},
                 {F::AllowanceX, "Finishing Allowance in X", "TFinishXEdit"},
@@ -53,12 +53,14 @@ std::vector<Caption> kind_captions(std::uint8_t kind) {
                 {F::TipAngle, "Angle of Tool Tip", "TTipAngleEdit"},
                 {F::Pitch, "Thread Pitch", "TPitchEdit"},
                 {F::MinCut, "Minimum Cutting Depth", "TMinCutEdit"}};
-    case 6:
+    case CycleKind::Drilling:
         return {{F::DepthCutZ, "Pecking Depth in Z", "DDepthZEdit"},
                 {F::PeckReturnZ, "Peck Return Amount", "DRetractEdit"}};
-    default:
+    case CycleKind::Finishing:
+    case CycleKind::Linear:
         return {};
     }
+    return {};
 }
 
 UnitLabel unit_of(ParamField f) {
@@ -74,7 +76,7 @@ bool is_common(ParamField f) {
 
 } // namespace
 
-std::vector<ParamRow> param_panel_rows(std::uint8_t kind) {
+std::vector<ParamRow> param_panel_rows(CycleKind kind) {
     const std::vector<Caption> captions = kind_captions(kind);
     std::vector<ParamRow> rows;
     // The order and the fields come from the kind's keys; the captions only
@@ -89,13 +91,14 @@ std::vector<ParamRow> param_panel_rows(std::uint8_t kind) {
     return rows;
 }
 
-const char* param_panel_name(std::uint8_t kind) {
+const char* param_panel_name(CycleKind kind) {
     static const char* const names[] = {"AlongXPanel", "AlongZPanel", "PatternPanel",  "",
                                         "GroovePanel", "ThreadPanel", "DrillingPanel", ""};
-    return kind < 8 ? names[kind] : "";
+    const auto i = static_cast<std::size_t>(kind);
+    return i < std::size(names) ? names[i] : "";
 }
 
-std::vector<ParamField> required_param_fields(std::uint8_t kind) {
+std::vector<ParamField> required_param_fields(CycleKind kind) {
     std::vector<ParamField> fields;
     std::vector<ParamField> candidates = {ParamField::Feed, ParamField::Speed};
     for (const ParamRow& r : param_panel_rows(kind)) candidates.push_back(r.field);

@@ -22,13 +22,13 @@ struct ParamRow {
 
 // The kind's own panel (feed and speed are the common panel's); empty for
 // kinds without one.
-std::vector<ParamRow> param_panel_rows(std::uint8_t kind);
+std::vector<ParamRow> param_panel_rows(CycleKind kind);
 // The name of the kind's panel, or "" when it has none.
-const char* param_panel_name(std::uint8_t kind);
+const char* param_panel_name(CycleKind kind);
 
 // The fields that must be above zero for the kind's values to be valid:
 // feed and speed, then the kind's own, found from the kind's validity rule.
-std::vector<ParamField> required_param_fields(std::uint8_t kind);
+std::vector<ParamField> required_param_fields(CycleKind kind);
 
 // The unit text beside a control: "mm" or "inch" for lengths, the feed and
 // speed units as their modes say, "Degrees" for the tool tip angle.

@@ -35,7 +35,7 @@ void when_shown(TParamForm& f, std::function<void()> act) {
     });
 }
 
-TParamControls controls_with(std::uint8_t kind, double feed, double speed) {
+TParamControls controls_with(CycleKind kind, double feed, double speed) {
     TParamControls c(kind);
     c.SetControl(ParamField::Feed, feed);
     c.SetControl(ParamField::Speed, speed);
@@ -54,21 +54,22 @@ private slots:
                                     "GDepthZEdit", "TDepthTEdit", "DDepthZEdit", nullptr};
         const int edits[] = {4, 4, 5, 0, 4, 8, 2, 0};
         QImage previous;
-        for (std::uint8_t kind = 0; kind < 8; ++kind) {
+        for (int k = 0; k < kCycleKindCount; ++k) {
+            const auto kind = static_cast<CycleKind>(k);
             TParamForm f(TParamControls(kind), 0);
             QCOMPARE(f.windowTitle(), QString::fromStdString(TParamControls(kind).Title()));
             QVERIFY(f.findChild<QWidget*>("FeedEdit") && f.findChild<QWidget*>("SpeedEdit"));
             const char* panel = param_panel_name(kind);
             QCOMPARE(f.findChild<QGroupBox*>(panel) != nullptr, *panel != '\0');
             // The kind's edits and nothing else besides feed and speed.
-            QCOMPARE(f.findChildren<TRealEdit*>().size(), qsizetype(edits[kind] + 2));
-            if (first_edit[kind]) QVERIFY(f.findChild<TRealEdit*>(first_edit[kind]));
+            QCOMPARE(f.findChildren<TRealEdit*>().size(), qsizetype(edits[k] + 2));
+            if (first_edit[k]) QVERIFY(f.findChild<TRealEdit*>(first_edit[k]));
             QCOMPARE(f.Picture().size(), QSize(80, 80));
             QVERIFY(f.Picture() != previous);
             previous = f.Picture();
         }
         // The thread's counts are integer edits; its angle is in degrees.
-        TParamForm t(TParamControls(5), 1);
+        TParamForm t(TParamControls(CycleKind::Threading), 1);
         QCOMPARE(t.Edit(ParamField::FinishPass)->EditType(), TEditType::etInt);
         QCOMPARE(t.Edit(ParamField::Pitch)->EditType(), TEditType::etReal);
         QCOMPARE(t.UnitLabelOf(ParamField::TipAngle)->text(), QString("Degrees"));
@@ -78,7 +79,7 @@ private slots:
     }
 
     void values_show_in_the_projects_units() {
-        TParamControls mm = controls_with(0, 150, 800);
+        TParamControls mm = controls_with(CycleKind::AlongX, 150, 800);
         mm.SetControl(ParamField::DepthCutX, 25.4);
         mm.SetControl(ParamField::RetractX, 1.27);
         TParamForm inch(mm, 1);
@@ -103,14 +104,14 @@ private slots:
 
     void completeness_is_shown_before_ok() {
         QCOMPARE(
-            required_param_fields(2),
+            required_param_fields(CycleKind::PatternRepeat),
             (std::vector<ParamField>{ParamField::Feed, ParamField::Speed, ParamField::DepthCutX,
                                      ParamField::DepthCutZ, ParamField::Repeats}));
-        QCOMPARE(required_param_fields(3),
+        QCOMPARE(required_param_fields(CycleKind::Finishing),
                  (std::vector<ParamField>{ParamField::Feed, ParamField::Speed}));
-        QCOMPARE(required_param_fields(5).size(), std::size_t{6});
+        QCOMPARE(required_param_fields(CycleKind::Threading).size(), std::size_t{6});
 
-        TParamForm f(TParamControls(0), 0);
+        TParamForm f(TParamControls(CycleKind::AlongX), 0);
         f.show();
         QVERIFY(!f.ValuesValid());
         QVERIFY(f.Status()->text().contains("Feed Rate"));
@@ -137,7 +138,7 @@ private slots:
     }
 
     void ok_hands_back_the_edits_and_cancel_the_values_given() {
-        TParamControls given = controls_with(2, 100, 500);
+        TParamControls given = controls_with(CycleKind::PatternRepeat, 100, 500);
         given.SetControl(ParamField::Repeats, 3);
         {
             TParamForm f(given, 0);
@@ -177,7 +178,7 @@ private slots:
     }
 
     void a_value_out_of_range_is_refused_with_a_reason() {
-        TParamControls given = controls_with(5, 1, 300);
+        TParamControls given = controls_with(CycleKind::Threading, 1, 300);
         given.SetControl(ParamField::Pitch, 1.5);
         TParamForm f(given, 0);
         f.show();
@@ -198,7 +199,7 @@ private slots:
             opened << u;
             return true;
         });
-        TParamForm f(TParamControls(6), 0);
+        TParamForm f(TParamControls(CycleKind::Drilling), 0);
         f.HelpButton()->click();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0].fragment(), QString("ctx63"));

@@ -227,8 +227,7 @@ TEST(GncMotionAudit, GeneratedJobsReadBackAsTheMovesTheCyclesMade) {
         const std::vector<CycleRun> runs = job_of(part, dice);
         if (runs.empty()) continue;
         ++jobs;
-        for (const CycleRun& run : runs)
-            drills += run.cycle->Kind == static_cast<std::uint8_t>(CycleKind::Drilling);
+        for (const CycleRun& run : runs) drills += run.cycle->Kind == CycleKind::Drilling;
         THeader header;
         header.Units = part.units;
         TGNCOutput writer;
