@@ -20,7 +20,7 @@ bool is_single_element_kind(CycleKind kind) {
 }
 
 bool is_arc_or_circle(const DXF_Entity* e) {
-    return e && (e->class_name() == "Arc_" || e->class_name() == "Circle_");
+    return e && (e->kind() == EntityKind::Arc || e->kind() == EntityKind::Circle);
 }
 
 } // namespace
@@ -45,14 +45,14 @@ std::string ProjectModel::DescribeElement(const DXF_Entity& element) const {
         return "(X " + num(s.x) + ", Y " + num(s.y) + ") - (X " + num(e.x) + ", Y " + num(e.y) +
                ") ";
     };
-    if (element.class_name() == "Line_") return "Line " + ends();
+    if (element.kind() == EntityKind::Line) return "Line " + ends();
     if (const auto* arc = dynamic_cast<const Arc_*>(&element)) {
         return "Arc " + ends() + "Center: (X " + num(arc->point.x) + " ,Y " + num(arc->point.y) +
                ") Angle: " + num(degrees(arc->end_angle - arc->start_angle)) +
                " Radius: " + num(arc->radius);
     }
     if (const auto* poly = dynamic_cast<const Polyline_*>(&element);
-        poly && element.class_name() == "Polyline_")
+        poly && element.kind() == EntityKind::Polyline)
         return "Polyline " + ends() + "Element Count: " + std::to_string(poly->vertex_count());
     return element.describe();
 }
