@@ -57,40 +57,61 @@ constexpr bool in_record_order() {
 }
 static_assert(in_record_order(), "the field table follows the record");
 
-const FieldInfo& field_info(ParamField field) {
+constexpr const FieldInfo& field_info(ParamField field) {
     return kFieldInfo[static_cast<std::size_t>(field)];
 }
 
+// The unit a field's value is shown in, by what it measures.
+constexpr std::string_view unit_shown(UnitKind unit, bool inch) {
+    switch (unit) {
+    case U::Length:
+        return inch ? "inch" : "mm";
+    case U::Feed:
+        return inch ? "inch/min." : "mm/min.";
+    case U::Speed:
+        return "rev/min.";
+    case U::Angle:
+        return "\xC2\xB0";
+    case U::Count:
+    case U::Flag:
+        return "";
+    }
+    return "";
+}
+
+constexpr ParamDescription described(ParamField field, std::string_view name,
+                                     std::string_view description) {
+    const UnitKind unit = field_info(field).unit;
+    return {field, name, description, unit_shown(unit, false), unit_shown(unit, true)};
+}
+
 const std::array<ParamDescription, kParamDescriptionCount> kDescriptions = {{
-    {F::Units, "Units", "Units used either Metric or Inch.", "", ""},
-    {F::Feed, "Feed rate", "Feed rate defined as feed per revolution of spindle speed.", "mm/min.",
-     "inch/min."},
-    {F::Speed, "Spindle Speed", "Spindle speed defined as revolutions per minute.", "rev/min.",
-     "rev/min."},
-    {F::DepthCutX, "Depth of cut in X", "Default depth of cut in X for a cycle.", "mm", "inch"},
-    {F::DepthCutZ, "Depth of cut in Z", "Default depth of cut in Z for a cycle.", "mm", "inch"},
-    {F::AllowanceX, "Finishing allowance in X", "Default offset from the profile in X for a cycle.",
-     "mm", "inch"},
-    {F::AllowanceZ, "Finishing allowance in Z", "Default offset from the profile in Z for a cycle.",
-     "mm", "inch"},
-    {F::RetractX, "Retract amount in X", "Default retract amount in X for a cycle.", "mm", "inch"},
-    {F::RetractZ, "Retract amount in Z", "Default retract amount in Z for a cycle.", "mm", "inch"},
-    {F::Repeats, "Number of repeats", "Default number of repeats for a Pattern Repeat cycle", "",
-     ""},
-    {F::PeckReturnX, "Grooving retract amount in X",
-     "Default retract amount in X for a Grooving Cycle", "mm", "inch"},
-    {F::DepthThread, "Depth of thread", "Default depth of cut for a Thread Cycle.", "mm", "inch"},
-    {F::DepthFirst, "Depth of first thread cut", "Default depth of first cut for a Thread Cycle.",
-     "mm", "inch"},
-    {F::Pitch, "Thread pitch", "Default pitch for a Thread Cycle", "mm", "inch"},
-    {F::MinCut, "Minimum thread cut", "Default minimum cut for a Thread Cycle.", "mm", "inch"},
-    {F::FinishPass, "Number of thread finishing passes",
-     "Default number of finishing passes for a Thread Cycle.", "", ""},
-    {F::TipAngle, "Thread tip angle", "Default tip angle for a Thread Cycle.", "\xC2\xB0",
-     "\xC2\xB0"},
-    {F::Chamfer, "Thread chamfer", "Default chamfer for a Thread Cycle.", "", ""},
-    {F::PeckReturnZ, "Drill retract amount in Z", "Default retract amount in Z for a Drill Cycle.",
-     "mm", "inch"},
+    described(F::Units, "Units", "Units used either Metric or Inch."),
+    described(F::Feed, "Feed rate", "Feed rate defined as feed per revolution of spindle speed."),
+    described(F::Speed, "Spindle Speed", "Spindle speed defined as revolutions per minute."),
+    described(F::DepthCutX, "Depth of cut in X", "Default depth of cut in X for a cycle."),
+    described(F::DepthCutZ, "Depth of cut in Z", "Default depth of cut in Z for a cycle."),
+    described(F::AllowanceX, "Finishing allowance in X",
+              "Default offset from the profile in X for a cycle."),
+    described(F::AllowanceZ, "Finishing allowance in Z",
+              "Default offset from the profile in Z for a cycle."),
+    described(F::RetractX, "Retract amount in X", "Default retract amount in X for a cycle."),
+    described(F::RetractZ, "Retract amount in Z", "Default retract amount in Z for a cycle."),
+    described(F::Repeats, "Number of repeats",
+              "Default number of repeats for a Pattern Repeat cycle"),
+    described(F::PeckReturnX, "Grooving retract amount in X",
+              "Default retract amount in X for a Grooving Cycle"),
+    described(F::DepthThread, "Depth of thread", "Default depth of cut for a Thread Cycle."),
+    described(F::DepthFirst, "Depth of first thread cut",
+              "Default depth of first cut for a Thread Cycle."),
+    described(F::Pitch, "Thread pitch", "Default pitch for a Thread Cycle"),
+    described(F::MinCut, "Minimum thread cut", "Default minimum cut for a Thread Cycle."),
+    described(F::FinishPass, "Number of thread finishing passes",
+              "Default number of finishing passes for a Thread Cycle."),
+    described(F::TipAngle, "Thread tip angle", "Default tip angle for a Thread Cycle."),
+    described(F::Chamfer, "Thread chamfer", "Default chamfer for a Thread Cycle."),
+    described(F::PeckReturnZ, "Drill retract amount in Z",
+              "Default retract amount in Z for a Drill Cycle."),
 }};
 
 // Nearest integer with halves to even, whatever the current rounding mode.

@@ -4,6 +4,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
@@ -16,7 +17,7 @@ namespace zeran {
 namespace {
 
 bool is_single_element_kind(CycleKind kind) {
-    return kind == CycleKind::Threading || kind == CycleKind::Drilling;
+    return describe(kind).profile == ProfileRule::OneElement;
 }
 
 bool is_arc_or_circle(const DXF_Entity* e) {
@@ -87,7 +88,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
     if (list.index_of(element) >= 0) return false;
     // A single-element cycle takes one element; grooving takes no arcs.
     if (is_single_element_kind(node.kind()) && !list.empty()) return false;
-    if (node.kind() == CycleKind::Grooving && is_arc_or_circle(element)) {
+    if (describe(node.kind()).profile == ProfileRule::NoArcs && is_arc_or_circle(element)) {
         prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
         return false;
     }
