@@ -11,37 +11,107 @@ namespace zeran {
 namespace {
 
 using F = ParamField;
+using T = ParamValueType;
+using U = UnitKind;
+
+// What each field holds and the most a lathe could use of it, in millimetres
+// for lengths. Listed in record order.
+struct FieldInfo {
+    ParamField field;
+    ParamValueType type;
+    UnitKind unit;
+    double high;
+};
+
+// A metre of depth, allowance, retract or pitch is far beyond any lathe.
+constexpr double kLongestLength = 1000.0;
+
+constexpr std::array<FieldInfo, static_cast<std::size_t>(F::PeckReturnZ) + 1> kFieldInfo = {{
+    {F::Units, T::Integer, U::Flag, 1},
+    {F::Feed, T::Real, U::Feed, 100000},
+    {F::Speed, T::Real, U::Speed, 100000},
+    {F::UseCSS, T::Choice, U::Flag, 1},
+    {F::UseFPR, T::Choice, U::Flag, 1},
+    {F::DepthCutX, T::Real, U::Length, kLongestLength},
+    {F::DepthCutZ, T::Real, U::Length, kLongestLength},
+    {F::AllowanceX, T::Real, U::Length, kLongestLength},
+    {F::AllowanceZ, T::Real, U::Length, kLongestLength},
+    {F::RetractX, T::Real, U::Length, kLongestLength},
+    {F::RetractZ, T::Real, U::Length, kLongestLength},
+    {F::Repeats, T::Integer, U::Count, 1000},
+    {F::PeckReturnX, T::Real, U::Length, kLongestLength},
+    {F::DepthThread, T::Real, U::Length, kLongestLength},
+    {F::DepthFirst, T::Real, U::Length, kLongestLength},
+    {F::Pitch, T::Real, U::Length, kLongestLength},
+    {F::MinCut, T::Real, U::Length, kLongestLength},
+    {F::FinishPass, T::Integer, U::Count, 100},
+    {F::TipAngle, T::Integer, U::Angle, 180},
+    {F::Chamfer, T::Integer, U::Count, 100},
+    {F::PeckReturnZ, T::Real, U::Length, kLongestLength},
+}};
+
+constexpr bool in_record_order() {
+    for (std::size_t i = 0; i < kFieldInfo.size(); ++i)
+        if (static_cast<std::size_t>(kFieldInfo[i].field) != i) return false;
+    return true;
+}
+static_assert(in_record_order(), "the field table follows the record");
+
+constexpr const FieldInfo& field_info(ParamField field) {
+    return kFieldInfo[static_cast<std::size_t>(field)];
+}
+
+// The unit a field's value is shown in, by what it measures.
+constexpr std::string_view unit_shown(UnitKind unit, bool inch) {
+    switch (unit) {
+    case U::Length:
+        return inch ? "inch" : "mm";
+    case U::Feed:
+        return inch ? "inch/min." : "mm/min.";
+    case U::Speed:
+        return "rev/min.";
+    case U::Angle:
+        return "\xC2\xB0";
+    case U::Count:
+    case U::Flag:
+        return "";
+    }
+    return "";
+}
+
+constexpr ParamDescription described(ParamField field, std::string_view name,
+                                     std::string_view description) {
+    const UnitKind unit = field_info(field).unit;
+    return {field, name, description, unit_shown(unit, false), unit_shown(unit, true)};
+}
 
 const std::array<ParamDescription, kParamDescriptionCount> kDescriptions = {{
-    {F::Units, "Units", "Units used either Metric or Inch.", "", ""},
-    {F::Feed, "Feed rate", "Feed rate defined as feed per revolution of spindle speed.", "mm/min.",
-     "inch/min."},
-    {F::Speed, "Spindle Speed", "Spindle speed defined as revolutions per minute.", "rev/min.",
-     "rev/min."},
-    {F::DepthCutX, "Depth of cut in X", "Default depth of cut in X for a cycle.", "mm", "inch"},
-    {F::DepthCutZ, "Depth of cut in Z", "Default depth of cut in Z for a cycle.", "mm", "inch"},
-    {F::AllowanceX, "Finishing allowance in X", "Default offset from the profile in X for a cycle.",
-     "mm", "inch"},
-    {F::AllowanceZ, "Finishing allowance in Z", "Default offset from the profile in Z for a cycle.",
-     "mm", "inch"},
-    {F::RetractX, "Retract amount in X", "Default retract amount in X for a cycle.", "mm", "inch"},
-    {F::RetractZ, "Retract amount in Z", "Default retract amount in Z for a cycle.", "mm", "inch"},
-    {F::Repeats, "Number of repeats", "Default number of repeats for a Pattern Repeat cycle", "",
-     ""},
-    {F::PeckReturnX, "Grooving retract amount in X",
-     "Default retract amount in X for a Grooving Cycle", "mm", "inch"},
-    {F::DepthThread, "Depth of thread", "Default depth of cut for a Thread Cycle.", "mm", "inch"},
-    {F::DepthFirst, "Depth of first thread cut", "Default depth of first cut for a Thread Cycle.",
-     "mm", "inch"},
-    {F::Pitch, "Thread pitch", "Default pitch for a Thread Cycle", "mm", "inch"},
-    {F::MinCut, "Minimum thread cut", "Default minimum cut for a Thread Cycle.", "mm", "inch"},
-    {F::FinishPass, "Number of thread finishing passes",
-     "Default number of finishing passes for a Thread Cycle.", "", ""},
-    {F::TipAngle, "Thread tip angle", "Default tip angle for a Thread Cycle.", "\xC2\xB0",
-     "\xC2\xB0"},
-    {F::Chamfer, "Thread chamfer", "Default chamfer for a Thread Cycle.", "", ""},
-    {F::PeckReturnZ, "Drill retract amount in Z", "Default retract amount in Z for a Drill Cycle.",
-     "mm", "inch"},
+    described(F::Units, "Units", "Units used either Metric or Inch."),
+    described(F::Feed, "Feed rate", "Feed rate defined as feed per revolution of spindle speed."),
+    described(F::Speed, "Spindle Speed", "Spindle speed defined as revolutions per minute."),
+    described(F::DepthCutX, "Depth of cut in X", "Default depth of cut in X for a cycle."),
+    described(F::DepthCutZ, "Depth of cut in Z", "Default depth of cut in Z for a cycle."),
+    described(F::AllowanceX, "Finishing allowance in X",
+              "Default offset from the profile in X for a cycle."),
+    described(F::AllowanceZ, "Finishing allowance in Z",
+              "Default offset from the profile in Z for a cycle."),
+    described(F::RetractX, "Retract amount in X", "Default retract amount in X for a cycle."),
+    described(F::RetractZ, "Retract amount in Z", "Default retract amount in Z for a cycle."),
+    described(F::Repeats, "Number of repeats",
+              "Default number of repeats for a Pattern Repeat cycle"),
+    described(F::PeckReturnX, "Grooving retract amount in X",
+              "Default retract amount in X for a Grooving Cycle"),
+    described(F::DepthThread, "Depth of thread", "Default depth of cut for a Thread Cycle."),
+    described(F::DepthFirst, "Depth of first thread cut",
+              "Default depth of first cut for a Thread Cycle."),
+    described(F::Pitch, "Thread pitch", "Default pitch for a Thread Cycle"),
+    described(F::MinCut, "Minimum thread cut", "Default minimum cut for a Thread Cycle."),
+    described(F::FinishPass, "Number of thread finishing passes",
+              "Default number of finishing passes for a Thread Cycle."),
+    described(F::TipAngle, "Thread tip angle", "Default tip angle for a Thread Cycle."),
+    described(F::Chamfer, "Thread chamfer", "Default chamfer for a Thread Cycle."),
+    described(F::PeckReturnZ, "Drill retract amount in Z",
+              "Default retract amount in Z for a Drill Cycle."),
 }};
 
 // Nearest integer with halves to even, whatever the current rounding mode.
@@ -62,62 +132,15 @@ std::int32_t to_int32(double v) {
 } // namespace
 
 ParamValueType param_value_type(ParamField field) {
-    switch (field) {
-    case F::Units:
-    case F::Repeats:
-    case F::FinishPass:
-    case F::TipAngle:
-    case F::Chamfer:
-        return ParamValueType::Integer;
-    case F::UseCSS:
-    case F::UseFPR:
-        return ParamValueType::Choice;
-    case F::Feed:
-    case F::Speed:
-    case F::DepthCutX:
-    case F::DepthCutZ:
-    case F::AllowanceX:
-    case F::AllowanceZ:
-    case F::RetractX:
-    case F::RetractZ:
-    case F::PeckReturnX:
-    case F::DepthThread:
-    case F::DepthFirst:
-    case F::Pitch:
-    case F::MinCut:
-    case F::PeckReturnZ:
-        return ParamValueType::Real;
-    }
-    return ParamValueType::Real;
+    return field_info(field).type;
+}
+
+UnitKind param_unit_kind(ParamField field) {
+    return field_info(field).unit;
 }
 
 bool is_length_field(ParamField field) {
-    switch (field) {
-    case F::DepthCutX:
-    case F::DepthCutZ:
-    case F::AllowanceX:
-    case F::AllowanceZ:
-    case F::RetractX:
-    case F::RetractZ:
-    case F::PeckReturnX:
-    case F::DepthThread:
-    case F::DepthFirst:
-    case F::Pitch:
-    case F::MinCut:
-    case F::PeckReturnZ:
-        return true;
-    case F::Units:
-    case F::Feed:
-    case F::Speed:
-    case F::UseCSS:
-    case F::UseFPR:
-    case F::Repeats:
-    case F::FinishPass:
-    case F::TipAngle:
-    case F::Chamfer:
-        return false;
-    }
-    return false;
+    return param_unit_kind(field) == UnitKind::Length;
 }
 
 double get_param(const TCycleParams& p, ParamField field) {
@@ -287,38 +310,9 @@ TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
 }
 
 ParamRange param_range(ParamField field, std::uint8_t units) {
-    // A metre of depth, allowance, retract or pitch is far beyond any lathe.
-    const double length = units == 1 ? 1000.0 / kMillimetresPerInch : 1000.0;
-    switch (field) {
-    case F::Units:
-    case F::UseCSS:
-    case F::UseFPR:
-        return {0, 1};
-    case F::Feed:
-    case F::Speed:
-        return {0, 100000};
-    case F::DepthCutX:
-    case F::DepthCutZ:
-    case F::AllowanceX:
-    case F::AllowanceZ:
-    case F::RetractX:
-    case F::RetractZ:
-    case F::PeckReturnX:
-    case F::DepthThread:
-    case F::DepthFirst:
-    case F::Pitch:
-    case F::MinCut:
-    case F::PeckReturnZ:
-        return {0, length};
-    case F::Repeats:
-        return {0, 1000};
-    case F::FinishPass:
-    case F::Chamfer:
-        return {0, 100};
-    case F::TipAngle:
-        return {0, 180};
-    }
-    return {0, 0};
+    const FieldInfo& info = field_info(field);
+    if (info.unit == UnitKind::Length && units == 1) return {0, info.high / kMillimetresPerInch};
+    return {0, info.high};
 }
 
 std::string param_value_problem(std::string_view key, ParamField field, double value,

@@ -66,8 +66,12 @@ enum class ParamField : std::uint8_t {
 };
 
 enum class ParamValueType : std::uint8_t { Real, Integer, Choice };
+// What a field measures: it decides the unit text, the range and whether a
+// change of units converts the value.
+enum class UnitKind : std::uint8_t { Length, Feed, Speed, Count, Angle, Flag };
 
 ParamValueType param_value_type(ParamField field);
+UnitKind param_unit_kind(ParamField field);
 // The twelve fields that hold a length and follow a change of units.
 bool is_length_field(ParamField field);
 

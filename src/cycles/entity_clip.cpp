@@ -48,8 +48,9 @@ ClipStatus clip_polyline(Polyline_& poly, double y) {
 } // namespace
 
 std::unique_ptr<DXF_Entity> CopyEntity(const DXF_Entity& entity) {
-    const auto kind = entity.class_name();
-    if (kind != "Line_" && kind != "Arc_" && kind != "Polyline_") return nullptr;
+    const EntityKind kind = entity.kind();
+    if (kind != EntityKind::Line && kind != EntityKind::Arc && kind != EntityKind::Polyline)
+        return nullptr;
     std::unique_ptr<DXF_Entity> copy = entity.clone();
     copy->reversed = false;
     copy->hidden = false;
@@ -70,7 +71,7 @@ ClipResult ClipAtAxis(const DXF_Entity& entity, double y) {
     }
 
     auto* line =
-        result.copy->class_name() == "Line_" ? static_cast<Line_*>(result.copy.get()) : nullptr;
+        result.copy->kind() == EntityKind::Line ? static_cast<Line_*>(result.copy.get()) : nullptr;
     auto* arc = line == nullptr ? static_cast<Arc_*>(result.copy.get()) : nullptr;
     Point3D a = line ? line->point : arc->point_at(arc->start_angle);
     Point3D b = line ? line->end : arc->point_at(arc->end_angle);

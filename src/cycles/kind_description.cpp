@@ -67,21 +67,22 @@ constexpr KindField kDrilling[] = {
 constexpr std::span<const KindField> kNoFields{};
 
 constexpr std::array<CycleKindDescription, kCycleKindCount> kKinds = {{
-    {CycleKind::AlongX, "Along X", "Stock Removal Along X Axis", kCodeAlongX, true, kAlongX,
-     FieldCopy{F::DepthCutX, F::DepthCutZ}},
-    {CycleKind::AlongZ, "Along Z", "Stock Removal Along Z Axis", kCodeAlongZ, true, kAlongZ,
-     FieldCopy{F::DepthCutZ, F::DepthCutX}},
+    {CycleKind::AlongX, "Along X", "Stock Removal Along X Axis", kCodeAlongX, true,
+     ProfileRule::AnyElements, kAlongX, FieldCopy{F::DepthCutX, F::DepthCutZ}},
+    {CycleKind::AlongZ, "Along Z", "Stock Removal Along Z Axis", kCodeAlongZ, true,
+     ProfileRule::AnyElements, kAlongZ, FieldCopy{F::DepthCutZ, F::DepthCutX}},
     {CycleKind::PatternRepeat, "Pattern Repeat", "Stock Removal Pattern Repeating",
-     kCodePatternRepeat, true, kPatternRepeat, std::nullopt},
-    {CycleKind::Finishing, "Finishing", "Finishing Cycle", kCodeFinishing, false, kNoFields,
-     std::nullopt},
-    {CycleKind::Grooving, "Grooving", "Grooving Cycle in X", kCodeGrooving, false, kGrooving,
-     std::nullopt},
-    {CycleKind::Threading, "Threading", "Threading Cycle", kCodeThreading, false, kThreading,
-     std::nullopt},
-    {CycleKind::Drilling, "Drilling", "Drilling Cycle", kCodeDrilling, false, kDrilling,
-     std::nullopt},
-    {CycleKind::Linear, "Linear", "Linear Cycle", kCodeLinear, false, kNoFields, std::nullopt},
+     kCodePatternRepeat, true, ProfileRule::AnyElements, kPatternRepeat, std::nullopt},
+    {CycleKind::Finishing, "Finishing", "Finishing Cycle", kCodeFinishing, false,
+     ProfileRule::AnyElements, kNoFields, std::nullopt},
+    {CycleKind::Grooving, "Grooving", "Grooving Cycle in X", kCodeGrooving, false,
+     ProfileRule::NoArcs, kGrooving, std::nullopt},
+    {CycleKind::Threading, "Threading", "Threading Cycle", kCodeThreading, false,
+     ProfileRule::OneElement, kThreading, std::nullopt},
+    {CycleKind::Drilling, "Drilling", "Drilling Cycle", kCodeDrilling, false,
+     ProfileRule::OneElement, kDrilling, std::nullopt},
+    {CycleKind::Linear, "Linear", "Linear Cycle", kCodeLinear, false, ProfileRule::AnyElements,
+     kNoFields, std::nullopt},
 }};
 
 } // namespace

@@ -37,12 +37,20 @@ struct FieldCopy {
     ParamField to;
 };
 
+// What a kind's profile may be made of.
+enum class ProfileRule : std::uint8_t {
+    AnyElements,
+    OneElement, // the thread's or the hole's line
+    NoArcs,     // a groove is cut straight in
+};
+
 struct CycleKindDescription {
     CycleKind kind;
     std::string_view short_name;
     std::string_view long_name;
     std::int32_t code;
     bool roughing; // a stock removal kind: the cycle list names it "Roughing ..."
+    ProfileRule profile;
     // The kind's own fields, after the common ones, in writing order.
     std::span<const KindField> fields;
     // The roughing kinds have one depth edit that serves both directions.

@@ -53,7 +53,7 @@ void TEMaxMin::Add(const Point3D& p) {
 }
 
 void TEMaxMin::Add(const DXF_Entity& entity) {
-    if (entity.class_name() == "Circle_") {
+    if (entity.kind() == EntityKind::Circle) {
         const auto& circle = static_cast<const Circle_&>(entity);
         const Point3D r{circle.radius, circle.radius, 0};
         Add(circle.point - r);
@@ -73,11 +73,11 @@ std::pair<Point3D, Point3D> EntityEnds(const DXF_Entity& entity) {
         p.z = 0;
         return p;
     };
-    if (entity.class_name() == "Arc_") {
+    if (entity.kind() == EntityKind::Arc) {
         const auto& arc = static_cast<const Arc_&>(entity);
         return {arc.point_at(arc.start_angle), arc.point_at(arc.end_angle)};
     }
-    if (entity.class_name() == "Line_") {
+    if (entity.kind() == EntityKind::Line) {
         const auto& line = static_cast<const Line_&>(entity);
         return {flat(line.point), flat(line.end)};
     }
@@ -89,7 +89,7 @@ std::pair<Point3D, Point3D> EntityEnds(const DXF_Entity& entity) {
 }
 
 Point3D EntityMiddle(const DXF_Entity& entity) {
-    if (entity.class_name() == "Arc_") {
+    if (entity.kind() == EntityKind::Arc) {
         const auto& arc = static_cast<const Arc_&>(entity);
         double a0 = arc.start_angle, a1 = arc.end_angle;
         double mid = a0 > a1 ? (a0 + a1 + 2 * std::numbers::pi) / 2 : (a0 + a1) / 2;
@@ -217,7 +217,7 @@ Point3D UnitSum(const Point3D& a, const Point3D& b) {
 
 DirectionArrow ElementDirection(const DXF_Entity& entity, double tolerance) {
     const Point3D end = entity.end_point();
-    if (entity.class_name() == "Arc_") {
+    if (entity.kind() == EntityKind::Arc) {
         const auto& arc = static_cast<const Arc_&>(entity);
         const Point3D radial = UnitVector({arc.point.x, arc.point.y, 0}, end);
         return {end, Perpendicular(radial, ArcIsClockwise(arc, tolerance))};

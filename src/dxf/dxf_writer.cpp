@@ -59,7 +59,7 @@ std::string DXF_Writer::text() {
     if (zero) {
         const std::string layer_name = "0";
         for (const auto& list : zero->entity_lists())
-            if (list->name() == "Block_")
+            if (list->name() == entity_list_name(EntityKind::Block))
                 for (const DXF_Entity* e : *list) e->write_to_dxf(out, layer_name);
     }
     out.text(0, "ENDSEC");
@@ -68,7 +68,7 @@ std::string DXF_Writer::text() {
     out.text(2, "ENTITIES");
     for (const auto& layer : layers_)
         for (const auto& list : layer->entity_lists())
-            if (list->name() != "Block_")
+            if (list->name() != entity_list_name(EntityKind::Block))
                 for (const DXF_Entity* e : *list) e->write_to_dxf(out, layer->name);
     out.text(0, "ENDSEC");
     out.text(0, "EOF");

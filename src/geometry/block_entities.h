@@ -36,7 +36,7 @@ public:
             double rotation_degrees, const Point3D& scale, const Point3D& insertion_point);
     Insert_(const Insert_& other);
 
-    std::string_view class_name() const override { return "Insert_"; }
+    EntityKind kind() const override { return EntityKind::Insert; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     // Builds the insertion matrix.
@@ -75,7 +75,7 @@ public:
     Block_(std::string name, const Point3D& base_point);
     Block_(const Block_& other);
 
-    std::string_view class_name() const override { return "Block_"; }
+    EntityKind kind() const override { return EntityKind::Block; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     void resolve_blocks(const Entity_List* blocks) override;

@@ -63,7 +63,9 @@ std::string replace_first_underscore(std::string s, std::string_view with) {
 }
 
 bool shown_in_tree(const std::string& list_name) {
-    return list_name == "Line_" || list_name == "Polyline_" || list_name == "Arc_";
+    return list_name == entity_list_name(EntityKind::Line) ||
+           list_name == entity_list_name(EntityKind::Polyline) ||
+           list_name == entity_list_name(EntityKind::Arc);
 }
 
 std::string entity_caption(const DXF_Entity& e, int number) {

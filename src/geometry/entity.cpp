@@ -46,6 +46,62 @@ void DXF_Entity::set_colour(Colour rgb) {
 void DXF_Entity::translate(const Point3D&) {}
 void DXF_Entity::quantise(int, double) {}
 
+std::string_view entity_list_name(EntityKind kind) {
+    switch (kind) {
+    case EntityKind::Point:
+        return "Point_";
+    case EntityKind::Line:
+        return "Line_";
+    case EntityKind::Circle:
+        return "Circle_";
+    case EntityKind::Arc:
+        return "Arc_";
+    case EntityKind::Polyline:
+        return "Polyline_";
+    case EntityKind::Face3D:
+        return "Face3D_";
+    case EntityKind::Solid:
+        return "Solid_";
+    case EntityKind::PolygonMesh:
+        return "Polygon_mesh_";
+    case EntityKind::PolyfaceMesh:
+        return "Polyface_mesh_";
+    case EntityKind::Insert:
+        return "Insert_";
+    case EntityKind::Block:
+        return "Block_";
+    case EntityKind::Text:
+        return "Text_";
+    case EntityKind::Attrib:
+        return "Attrib_";
+    case EntityKind::Attdef:
+        return "Attdef_";
+    }
+    return "";
+}
+
+bool is_text_kind(EntityKind kind) {
+    switch (kind) {
+    case EntityKind::Text:
+    case EntityKind::Attrib:
+    case EntityKind::Attdef:
+        return true;
+    case EntityKind::Point:
+    case EntityKind::Line:
+    case EntityKind::Circle:
+    case EntityKind::Arc:
+    case EntityKind::Polyline:
+    case EntityKind::Face3D:
+    case EntityKind::Solid:
+    case EntityKind::PolygonMesh:
+    case EntityKind::PolyfaceMesh:
+    case EntityKind::Insert:
+    case EntityKind::Block:
+        return false;
+    }
+    return false;
+}
+
 std::string DXF_Entity::dxf_type_name() const {
     std::string name(class_name());
     if (!name.empty() && name.back() == '_') name.pop_back();

@@ -51,13 +51,38 @@ inline constexpr std::array<Colour, 13> colour_table{
 // off) shows with the colour of its absolute value.
 Colour colour_of_index(long long n);
 
+// The entity types a drawing holds. Code that treats a type apart asks the
+// kind; the list name stays the data that drawings group entities under.
+enum class EntityKind : std::uint8_t {
+    Point,
+    Line,
+    Circle,
+    Arc,
+    Polyline,
+    Face3D,
+    Solid,
+    PolygonMesh,
+    PolyfaceMesh,
+    Insert,
+    Block,
+    Text,
+    Attrib,
+    Attdef,
+};
+
+// "Line_", "Polygon_mesh_": the name of the list that holds entities of a kind.
+std::string_view entity_list_name(EntityKind kind);
+// Text and the two attribute kinds: words on the drawing, never an outline.
+bool is_text_kind(EntityKind kind);
+
 class DXF_Entity {
 public:
     virtual ~DXF_Entity();
     DXF_Entity& operator=(const DXF_Entity&) = delete;
 
+    virtual EntityKind kind() const = 0;
     // "Line_", "Polygon_mesh_": the drawing container groups entities by it.
-    virtual std::string_view class_name() const = 0;
+    std::string_view class_name() const { return entity_list_name(kind()); }
     virtual std::unique_ptr<DXF_Entity> clone() const = 0;
 
     virtual Point3D start_point() const { return ORIGIN; }

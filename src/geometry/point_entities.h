@@ -9,7 +9,7 @@ class Point_ : public DXF_Entity {
 public:
     Point_(const Point3D& extrusion, int colour_index, const Point3D& point);
 
-    std::string_view class_name() const override { return "Point_"; }
+    EntityKind kind() const override { return EntityKind::Point; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     Point3D start_point() const override { return point; }
@@ -35,7 +35,7 @@ class Line_ : public Point_ {
 public:
     Line_(const Point3D& first, int colour_index, const Point3D& second);
 
-    std::string_view class_name() const override { return "Line_"; }
+    EntityKind kind() const override { return EntityKind::Line; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     Point3D start_point() const override { return reversed ? end : point; }
@@ -60,7 +60,7 @@ class Circle_ : public Point_ {
 public:
     Circle_(const Point3D& extrusion, int colour_index, double radius, const Point3D& centre);
 
-    std::string_view class_name() const override { return "Circle_"; }
+    EntityKind kind() const override { return EntityKind::Circle; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     // The lowest point of the circle either way round.
@@ -89,7 +89,7 @@ public:
     Arc_(const Point3D& extrusion, int colour_index, double start_degrees, double end_degrees,
          double radius, const Point3D& centre);
 
-    std::string_view class_name() const override { return "Arc_"; }
+    EntityKind kind() const override { return EntityKind::Arc; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     Point3D start_point() const override;

@@ -22,7 +22,7 @@ public:
     Polyline_(const Point3D& extrusion, Closed closed, int colour_index,
               std::vector<Point3D> vertices);
 
-    std::string_view class_name() const override { return "Polyline_"; }
+    EntityKind kind() const override { return EntityKind::Polyline; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     Point3D start_point() const override;
@@ -65,7 +65,7 @@ class Face3D_ : public Polyline_ {
 public:
     Face3D_(int colour_index, std::vector<Point3D> vertices);
 
-    std::string_view class_name() const override { return "Face3D_"; }
+    EntityKind kind() const override { return EntityKind::Face3D; }
     std::unique_ptr<DXF_Entity> clone() const override;
     std::string dxf_type_name() const override { return "3DFACE"; }
     void write_to_dxf(DxfOutput& out, const std::string& layer) const override;
@@ -80,7 +80,7 @@ public:
     Solid_(const Point3D& extrusion, double thickness, int colour_index,
            std::vector<Point3D> vertices);
 
-    std::string_view class_name() const override { return "Solid_"; }
+    EntityKind kind() const override { return EntityKind::Solid; }
     std::unique_ptr<DXF_Entity> clone() const override;
     std::string dxf_type_name() const override { return "SOLID"; }
     void write_to_dxf(DxfOutput& out, const std::string& layer) const override;
@@ -95,7 +95,7 @@ public:
     // flags: DXF group 70; bit 1 closed in M, bit 32 closed in N.
     Polygon_mesh_(int colour_index, int flags, std::vector<Point3D> vertices, int n, int m);
 
-    std::string_view class_name() const override { return "Polygon_mesh_"; }
+    EntityKind kind() const override { return EntityKind::PolygonMesh; }
     std::unique_ptr<DXF_Entity> clone() const override;
     std::string dxf_type_name() const override { return "POLYLINE"; }
     void draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const override;
@@ -116,7 +116,7 @@ public:
     Polyface_mesh_(int colour_index, std::vector<PolyfaceFace> faces,
                    std::vector<Point3D> vertices);
 
-    std::string_view class_name() const override { return "Polyface_mesh_"; }
+    EntityKind kind() const override { return EntityKind::PolyfaceMesh; }
     std::unique_ptr<DXF_Entity> clone() const override;
     std::string dxf_type_name() const override { return "POLYLINE"; }
     void draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const override;

@@ -13,7 +13,7 @@ public:
     Text_(const Point3D& extrusion, int justification, int colour_index, double height,
           std::string text, const Point3D& align_point, const Point3D& insertion_point);
 
-    std::string_view class_name() const override { return "Text_"; }
+    EntityKind kind() const override { return EntityKind::Text; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     void draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const override;
@@ -40,7 +40,7 @@ public:
             std::string value, std::string tag, const Point3D& align_point,
             const Point3D& insertion_point);
 
-    std::string_view class_name() const override { return "Attrib_"; }
+    EntityKind kind() const override { return EntityKind::Attrib; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     void draw(Canvas& canvas, const Matrix4* parent, point_mapper map) const override;
@@ -58,7 +58,7 @@ public:
             std::string prompt, std::string value, std::string tag, const Point3D& align_point,
             const Point3D& insertion_point);
 
-    std::string_view class_name() const override { return "Attdef_"; }
+    EntityKind kind() const override { return EntityKind::Attdef; }
     std::unique_ptr<DXF_Entity> clone() const override;
 
     void draw(Canvas&, const Matrix4*, point_mapper) const override {}

@@ -19,10 +19,6 @@ namespace zeran {
 
 namespace {
 
-bool is_text(std::string_view class_name) {
-    return class_name == "Text_" || class_name == "Attrib_" || class_name == "Attdef_";
-}
-
 // A circle as the two half arcs the profile tools can pick.
 std::pair<std::unique_ptr<DXF_Entity>, std::unique_ptr<DXF_Entity>> arc_pair(const Circle_& c) {
     auto a =
@@ -49,7 +45,7 @@ void ProjectModel::clean_layers() {
         const std::size_t list_count = layer.entity_lists().size();
         for (std::size_t g = 0; g < list_count; ++g) {
             Entity_List& group = *layer.entity_lists()[g];
-            if (group.name() == "Insert_") {
+            if (group.name() == entity_list_name(EntityKind::Insert)) {
                 insert_groups.push_back(&group);
                 continue;
             }
@@ -57,11 +53,11 @@ void ProjectModel::clean_layers() {
             std::vector<DXF_Entity*> texts;
             std::vector<DXF_Entity*> circles;
             for (DXF_Entity* e : group) {
-                if (e->class_name() == "Block_")
+                if (e->kind() == EntityKind::Block)
                     blocks.push_back(e);
-                else if (is_text(e->class_name()))
+                else if (is_text_kind(e->kind()))
                     texts.push_back(e);
-                else if (e->class_name() == "Circle_")
+                else if (e->kind() == EntityKind::Circle)
                     circles.push_back(e);
             }
             for (DXF_Entity* c : circles) {
@@ -81,7 +77,7 @@ void ProjectModel::clean_layers() {
             // their slot: profiles and tool paths read the stored coordinates.
             std::vector<DXF_Entity*> in_own_system;
             for (DXF_Entity* e : group)
-                if (e->ocs() && (e->class_name() == "Arc_" || e->class_name() == "Polyline_"))
+                if (e->ocs() && (e->kind() == EntityKind::Arc || e->kind() == EntityKind::Polyline))
                     in_own_system.push_back(e);
             for (DXF_Entity* e : in_own_system) {
                 auto copies = placed_copies(*e, &IDENTITY);
@@ -182,10 +178,10 @@ void ProjectModel::ConvertDrawingUnits(Units to) {
                     circle->point = scaled(circle->point, f);
                     circle->radius *= f;
                 } else if (auto* poly = dynamic_cast<Polyline_*>(e);
-                           poly && e->class_name() == "Polyline_") {
+                           poly && e->kind() == EntityKind::Polyline) {
                     for (Point3D& v : poly->vertices) v = scaled(v, f);
                 } else if (auto* point = dynamic_cast<Point_*>(e);
-                           point && e->class_name() == "Point_") {
+                           point && e->kind() == EntityKind::Point) {
                     point->point = scaled(point->point, f);
                 }
             }

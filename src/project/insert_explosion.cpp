@@ -18,10 +18,6 @@ constexpr double kTwoPi = 2.0 * std::numbers::pi;
 // Nesting deeper than this is taken as a block that contains itself.
 constexpr int kMaxNesting = 64;
 
-bool is_text(std::string_view class_name) {
-    return class_name == "Text_" || class_name == "Attrib_" || class_name == "Attdef_";
-}
-
 // Counter-clockwise sweep from a to b; equal angles are a full turn.
 double sweep_of(double a, double b) {
     double s = std::fmod(b - a, kTwoPi);
@@ -103,11 +99,11 @@ std::unique_ptr<DXF_Entity> placed_polyline(const Polyline_& poly, const Matrix4
     std::vector<Point3D> vertices;
     vertices.reserve(poly.vertices.size());
     for (const Point3D& v : poly.vertices) vertices.push_back(transform_point(t, v));
-    const std::string_view kind = poly.class_name();
-    if (kind == "Polyline_")
+    const EntityKind kind = poly.kind();
+    if (kind == EntityKind::Polyline)
         return std::make_unique<Polyline_>(Z_AXIS, poly.closed ? Closed::Yes : Closed::No,
                                            poly.colour_index(), std::move(vertices));
-    if (kind == "Solid_")
+    if (kind == EntityKind::Solid)
         return std::make_unique<Solid_>(Z_AXIS, static_cast<const Solid_&>(poly).thickness,
                                         poly.colour_index(), std::move(vertices));
     // Faces and meshes hold world coordinates and have no ocs of their own.
@@ -129,9 +125,9 @@ void add_arc_pair(std::vector<std::unique_ptr<DXF_Entity>>& out, const Circle_& 
 std::vector<std::unique_ptr<DXF_Entity>> placed_copies(const DXF_Entity& element,
                                                        const Matrix4* m) {
     std::vector<std::unique_ptr<DXF_Entity>> out;
-    const std::string_view kind = element.class_name();
-    if (is_text(kind) || kind == "Block_" || kind == "Insert_") return out;
-    if (kind == "Circle_") {
+    const EntityKind kind = element.kind();
+    if (is_text_kind(kind) || kind == EntityKind::Block || kind == EntityKind::Insert) return out;
+    if (kind == EntityKind::Circle) {
         add_arc_pair(out, static_cast<const Circle_&>(element), m);
         return out;
     }
@@ -142,7 +138,7 @@ std::vector<std::unique_ptr<DXF_Entity>> placed_copies(const DXF_Entity& element
     }
     Matrix4 storage;
     const Matrix4& t = *compose_matrices(element.ocs(), m, storage);
-    if (kind == "Arc_") {
+    if (kind == EntityKind::Arc) {
         const auto& arc = static_cast<const Arc_&>(element);
         const PlaneMap p = plane_map(t);
         if (is_similarity(p)) {
@@ -151,11 +147,11 @@ std::vector<std::unique_ptr<DXF_Entity>> placed_copies(const DXF_Entity& element
         } else {
             out.push_back(arc_as_polyline(arc, t));
         }
-    } else if (kind == "Line_") {
+    } else if (kind == EntityKind::Line) {
         const auto& line = static_cast<const Line_&>(element);
         out.push_back(std::make_unique<Line_>(transform_point(t, line.point), line.colour_index(),
                                               transform_point(t, line.end)));
-    } else if (kind == "Point_") {
+    } else if (kind == EntityKind::Point) {
         const auto& point = static_cast<const Point_&>(element);
         out.push_back(std::make_unique<Point_>(Z_AXIS, point.colour_index(),
                                                transform_point(t, point.point)));

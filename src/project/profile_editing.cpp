@@ -4,6 +4,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
@@ -16,11 +17,11 @@ namespace zeran {
 namespace {
 
 bool is_single_element_kind(CycleKind kind) {
-    return kind == CycleKind::Threading || kind == CycleKind::Drilling;
+    return describe(kind).profile == ProfileRule::OneElement;
 }
 
 bool is_arc_or_circle(const DXF_Entity* e) {
-    return e && (e->class_name() == "Arc_" || e->class_name() == "Circle_");
+    return e && (e->kind() == EntityKind::Arc || e->kind() == EntityKind::Circle);
 }
 
 } // namespace
@@ -45,14 +46,14 @@ std::string ProjectModel::DescribeElement(const DXF_Entity& element) const {
         return "(X " + num(s.x) + ", Y " + num(s.y) + ") - (X " + num(e.x) + ", Y " + num(e.y) +
                ") ";
     };
-    if (element.class_name() == "Line_") return "Line " + ends();
+    if (element.kind() == EntityKind::Line) return "Line " + ends();
     if (const auto* arc = dynamic_cast<const Arc_*>(&element)) {
         return "Arc " + ends() + "Center: (X " + num(arc->point.x) + " ,Y " + num(arc->point.y) +
                ") Angle: " + num(degrees(arc->end_angle - arc->start_angle)) +
                " Radius: " + num(arc->radius);
     }
     if (const auto* poly = dynamic_cast<const Polyline_*>(&element);
-        poly && element.class_name() == "Polyline_")
+        poly && element.kind() == EntityKind::Polyline)
         return "Polyline " + ends() + "Element Count: " + std::to_string(poly->vertex_count());
     return element.describe();
 }
@@ -87,7 +88,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
     if (list.index_of(element) >= 0) return false;
     // A single-element cycle takes one element; grooving takes no arcs.
     if (is_single_element_kind(node.kind()) && !list.empty()) return false;
-    if (node.kind() == CycleKind::Grooving && is_arc_or_circle(element)) {
+    if (describe(node.kind()).profile == ProfileRule::NoArcs && is_arc_or_circle(element)) {
         prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
         return false;
     }

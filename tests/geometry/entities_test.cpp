@@ -7,6 +7,8 @@
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <set>
+#include <string_view>
 
 namespace zeran {
 namespace {
@@ -34,6 +36,23 @@ TEST(Entities, ClassNamesAndDxfTypeNames) {
     EXPECT_EQ(mesh.dxf_type_name(), "POLYLINE");
     EXPECT_EQ(face_mesh.dxf_type_name(), "POLYLINE");
     EXPECT_EQ(text.dxf_type_name(), "TEXT");
+}
+
+TEST(Entities, EveryKindFilesUnderItsOwnListAndOnlyWordsAreText) {
+    std::set<std::string_view> names;
+    int text_kinds = 0;
+    for (int k = 0; k <= static_cast<int>(EntityKind::Attdef); ++k) {
+        const auto kind = static_cast<EntityKind>(k);
+        const std::string_view name = entity_list_name(kind);
+        EXPECT_TRUE(name.ends_with("_")) << k;
+        EXPECT_TRUE(names.insert(name).second) << name;
+        if (is_text_kind(kind)) ++text_kinds;
+    }
+    EXPECT_EQ(text_kinds, 3);
+    // A subclass is its own kind, not its base's.
+    EXPECT_EQ(Arc_(Z_AXIS, 7, 0, 90, 1, ORIGIN).kind(), EntityKind::Arc);
+    EXPECT_EQ(Solid_(Z_AXIS, 0, 7, {}).kind(), EntityKind::Solid);
+    EXPECT_TRUE(is_text_kind(Text_(Z_AXIS, 0, 7, 1, "a", ORIGIN, ORIGIN).kind()));
 }
 
 TEST(Entities, StartAndEndFollowReversal) {

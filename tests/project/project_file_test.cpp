@@ -3,6 +3,7 @@
 #include "base/file_io.h"
 #include "base/ini_document.h"
 #include "cycles/can_cycle.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "geometry/point_entities.h"
@@ -165,6 +166,23 @@ TEST_F(ProjectFileTest, SaveAndReadKeepEveryField) {
     expected.replace(expected.find("part.tdx"), 8, "again.tdx");
     expected.replace(expected.find("Project=part.tcf"), 16, "Project=again.tcf");
     EXPECT_EQ(*t2, expected);
+}
+
+TEST_F(ProjectFileTest, EveryKindsProfileTakesWhatItsRuleAllows) {
+    ProjectModel m(prompt);
+    ASSERT_TRUE(m.LoadDrawing(dxf));
+    m.SetDatumFromPoint({0, 0, 0});
+    for (const CycleKindDescription& d : cycle_kind_descriptions()) {
+        CycleNode& c = m.AddCycle(d.kind);
+        m.selected = {CyclePart::Profile, &c};
+        EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << d.short_name;
+        EXPECT_EQ(m.AddToProfile(c, (*m.selection)[0]->at(2), false),
+                  d.profile != ProfileRule::OneElement)
+            << d.short_name;
+        EXPECT_EQ(m.AddToProfile(c, (*m.selection)[1]->at(0), false),
+                  d.profile == ProfileRule::AnyElements)
+            << d.short_name;
+    }
 }
 
 TEST_F(ProjectFileTest, FileLayoutAndOlderStartPointForm) {
