@@ -221,6 +221,11 @@ const std::vector<CommandSpec>& command_table() {
          {},
          nullptr,
          [](TMainForm& w) { w.MoveCycleClick(1); }},
+        {"MenuCycleParams",
+         QT_TR_NOOP("&Parameters..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.CycleParamsClick(); }},
         {"MenuPost",
          QT_TR_NOOP("&Post Process..."),
          {},
@@ -517,6 +522,13 @@ void TMainForm::create_panels() {
     connect(cycle_list_, &QTreeWidget::currentItemChanged, this, [this] { CycleListChange(); });
     connect(cycle_list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });
+    connect(cycle_list_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { CycleListDblClick(item); });
+    cycle_list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cycle_list_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = CyclePopupFor(cycle_list_->itemAt(at)))
+            menu->popup(cycle_list_->viewport()->mapToGlobal(at));
+    });
 }
 
 void TMainForm::showEvent(QShowEvent* e) {

@@ -123,6 +123,11 @@ public:
     void RedoClick();
     void DeleteCycleClick();
     void MoveCycleClick(int direction);
+    // The selected cycle's parameter dialog; OK applies its values as one step.
+    void CycleParamsClick();
+    // The cycle list's popup for the row `item`, which it selects; null when
+    // the row is not a cycle's. Its actions are enabled for that cycle.
+    QMenu* CyclePopupFor(QTreeWidgetItem* item);
     void CycleProgressMouseUp();
     void TabsTreeChange();
 
@@ -210,6 +215,7 @@ private:
     void sync_files_tree();
     void CycleListChange();
     void CycleListItemChanged(QTreeWidgetItem* item);
+    void CycleListDblClick(QTreeWidgetItem* item);
     void refresh_panels();
     void refresh_cycle_item(QTreeWidgetItem* item, int row);
     void DatumEditChange();
@@ -289,6 +295,7 @@ private:
     QMenu* generate_menu_ = nullptr;
     QMenu* draw_style_menu_ = nullptr;
     QMenu* cycles_menu_ = nullptr;
+    QMenu* cycle_popup_ = nullptr;
     QActionGroup* draw_group_ = nullptr;
     std::array<QAction*, 4> draw_actions_{};
     std::array<QAction*, 8> cycle_actions_{};

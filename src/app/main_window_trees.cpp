@@ -145,6 +145,10 @@ void TMainForm::create_node_panels() {
     sf->addRow(tr("Start point X"), start_x_);
     sf->addRow(tr("Start point Z"), start_z_);
     pf->addRow(start);
+    auto* param_button = new QPushButton(tr("Parameters..."), params);
+    param_button->setObjectName("ButtonParam");
+    connect(param_button, &QPushButton::clicked, this, [this] { CycleParamsClick(); });
+    pf->addRow(param_button);
     params_text_ = new QLabel(params);
     params_text_->setWordWrap(true);
     pf->addRow(params_text_);
@@ -315,6 +319,7 @@ void TMainForm::CycleListChange() {
     view_->setHelpContext(37);
     cycle_list_->setProperty("helpContext", contexts[static_cast<int>(sel.part)]);
     refresh_panels();
+    update_edit_commands();
     view_->Repaint();
 }
 
