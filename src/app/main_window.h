@@ -43,7 +43,9 @@ class QTreeWidgetItem;
 namespace zeran {
 
 class DXF_Entity;
+class BilletDragTool;
 class DatumDragTool;
+class StartPointTool;
 class ProjectModel;
 class Prompt;
 class QtPrompt;
@@ -242,6 +244,11 @@ private:
     void forget_drawing_elements();
     void zoom_to_drawing();
     void set_view_cursor(CursorKind kind, bool on);
+    // A marker tool's toggle: pressing one releases the other two.
+    QToolButton* make_marker_tool(QWidget* parent, const char* name, CursorKind kind,
+                                  const QString& icon, const QString& tip);
+    void release_marker_tools(QToolButton* keep);
+    bool dragging_marker() const;
 
     // main_window_edit.cpp: edits as undoable steps and what follows them.
     // Applies `edit` as the step `label`.
@@ -276,6 +283,8 @@ private:
     std::unique_ptr<ProjectModel> model_;
     std::unique_ptr<ProjectSession> session_;
     std::unique_ptr<DatumDragTool> datum_drag_;
+    std::unique_ptr<BilletDragTool> billet_drag_;
+    std::unique_ptr<StartPointTool> start_place_;
     HoverTool hover_;
     char separator_ = '.';
 
@@ -305,6 +314,8 @@ private:
     TRSpinEdit* datum_x_ = nullptr;
     TRSpinEdit* datum_y_ = nullptr;
     QToolButton* datum_tool_ = nullptr;
+    QToolButton* billet_tool_ = nullptr;
+    QToolButton* start_tool_ = nullptr;
     QStackedWidget* panels_ = nullptr;
     QLabel* header_text_ = nullptr;
     QWidget* billet_box_ = nullptr;

@@ -78,12 +78,12 @@ void TMainForm::update_edit_commands() {
 }
 
 void TMainForm::UndoClick() {
-    if (model_->busy || datum_drag_->active()) return;
+    if (model_->busy || dragging_marker()) return;
     session_->undo();
 }
 
 void TMainForm::RedoClick() {
-    if (model_->busy || datum_drag_->active()) return;
+    if (model_->busy || dragging_marker()) return;
     session_->redo();
 }
 

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -83,6 +84,9 @@ void TMainForm::create_node_panels() {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { BilletEditChange(); });
     }
+    billet_tool_ = make_marker_tool(billet, "BilletCursPaint", CursorKind::Billet,
+                                    ":/zeran/BILLET.png", tr("Drag the billet in the view"));
+    bf->addRow(billet_tool_);
     hl->addWidget(billet);
     panels_->addWidget(header);
 
@@ -144,6 +148,9 @@ void TMainForm::create_node_panels() {
     }
     sf->addRow(tr("Start point X"), start_x_);
     sf->addRow(tr("Start point Z"), start_z_);
+    start_tool_ = make_marker_tool(start, "StartPosPaint", CursorKind::StartPos,
+                                   ":/zeran/STARTPOS.png", tr("Place the start point in the view"));
+    sf->addRow(start_tool_);
     pf->addRow(start);
     auto* param_button = new QPushButton(tr("Parameters..."), params);
     param_button->setObjectName("ButtonParam");
@@ -315,6 +322,7 @@ void TMainForm::CycleListChange() {
         }
     }
     model_->selected = sel;
+    release_marker_tools(nullptr);
     static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
     view_->setHelpContext(37);
     cycle_list_->setProperty("helpContext", contexts[static_cast<int>(sel.part)]);
