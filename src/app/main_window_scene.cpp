@@ -58,7 +58,7 @@ SceneOptions TMainForm::scene_options() const {
     o.style = draw_style_;
     o.input_tab = !program_tab_active();
     o.show_direction = show_direction();
-    o.marks_only = datum_drag_->active();
+    o.marks_only = dragging_marker();
     for (std::size_t i = 0; i < o.colours.size(); ++i) o.colours[i] = settings_.colours[i];
     o.background = settings_.colours[kColourBackground];
     return o;
@@ -83,7 +83,7 @@ void TMainForm::ZoomBoxNeedReDraw() {
     const SceneTargets targets{view_->DrawCanvas(), view_->MarkCanvas(),
                                [this] { view_->Compose(); }};
     draw_scene(*model_, targets, mapping, scene_options(), prepared, &bar);
-    if (!datum_drag_->active() && program_tab_active()) audit_paths();
+    if (!dragging_marker() && program_tab_active()) audit_paths();
 }
 
 void TMainForm::audit_paths() {
@@ -191,6 +191,8 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     if (billet_drag_->active()) {
         billet_drag_->move({p.x, p.y, 0});
         refresh_panels();
+        // The rectangle follows the pointer; cycles wait for the release.
+        view_->Repaint();
     }
     // The nearest element lights up under the pointer: all elements on the
     // input tab, the kept copies on the program tab.
