@@ -24,6 +24,7 @@
 class QAction;
 class QPrinter;
 class QPrintPreviewDialog;
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QActionGroup;
@@ -218,6 +219,7 @@ private:
     void CycleListChange();
     void CycleListItemChanged(QTreeWidgetItem* item);
     void CycleListDblClick(QTreeWidgetItem* item);
+    void UseBilletClick(bool use_billet);
     void refresh_panels();
     void refresh_cycle_item(QTreeWidgetItem* item, int row);
     void DatumEditChange();
@@ -316,6 +318,7 @@ private:
     QToolButton* datum_tool_ = nullptr;
     QToolButton* billet_tool_ = nullptr;
     QToolButton* start_tool_ = nullptr;
+    QCheckBox* use_billet_ = nullptr;
     QStackedWidget* panels_ = nullptr;
     QLabel* header_text_ = nullptr;
     QWidget* billet_box_ = nullptr;

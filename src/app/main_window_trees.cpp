@@ -14,6 +14,7 @@
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QFormLayout>
@@ -151,6 +152,10 @@ void TMainForm::create_node_panels() {
     start_tool_ = make_marker_tool(start, "StartPosPaint", CursorKind::StartPos,
                                    ":/zeran/STARTPOS.png", tr("Place the start point in the view"));
     sf->addRow(start_tool_);
+    use_billet_ = new QCheckBox(tr("Use Billet Definition"), start);
+    use_billet_->setObjectName("UseBilletStartPoint");
+    connect(use_billet_, &QCheckBox::clicked, this, [this](bool on) { UseBilletClick(on); });
+    sf->addRow(use_billet_);
     pf->addRow(start);
     auto* param_button = new QPushButton(tr("Parameters..."), params);
     param_button->setObjectName("ButtonParam");
@@ -389,6 +394,10 @@ void TMainForm::refresh_panels() {
         const TParamControls& p = *sel.node->params;
         start_x_->setValue(is_not_set(p.StartX) ? 0 : p.StartX);
         start_z_->setValue(is_not_set(p.StartZ) ? 0 : p.StartZ);
+        use_billet_->setChecked(p.UseBillet);
+        // A start point that follows the billet is not placed by hand.
+        for (QWidget* w : std::initializer_list<QWidget*>{start_x_, start_z_, start_tool_})
+            w->setEnabled(!p.UseBillet);
         params_text_->setText(p.Valid ? tr("Parameters complete")
                                       : tr("Parameters or start point not complete"));
         panels_->setCurrentIndex(kPageParams);
@@ -421,6 +430,16 @@ void TMainForm::StartEditChange() {
     const double z = start_z_->Value();
     edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, x, z](ProjectModel& model) { model.SetStartPoint(node, x, z); });
+}
+
+void TMainForm::UseBilletClick(bool use_billet) {
+    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Parameters) return;
+    CycleNode& node = *model_->selected.node;
+    if (use_billet) start_tool_->setChecked(false);
+    edit(use_billet ? "Use Billet Definition" : "Start Point by Hand",
+         {Change::Cycle, model_->cycle_index(&node)},
+         [&node, use_billet](ProjectModel& model) { model.ApplyUseBillet(node, use_billet); });
+    refresh_panels();
 }
 
 void TMainForm::CommentEditChange() {

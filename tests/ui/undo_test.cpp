@@ -12,6 +12,7 @@
 #include "view/zoom_panel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -222,6 +223,21 @@ private slots:
         QVERIFY(std::abs(m.cycles.front()->params->StartX - 25) < 0.5);
         QVERIFY(std::abs(m.cycles.front()->params->StartZ - 30) < 0.5);
         QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Place Start Point"));
+
+        // A start point that follows the billet sits on its corner and cannot
+        // be placed by hand; undo gives the hand back.
+        auto* use_billet = w.findChild<QCheckBox*>("UseBilletStartPoint");
+        QVERIFY(use_billet);
+        use_billet->click();
+        const TParamControls& p = *m.cycles.front()->params;
+        QVERIFY(p.UseBillet);
+        QVERIFY(p.StartX == m.billet_edit_r || p.StartX == 0);
+        QVERIFY(p.StartZ == -m.billet_edit_l || p.StartZ == 0);
+        QVERIFY(!start->isEnabled());
+        QVERIFY(!start->isChecked());
+        w.action("MenuUndo")->trigger();
+        QVERIFY(!m.cycles.front()->params->UseBillet);
+        QVERIFY(w.findChild<QToolButton*>("StartPosPaint")->isEnabled());
         w.action("MenuUndo")->trigger();
         w.action("MenuUndo")->trigger();
         QCOMPARE(ProjectText(m), before);
