@@ -13,6 +13,7 @@
 #include "dialogs/qt_prompt.h"
 #include "dialogs/rspin_edit.h"
 #include "ncout/tool_library.h"
+#include "project/billet_start_tools.h"
 #include "project/datum_drag_tool.h"
 #include "project/project_model.h"
 #include "view/help_link.h"
@@ -84,6 +85,8 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     model_ = std::make_unique<ProjectModel>(*prompt_);
     session_ = std::make_unique<ProjectSession>(*model_);
     datum_drag_ = std::make_unique<DatumDragTool>(*session_);
+    billet_drag_ = std::make_unique<BilletDragTool>(*session_);
+    start_place_ = std::make_unique<StartPointTool>(*session_);
     model_->busy = true;
     const QString point = QLocale::system().decimalPoint();
     separator_ = point.isEmpty() ? '.' : point.front().toLatin1();
@@ -120,7 +123,11 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     model_->ClearProject();
     session_->listen([this](const ChangeNote& note) { on_project_change(note); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, this, [this] { datum_drag_->cancel(); });
+    connect(escape, &QShortcut::activated, this, [this] {
+        datum_drag_->cancel();
+        billet_drag_->cancel();
+        refresh_panels();
+    });
     RebuildFilesTree();
     RebuildCycleList();
     update_edit_commands();
@@ -221,6 +228,11 @@ const std::vector<CommandSpec>& command_table() {
          {},
          nullptr,
          [](TMainForm& w) { w.MoveCycleClick(1); }},
+        {"MenuCycleParams",
+         QT_TR_NOOP("&Parameters..."),
+         {},
+         nullptr,
+         [](TMainForm& w) { w.CycleParamsClick(); }},
         {"MenuPost",
          QT_TR_NOOP("&Post Process..."),
          {},
@@ -441,13 +453,8 @@ void TMainForm::create_panels() {
     auto* datum = new QGroupBox(tr("Datum"), tab_input_);
     set_help_context(datum, 41);
     auto* datum_row = new QHBoxLayout(datum);
-    datum_tool_ = new QToolButton(datum);
-    datum_tool_->setObjectName("DatumCursPaint");
-    datum_tool_->setCheckable(true);
-    datum_tool_->setIcon(QIcon(":/zeran/DATUM.png"));
-    datum_tool_->setToolTip(tr("Place the datum in the view"));
-    connect(datum_tool_, &QToolButton::toggled, this,
-            [this](bool on) { set_view_cursor(CursorKind::Datum, on); });
+    datum_tool_ = make_marker_tool(datum, "DatumCursPaint", CursorKind::Datum, ":/zeran/DATUM.png",
+                                   tr("Place the datum in the view"));
     datum_x_ = new TRSpinEdit(datum);
     datum_x_->setObjectName("DatumEditX");
     datum_x_->setToolTip(tr("Datum in X"));
@@ -517,6 +524,13 @@ void TMainForm::create_panels() {
     connect(cycle_list_, &QTreeWidget::currentItemChanged, this, [this] { CycleListChange(); });
     connect(cycle_list_, &QTreeWidget::itemChanged, this,
             [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });
+    connect(cycle_list_, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { CycleListDblClick(item); });
+    cycle_list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(cycle_list_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (QMenu* menu = CyclePopupFor(cycle_list_->itemAt(at)))
+            menu->popup(cycle_list_->viewport()->mapToGlobal(at));
+    });
 }
 
 void TMainForm::showEvent(QShowEvent* e) {

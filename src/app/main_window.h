@@ -24,6 +24,7 @@
 class QAction;
 class QPrinter;
 class QPrintPreviewDialog;
+class QCheckBox;
 class QComboBox;
 class QPushButton;
 class QActionGroup;
@@ -43,7 +44,9 @@ class QTreeWidgetItem;
 namespace zeran {
 
 class DXF_Entity;
+class BilletDragTool;
 class DatumDragTool;
+class StartPointTool;
 class ProjectModel;
 class Prompt;
 class QtPrompt;
@@ -123,6 +126,11 @@ public:
     void RedoClick();
     void DeleteCycleClick();
     void MoveCycleClick(int direction);
+    // The selected cycle's parameter dialog; OK applies its values as one step.
+    void CycleParamsClick();
+    // The cycle list's popup for the row `item`, which it selects; null when
+    // the row is not a cycle's. Its actions are enabled for that cycle.
+    QMenu* CyclePopupFor(QTreeWidgetItem* item);
     void CycleProgressMouseUp();
     void TabsTreeChange();
 
@@ -210,6 +218,8 @@ private:
     void sync_files_tree();
     void CycleListChange();
     void CycleListItemChanged(QTreeWidgetItem* item);
+    void CycleListDblClick(QTreeWidgetItem* item);
+    void UseBilletClick(bool use_billet);
     void refresh_panels();
     void refresh_cycle_item(QTreeWidgetItem* item, int row);
     void DatumEditChange();
@@ -236,6 +246,11 @@ private:
     void forget_drawing_elements();
     void zoom_to_drawing();
     void set_view_cursor(CursorKind kind, bool on);
+    // A marker tool's toggle: pressing one releases the other two.
+    QToolButton* make_marker_tool(QWidget* parent, const char* name, CursorKind kind,
+                                  const QString& icon, const QString& tip);
+    void release_marker_tools(QToolButton* keep);
+    bool dragging_marker() const;
 
     // main_window_edit.cpp: edits as undoable steps and what follows them.
     // Applies `edit` as the step `label`.
@@ -270,6 +285,8 @@ private:
     std::unique_ptr<ProjectModel> model_;
     std::unique_ptr<ProjectSession> session_;
     std::unique_ptr<DatumDragTool> datum_drag_;
+    std::unique_ptr<BilletDragTool> billet_drag_;
+    std::unique_ptr<StartPointTool> start_place_;
     HoverTool hover_;
     char separator_ = '.';
 
@@ -289,6 +306,7 @@ private:
     QMenu* generate_menu_ = nullptr;
     QMenu* draw_style_menu_ = nullptr;
     QMenu* cycles_menu_ = nullptr;
+    QMenu* cycle_popup_ = nullptr;
     QActionGroup* draw_group_ = nullptr;
     std::array<QAction*, 4> draw_actions_{};
     std::array<QAction*, 8> cycle_actions_{};
@@ -298,6 +316,9 @@ private:
     TRSpinEdit* datum_x_ = nullptr;
     TRSpinEdit* datum_y_ = nullptr;
     QToolButton* datum_tool_ = nullptr;
+    QToolButton* billet_tool_ = nullptr;
+    QToolButton* start_tool_ = nullptr;
+    QCheckBox* use_billet_ = nullptr;
     QStackedWidget* panels_ = nullptr;
     QLabel* header_text_ = nullptr;
     QWidget* billet_box_ = nullptr;

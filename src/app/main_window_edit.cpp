@@ -1,12 +1,14 @@
 // Edits of the project as undoable steps, and the window's answer to the
 // session's change notification.
 #include "app/main_window.h"
+#include "dialogs/param_form.h"
 #include "dialogs/rspin_edit.h"
 #include "project/datum_drag_tool.h"
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QSignalBlocker>
 #include <QTreeWidget>
 
@@ -72,15 +74,16 @@ void TMainForm::update_edit_commands() {
     action("MenuDeleteCycle")->setEnabled(cycle);
     action("MenuMoveCycleUp")->setEnabled(cycle && model_->CanMoveUp(*node));
     action("MenuMoveCycleDown")->setEnabled(cycle && model_->CanMoveDown(*node));
+    action("MenuCycleParams")->setEnabled(cycle);
 }
 
 void TMainForm::UndoClick() {
-    if (model_->busy || datum_drag_->active()) return;
+    if (model_->busy || dragging_marker()) return;
     session_->undo();
 }
 
 void TMainForm::RedoClick() {
-    if (model_->busy || datum_drag_->active()) return;
+    if (model_->busy || dragging_marker()) return;
     session_->redo();
 }
 
@@ -102,6 +105,56 @@ void TMainForm::MoveCycleClick(int direction) {
     else if (direction > 0 && model_->CanMoveDown(*node))
         edit("Move Cycle Down", {Change::CycleList},
              [node](ProjectModel& model) { model.MoveDown(*node); });
+}
+
+void TMainForm::CycleParamsClick() {
+    CycleNode* node = model_->selected.node;
+    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    TParamForm form(*node->params, static_cast<std::uint8_t>(model_->units), this);
+    if (!form.Execute()) return;
+    // The dialog runs its own event loop: the cycle may have gone meanwhile.
+    const int index = model_->cycle_index(node);
+    if (index < 0) return;
+    const TParamControls values = form.Values();
+    edit("Change Parameters", {Change::Cycle, index},
+         [node, &values](ProjectModel& model) { model.SetParameters(*node, values); });
+    refresh_panels();
+}
+
+void TMainForm::CycleListDblClick(QTreeWidgetItem* item) {
+    if (!item) return;
+    if (model_->selected.part == CyclePart::Parameters && item->parent())
+        CycleParamsClick();
+    else if (model_->selected.part == CyclePart::Header && !item->parent())
+        HeaderDialogClick();
+}
+
+QMenu* TMainForm::CyclePopupFor(QTreeWidgetItem* item) {
+    if (!item || model_->busy) return nullptr;
+    QTreeWidgetItem* top = item->parent() ? item->parent() : item;
+    const int row = cycle_list_->indexOfTopLevelItem(top);
+    if (row <= 0 || row > static_cast<int>(model_->cycles.size())) return nullptr;
+    cycle_list_->setCurrentItem(item);
+    update_edit_commands();
+    if (!cycle_popup_) {
+        cycle_popup_ = new QMenu(cycle_list_);
+        cycle_popup_->setObjectName("CyclePopup");
+        const std::pair<const char*, const char*> items[] = {
+            {"MenuDeleteCycle", QT_TR_NOOP("&Delete")},
+            {"MenuMoveCycleUp", QT_TR_NOOP("Move &up")},
+            {"MenuMoveCycleDown", QT_TR_NOOP("Move &down")},
+            {"MenuCycleParams", QT_TR_NOOP("&Parameters...")},
+        };
+        for (const auto& [id, text] : items) {
+            QAction* command = action(id);
+            QAction* entry = cycle_popup_->addAction(tr(text));
+            entry->setObjectName(QString("Popup") + id);
+            connect(entry, &QAction::triggered, command, &QAction::trigger);
+        }
+    }
+    for (QAction* entry : cycle_popup_->actions())
+        entry->setEnabled(action(entry->objectName().mid(5))->isEnabled());
+    return cycle_popup_;
 }
 
 } // namespace zeran

@@ -8,6 +8,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/entity_list.h"
 #include "geometry/selection_lists.h"
+#include "project/billet_start_tools.h"
 #include "project/datum_drag_tool.h"
 #include "project/element_lists.h"
 #include "project/project_model.h"
@@ -57,7 +58,7 @@ SceneOptions TMainForm::scene_options() const {
     o.style = draw_style_;
     o.input_tab = !program_tab_active();
     o.show_direction = show_direction();
-    o.marks_only = datum_drag_->active();
+    o.marks_only = dragging_marker();
     for (std::size_t i = 0; i < o.colours.size(); ++i) o.colours[i] = settings_.colours[i];
     o.background = settings_.colours[kColourBackground];
     return o;
@@ -82,7 +83,7 @@ void TMainForm::ZoomBoxNeedReDraw() {
     const SceneTargets targets{view_->DrawCanvas(), view_->MarkCanvas(),
                                [this] { view_->Compose(); }};
     draw_scene(*model_, targets, mapping, scene_options(), prepared, &bar);
-    if (!datum_drag_->active() && program_tab_active()) audit_paths();
+    if (!dragging_marker() && program_tab_active()) audit_paths();
 }
 
 void TMainForm::audit_paths() {
@@ -100,6 +101,29 @@ void TMainForm::set_view_cursor(CursorKind kind, bool on) {
     view_->setCursor(on ? cursor_of(kind) : QCursor(Qt::CrossCursor));
     view_->setShowDrawRect(on ? TDrawRect::drNone : TDrawRect::drZoom);
     highlighted_ = nullptr;
+}
+
+QToolButton* TMainForm::make_marker_tool(QWidget* parent, const char* name, CursorKind kind,
+                                         const QString& icon, const QString& tip) {
+    auto* tool = new QToolButton(parent);
+    tool->setObjectName(name);
+    tool->setCheckable(true);
+    tool->setIcon(QIcon(icon));
+    tool->setToolTip(tip);
+    connect(tool, &QToolButton::toggled, this, [this, tool, kind](bool on) {
+        if (on) release_marker_tools(tool);
+        set_view_cursor(kind, on);
+    });
+    return tool;
+}
+
+void TMainForm::release_marker_tools(QToolButton* keep) {
+    for (QToolButton* tool : {datum_tool_, billet_tool_, start_tool_})
+        if (tool && tool != keep) tool->setChecked(false);
+}
+
+bool TMainForm::dragging_marker() const {
+    return datum_drag_->active() || billet_drag_->active();
 }
 
 void TMainForm::highlight(const DXF_Entity* element) {
@@ -130,6 +154,18 @@ void TMainForm::forget_drawing_elements() {
 
 void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
     if (m.button != MouseButton::Left || !model_->drawing_loaded) return;
+    const Point2D at = view_->ScreenToWorld(m.at);
+    if (billet_tool_->isChecked() && model_->datum_set) {
+        billet_drag_->begin({at.x, at.y, 0});
+        refresh_panels();
+        return;
+    }
+    if (start_tool_->isChecked()) {
+        if (model_->selected.part == CyclePart::Parameters && model_->selected.node)
+            start_place_->place(*model_->selected.node, {at.x, at.y, 0});
+        refresh_panels();
+        return;
+    }
     if (!datum_tool_->isChecked()) {
         // On the input tab a press on the highlighted element takes it in or
         // leaves it out.
@@ -140,8 +176,7 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
              [element](ProjectModel& model) { model.ToggleElement(element); });
         return;
     }
-    const Point2D p = view_->ScreenToWorld(m.at);
-    datum_drag_->begin({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
+    datum_drag_->begin({at.x, at.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
 }
 
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
@@ -152,6 +187,12 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     if (datum_drag_->active()) {
         datum_drag_->move({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
         refresh_panels();
+    }
+    if (billet_drag_->active()) {
+        billet_drag_->move({p.x, p.y, 0});
+        refresh_panels();
+        // The rectangle follows the pointer; cycles wait for the release.
+        view_->Repaint();
     }
     // The nearest element lights up under the pointer: all elements on the
     // input tab, the kept copies on the program tab.
@@ -177,8 +218,13 @@ void TMainForm::select_files_node(const DXF_Entity* element) {
 }
 
 void TMainForm::ZoomBoxMouseUp(const ViewMouse& m) {
-    if (!datum_drag_->active()) return;
     const Point2D p = view_->ScreenToWorld(m.at);
+    if (billet_drag_->active()) {
+        billet_drag_->commit({p.x, p.y, 0});
+        refresh_panels();
+        return;
+    }
+    if (!datum_drag_->active()) return;
     highlighted_ = nullptr;
     hover_.forget();
     datum_drag_->commit({p.x, p.y, 0}, m.shift.ctrl ? DatumSnap::On : DatumSnap::Off);

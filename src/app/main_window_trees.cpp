@@ -14,6 +14,7 @@
 #include "project/project_model.h"
 #include "view/zoom_panel.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
 #include <QFormLayout>
@@ -25,6 +26,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QStackedWidget>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
@@ -83,6 +85,9 @@ void TMainForm::create_node_panels() {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { BilletEditChange(); });
     }
+    billet_tool_ = make_marker_tool(billet, "BilletCursPaint", CursorKind::Billet,
+                                    ":/zeran/BILLET.png", tr("Drag the billet in the view"));
+    bf->addRow(billet_tool_);
     hl->addWidget(billet);
     panels_->addWidget(header);
 
@@ -144,7 +149,18 @@ void TMainForm::create_node_panels() {
     }
     sf->addRow(tr("Start point X"), start_x_);
     sf->addRow(tr("Start point Z"), start_z_);
+    start_tool_ = make_marker_tool(start, "StartPosPaint", CursorKind::StartPos,
+                                   ":/zeran/STARTPOS.png", tr("Place the start point in the view"));
+    sf->addRow(start_tool_);
+    use_billet_ = new QCheckBox(tr("Use Billet Definition"), start);
+    use_billet_->setObjectName("UseBilletStartPoint");
+    connect(use_billet_, &QCheckBox::clicked, this, [this](bool on) { UseBilletClick(on); });
+    sf->addRow(use_billet_);
     pf->addRow(start);
+    auto* param_button = new QPushButton(tr("Parameters..."), params);
+    param_button->setObjectName("ButtonParam");
+    connect(param_button, &QPushButton::clicked, this, [this] { CycleParamsClick(); });
+    pf->addRow(param_button);
     params_text_ = new QLabel(params);
     params_text_->setWordWrap(true);
     pf->addRow(params_text_);
@@ -311,10 +327,12 @@ void TMainForm::CycleListChange() {
         }
     }
     model_->selected = sel;
+    release_marker_tools(nullptr);
     static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
     view_->setHelpContext(37);
     cycle_list_->setProperty("helpContext", contexts[static_cast<int>(sel.part)]);
     refresh_panels();
+    update_edit_commands();
     view_->Repaint();
 }
 
@@ -376,6 +394,10 @@ void TMainForm::refresh_panels() {
         const TParamControls& p = *sel.node->params;
         start_x_->setValue(is_not_set(p.StartX) ? 0 : p.StartX);
         start_z_->setValue(is_not_set(p.StartZ) ? 0 : p.StartZ);
+        use_billet_->setChecked(p.UseBillet);
+        // A start point that follows the billet is not placed by hand.
+        for (QWidget* w : std::initializer_list<QWidget*>{start_x_, start_z_, start_tool_})
+            w->setEnabled(!p.UseBillet);
         params_text_->setText(p.Valid ? tr("Parameters complete")
                                       : tr("Parameters or start point not complete"));
         panels_->setCurrentIndex(kPageParams);
@@ -408,6 +430,16 @@ void TMainForm::StartEditChange() {
     const double z = start_z_->Value();
     edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, x, z](ProjectModel& model) { model.SetStartPoint(node, x, z); });
+}
+
+void TMainForm::UseBilletClick(bool use_billet) {
+    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Parameters) return;
+    CycleNode& node = *model_->selected.node;
+    if (use_billet) start_tool_->setChecked(false);
+    edit(use_billet ? "Use Billet Definition" : "Start Point by Hand",
+         {Change::Cycle, model_->cycle_index(&node)},
+         [&node, use_billet](ProjectModel& model) { model.ApplyUseBillet(node, use_billet); });
+    refresh_panels();
 }
 
 void TMainForm::CommentEditChange() {

@@ -202,6 +202,13 @@ void ProjectModel::SetStartPoint(CycleNode& node, double x, double z) {
     MarkCycleChanged(&node);
 }
 
+void ProjectModel::SetParameters(CycleNode& node, const TParamControls& values) {
+    *node.params = values;
+    // Validity and the changed flag follow the new values before the tree shows them.
+    node.params->ReadDefinition();
+    MarkCycleChanged(&node);
+}
+
 void ProjectModel::ApplyUseBillet(CycleNode& node, bool use_billet) {
     node.params->UseBillet = use_billet;
     if (!use_billet) return;

@@ -20,6 +20,7 @@ namespace zeran {
 
 class DXF_Object;
 class Prompt;
+class TParamControls;
 
 // An enabled cycle and what is wrong with it.
 struct CycleFailure {
@@ -185,6 +186,8 @@ public:
     bool SelectMaterial();
     void UpdateCyclesFromMaterial();
     void SetStartPoint(CycleNode& node, double x, double z);
+    // The values the parameter dialog closed with by OK.
+    void SetParameters(CycleNode& node, const TParamControls& values);
 
     // ---- Path audit ----
     // Checks every enabled, generated cycle in list order against the part

@@ -37,7 +37,7 @@ struct SceneOptions {
     DrawStyle style = DrawStyle::Selected;
     bool input_tab = false;      // origin marker; no paths and no arrows
     bool show_direction = false; // arrows along the current profile
-    bool marks_only = false;     // stop after the markers (a datum drag)
+    bool marks_only = false;     // stop after the markers (a marker drag)
     CycleColours colours{};
     Colour background = 0xFFFFFF;
     int element_pen_width = 1;

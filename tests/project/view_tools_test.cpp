@@ -1,8 +1,11 @@
 // The mouse tools without a window: a datum drag is one undoable step and
-// Escape puts everything back; the hover tool names the element under the
+// Escape puts everything back, and so does a billet drag; a start point is
+// placed by one click, rounded like the edits; the hover tool names the element under the
 // pointer and never touches the document.
+#include "cycles/param_controls.h"
 #include "cycles/picking_geometry.h"
 #include "geometry/entity.h"
+#include "project/billet_start_tools.h"
 #include "project/datum_drag_tool.h"
 #include "project/hover_tool.h"
 #include "project/project_file.h"
@@ -107,6 +110,54 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     for (const ProfileItem& item : model.clipboard)
         EXPECT_FALSE(MakeEntityRef(model, item.element).empty())
             << "the clipboard points into the live element lists";
+}
+
+TEST_F(ViewToolsTest, BilletDragIsOneRoundedStepAndEscapePutsItBack) {
+    ASSERT_TRUE(model.datum_set);
+    const double x0 = model.datum_edit_x, y0 = model.datum_edit_y;
+    const std::string start = ProjectText(model);
+    BilletDragTool drag(session);
+    EXPECT_FALSE(drag.commit({x0 - 60, y0 + 25, 0})) << "no drag begun";
+
+    drag.begin({x0 - 10, y0 + 5, 0});
+    drag.move({x0 - 30, y0 + 9, 0});
+    EXPECT_DOUBLE_EQ(model.billet_edit_l, 30);
+    drag.cancel();
+    EXPECT_EQ(ProjectText(model), start);
+    EXPECT_FALSE(session.history().can_undo());
+
+    // A bare mouse position is rounded to the metric edits' tenth.
+    drag.begin({x0 - 10, y0 + 5, 0});
+    EXPECT_TRUE(drag.commit({x0 - 60.04, y0 + 25.06, 0}));
+    EXPECT_FALSE(drag.active());
+    EXPECT_NEAR(model.billet_edit_l, 60.0, 1e-9);
+    EXPECT_NEAR(model.billet_edit_r, 25.1, 1e-9);
+    EXPECT_TRUE(model.billet_defined);
+    EXPECT_EQ(session.history().undo_label(), "Move Billet");
+    const std::string placed = ProjectText(model);
+    EXPECT_NE(placed, start) << "the header holds the billet";
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(ProjectText(model), start);
+    ASSERT_TRUE(session.redo());
+    EXPECT_EQ(ProjectText(model), placed);
+}
+
+TEST_F(ViewToolsTest, StartPointIsPlacedRelativeToTheDatumInOneStep) {
+    ASSERT_FALSE(model.cycles.empty());
+    CycleNode& node = *model.cycles.front();
+    const double x0 = model.datum_edit_x, y0 = model.datum_edit_y;
+    StartPointTool tool(session);
+    EXPECT_TRUE(tool.place(node, {x0 + 30.04, y0 + 25.06, 0}));
+    EXPECT_NEAR(node.params->StartX, 25.1, 1e-9) << "X is the radius above the datum";
+    EXPECT_NEAR(node.params->StartZ, 30.0, 1e-9);
+    EXPECT_EQ(session.history().undo_label(), "Place Start Point");
+    ASSERT_TRUE(session.undo());
+    EXPECT_FALSE(session.history().can_undo());
+
+    // A node no longer in the list is refused rather than written into.
+    CycleNode stray;
+    EXPECT_FALSE(tool.place(stray, {x0, y0, 0}));
+    EXPECT_FALSE(session.history().can_undo());
 }
 
 } // namespace

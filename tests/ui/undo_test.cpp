@@ -3,6 +3,7 @@
 // state needs no save question.
 #include "app/main_window.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/param_controls.h"
 #include "project/element_lists.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
@@ -11,6 +12,7 @@
 #include "view/zoom_panel.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -173,6 +175,72 @@ private slots:
         QVERIFY(shown_checked);
         w.action("MenuRedo")->trigger();
         QCOMPARE(state(), kStateUnchecked);
+    }
+
+    void billet_and_start_point_tools() {
+        Home home;
+        ScriptedPrompt prompt;
+        TMainForm w(home.paths(), &prompt);
+        w.resize(1100, 750);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QVERIFY(w.OpenProject(home.projects + "/shaft.tcf"));
+        ProjectModel& m = w.model();
+        w.SetProgramTab(true);
+        const double x0 = m.datum_edit_x, y0 = m.datum_edit_y;
+        auto* datum = w.findChild<QToolButton*>("DatumCursPaint");
+        auto* billet = w.findChild<QToolButton*>("BilletCursPaint");
+        auto* start = w.findChild<QToolButton*>("StartPosPaint");
+        QVERIFY(datum && billet && start);
+
+        // Pressing one tool releases the others.
+        w.SelectCycleRow(0);
+        datum->setChecked(true);
+        billet->click();
+        QVERIFY(billet->isChecked());
+        QVERIFY(!datum->isChecked());
+
+        // Escape during a billet drag leaves the project as it was.
+        const std::string before = ProjectText(m);
+        w.view()->OnMouseDown(at(w, x0 - 10, y0 + 5, MouseButton::Left));
+        w.view()->OnMouseMove(at(w, x0 - 20, y0 + 8, MouseButton::Left));
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QCOMPARE(ProjectText(m), before);
+        QVERIFY(!w.action("MenuUndo")->isEnabled());
+
+        w.view()->OnMouseDown(at(w, x0 - 10, y0 + 5, MouseButton::Left));
+        w.view()->OnMouseUp(at(w, x0 - 60, y0 + 25, MouseButton::Left));
+        QVERIFY(std::abs(m.billet_edit_l - 60) < 0.5);
+        QVERIFY(std::abs(m.billet_edit_r - 25) < 0.5);
+        QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Move Billet"));
+
+        // Another node releases the billet tool; the start point lands on the
+        // selected Parameters node.
+        w.SelectCycleRow(1, 2);
+        QVERIFY(!billet->isChecked());
+        start->click();
+        w.view()->OnMouseDown(at(w, x0 + 30, y0 + 25, MouseButton::Left));
+        QVERIFY(std::abs(m.cycles.front()->params->StartX - 25) < 0.5);
+        QVERIFY(std::abs(m.cycles.front()->params->StartZ - 30) < 0.5);
+        QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Place Start Point"));
+
+        // A start point that follows the billet sits on its corner and cannot
+        // be placed by hand; undo gives the hand back.
+        auto* use_billet = w.findChild<QCheckBox*>("UseBilletStartPoint");
+        QVERIFY(use_billet);
+        use_billet->click();
+        const TParamControls& p = *m.cycles.front()->params;
+        QVERIFY(p.UseBillet);
+        QVERIFY(p.StartX == m.billet_edit_r || p.StartX == 0);
+        QVERIFY(p.StartZ == -m.billet_edit_l || p.StartZ == 0);
+        QVERIFY(!start->isEnabled());
+        QVERIFY(!start->isChecked());
+        w.action("MenuUndo")->trigger();
+        QVERIFY(!m.cycles.front()->params->UseBillet);
+        QVERIFY(w.findChild<QToolButton*>("StartPosPaint")->isEnabled());
+        w.action("MenuUndo")->trigger();
+        w.action("MenuUndo")->trigger();
+        QCOMPARE(ProjectText(m), before);
     }
 
     void undo_to_the_saved_state_asks_nothing() {
