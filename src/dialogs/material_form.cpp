@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -54,6 +55,12 @@ TMaterialForm::TMaterialForm(Prompt& prompt, QWidget* parent) : QDialog(parent),
     setWindowTitle(tr("Material Selection"));
     setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    // A plain open dialog unless the owner offers its own.
+    choose_file = [this](const QString& folder, const QString& name) {
+        return QFileDialog::getOpenFileName(this, tr("Select Material File"),
+                                            folder + QLatin1Char('/') + name,
+                                            tr("Material files (*.tmf *.TMF)"));
+    };
 
     file_panel_ = new QLabel(this);
     file_panel_->setObjectName("FilePanel");

@@ -9,6 +9,7 @@
 #include "project/project_model.h"
 #include "project/project_session.h"
 #include "support/test_doubles.h"
+#include "support/window_home.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,21 +25,7 @@ using namespace zeran;
 
 namespace {
 
-struct Home {
-    QTemporaryDir dir;
-    QString projects;
-    Home() {
-        qputenv("HOME", dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-        projects = dir.path() + "/projects";
-        QDir().mkpath(projects);
-        for (const char* f : {"shaft.tcf", "shaft.dxf", "ZERAN.tmf"})
-            QFile::copy(QString(ZERAN_SOURCE_DIR) + "/examples/" + f, projects + "/" + f);
-    }
-    AppPaths paths() const {
-        return find_app_paths(QCoreApplication::applicationFilePath().toStdString());
-    }
-};
+using Home = test::WindowHome;
 
 // Runs `act` on the parameter dialog once its modal loop has started.
 void on_dialog(std::function<void(TParamForm&)> act) {

@@ -8,6 +8,7 @@
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
+#include "support/window_home.h"
 #include "view/view_mouse.h"
 #include "view/zoom_panel.h"
 
@@ -22,21 +23,7 @@ using namespace zeran;
 
 namespace {
 
-struct Home {
-    QTemporaryDir dir;
-    QString projects;
-    Home() {
-        qputenv("HOME", dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-        projects = dir.path() + "/projects";
-        QDir().mkpath(projects);
-        for (const char* f : {"shaft.tcf", "shaft.dxf", "ZERAN.tmf"})
-            QFile::copy(QString(ZERAN_SOURCE_DIR) + "/examples/" + f, projects + "/" + f);
-    }
-    AppPaths paths() const {
-        return find_app_paths(QCoreApplication::applicationFilePath().toStdString());
-    }
-};
+using Home = test::WindowHome;
 
 ViewMouse at(TMainForm& w, double x, double y, MouseButton button) {
     ViewMouse m;

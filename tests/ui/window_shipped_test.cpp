@@ -7,6 +7,7 @@
 #include "geometry/entity.h"
 #include "geometry/selection_lists.h"
 #include "project/project_model.h"
+#include "support/window_home.h"
 #include "view/zoom_panel.h"
 
 #include <QAction>
@@ -26,21 +27,7 @@ using namespace zeran;
 
 namespace {
 
-struct Home {
-    QTemporaryDir dir;
-    QString projects;
-    Home() {
-        qputenv("HOME", dir.path().toUtf8());
-        qputenv("XDG_CONFIG_HOME", (dir.path() + "/config").toUtf8());
-        projects = dir.path() + "/projects";
-        QDir().mkpath(projects);
-        for (const char* f : {"shaft.tcf", "shaft.dxf", "ZERAN.tmf"})
-            QFile::copy(QString(ZERAN_SOURCE_DIR) + "/examples/" + f, projects + "/" + f);
-    }
-    AppPaths paths() const {
-        return find_app_paths(QCoreApplication::applicationFilePath().toStdString());
-    }
-};
+using Home = test::WindowHome;
 
 QByteArray read_all(const QString& path) {
     QFile f(path);
