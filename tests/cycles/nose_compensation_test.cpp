@@ -135,7 +135,7 @@ void sweep_round(const TCanCycle& cycle, const Case& c, double radius, std::size
     for (std::size_t i = first; i <= last && faults < 3; ++i) {
         const TCNC_Groups& m = *cycle.Moves[i];
         const CyclePoint from{cycle.Moves[i - 1]->X(), cycle.Moves[i - 1]->Z()};
-        for (const CyclePoint& q : move_points(from, m, radius / 8)) {
+        for (const CyclePoint& q : move_points(from, m, radius / 20)) {
             const CyclePoint centre{q.X - radius * tip.X, q.Z - radius * tip.Z};
             const double d = distance_to_profile(centre, c.profile);
             const bool enters = d < radius - tol || part.inside(centre);
