@@ -2,8 +2,8 @@
 
 namespace zeran {
 
-ToolSize tool_size_from_entry(int tool_type, double tip_size, double width_diameter,
-                              double length) {
+ToolEntrySize tool_size_from_entry(int tool_type, double tip_size, double width_diameter,
+                                   double length) {
     return {tool_type == 3 ? width_diameter : tip_size, length};
 }
 

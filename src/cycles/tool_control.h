@@ -4,14 +4,17 @@
 
 namespace zeran {
 
-struct ToolSize {
+// Named apart from the tool library's own ToolSize: one name for two
+// different records in one program is an ODR violation.
+struct ToolEntrySize {
     double Width = 0;
     double Length = 0;
 };
 
 // Width is the width/diameter for tool type 3 (grooving and parting tools,
 // drills), the tip size otherwise; length is the entry's length.
-ToolSize tool_size_from_entry(int tool_type, double tip_size, double width_diameter, double length);
+ToolEntrySize tool_size_from_entry(int tool_type, double tip_size, double width_diameter,
+                                   double length);
 
 class TToolControl {
 public:
@@ -24,7 +27,7 @@ public:
     // lathe tool tables do (1..9); 0 takes the one the cycle's side implies.
     std::int32_t NoseOrientation = 0;
 
-    void TakeSize(const ToolSize& size) {
+    void TakeSize(const ToolEntrySize& size) {
         ToolWidth = size.Width;
         ToolLength = size.Length;
     }
