@@ -51,8 +51,8 @@ GncValue number_value(double v) {
 
 class Engine {
 public:
-    explicit Engine(const PostLibrary& library)
-        : lib_(library),
+    Engine(const PostLibrary& library, const PostMachine& machine)
+        : lib_(library), machine_(machine),
           motion_(GncResolution{library.settings().decimals, library.settings().inch_decimals}) {
         seq_ = lib_.settings().sequence_start;
         for (const auto& [name, text] : lib_.variables()) {
@@ -69,6 +69,8 @@ public:
     }
 
     void feed(const GncItem& item) {
+        if (item.kind == GncItem::Kind::Word && item.name == "COMP_START")
+            check_compensation(item.line);
         std::optional<GncMotion> motion;
         try {
             motion = motion_.take(item);
@@ -107,6 +109,7 @@ public:
 
 private:
     const PostLibrary& lib_;
+    const PostMachine& machine_;
     // What the records mean; the engine only writes it out.
     GncInterpreter motion_;
     std::map<std::string, GncValue> vars_;
@@ -117,6 +120,22 @@ private:
     bool metric() const { return motion_.modal().metric; }
 
     void set(const char* name, double v) { vars_[name] = number_value(v); }
+
+    // Without G41/G42 on the machine, or a template to write them, the
+    // profile would be cut by the tip as if the nose had no radius.
+    void check_compensation(int line) const {
+        const std::string machine =
+            machine_.name.empty() ? "this machine" : "machine \"" + machine_.name + "\"";
+        if (!machine_.cutter_compensation)
+            throw PostError(line, "a cycle uses compensation \"In control\" (G41/G42), but " +
+                                      machine +
+                                      " does not allow it (CutterCompensation in its "
+                                      "machine data); choose \"In program\" or \"None\"");
+        for (const char* word : {"COMP_START", "COMP_END"})
+            if (!lib_.section(word))
+                throw PostError(line, std::string("the post library of ") + machine + " has no [" +
+                                          word + "] template for cutter compensation");
+    }
 
     void keyword(const std::string& word, int line) {
         emit_template(word, line);
@@ -129,7 +148,9 @@ private:
         if (m.moves_nowhere()) return; // nothing happens on the machine
         switch (m.kind) {
         case GncMotionKind::Rapid:
+            break;
         case GncMotionKind::Feed:
+            set("comp_left", m.modal.compensation == GncCompensation::Left ? 1 : 0);
             break;
         case GncMotionKind::ArcClockwise:
         case GncMotionKind::ArcCounterClockwise:
@@ -275,14 +296,16 @@ PostError::PostError(int gnc_line, const std::string& message)
                                       : message),
       line_(gnc_line) {}
 
-std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library) {
-    Engine engine(library);
+std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library,
+                         const PostMachine& machine) {
+    Engine engine(library, machine);
     for (const auto& item : gnc) engine.feed(item);
     return engine.finish();
 }
 
-std::string post_process_text(std::string_view gnc, const PostLibrary& library) {
-    Engine engine(library);
+std::string post_process_text(std::string_view gnc, const PostLibrary& library,
+                              const PostMachine& machine) {
+    Engine engine(library, machine);
     read_gnc(gnc, [&](const GncItem& item) { engine.feed(item); });
     return engine.finish();
 }
