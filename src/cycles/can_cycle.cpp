@@ -16,6 +16,14 @@ void TCanCycle::SetDefinition(const TCycleDefinition& definition) {
     CycleCode = cycle_code(Kind);
 }
 
+void TCanCycle::TakeTool(const TToolControl& tool) {
+    ToolNumber = tool.ToolNumber;
+    ToolWidth = tool.ToolWidth;
+    ToolLength = tool.ToolLength;
+    NoseRadius = tool.NoseRadius;
+    NoseOrientation = tool.NoseOrientation;
+}
+
 void TCanCycle::Clear() {
     ProfileMoves.clear();
     Moves.clear();

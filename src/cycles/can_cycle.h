@@ -5,6 +5,7 @@
 #include "cycles/cnc_groups.h"
 #include "cycles/cycle_params.h"
 #include "cycles/max_min.h"
+#include "cycles/tool_control.h"
 #include "geometry/canvas.h"
 
 #include <array>
@@ -79,12 +80,16 @@ public:
     std::int32_t ToolNumber = 0;
     double ToolWidth = 0;
     double ToolLength = 0;
+    double NoseRadius = 0;
+    std::int32_t NoseOrientation = 0;
     std::string Comment;
     void* CycleNode = nullptr; // opaque handle of the cycle's tree node
     // Why the last Generate failed (empty after success or a quiet refusal).
     std::string FailReason;
 
     void SetDefinition(const TCycleDefinition& definition);
+    // Copies the number, size and nose of the cycle's tool.
+    void TakeTool(const TToolControl& tool);
     CyclePoint GetStartPoint() const { return StartPoint; }
     void SetNeedsGenerate(bool flag) { NeedsGenerate = flag; }
     bool CanGenerate() const { return !Elements.empty() && Valid; }

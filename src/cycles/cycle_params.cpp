@@ -26,7 +26,7 @@ struct FieldInfo {
 // A metre of depth, allowance, retract or pitch is far beyond any lathe.
 constexpr double kLongestLength = 1000.0;
 
-constexpr std::array<FieldInfo, static_cast<std::size_t>(F::PeckReturnZ) + 1> kFieldInfo = {{
+constexpr std::array<FieldInfo, static_cast<std::size_t>(F::Compensation) + 1> kFieldInfo = {{
     {F::Units, T::Integer, U::Flag, 1},
     {F::Feed, T::Real, U::Feed, 100000},
     {F::Speed, T::Real, U::Speed, 100000},
@@ -48,6 +48,7 @@ constexpr std::array<FieldInfo, static_cast<std::size_t>(F::PeckReturnZ) + 1> kF
     {F::TipAngle, T::Integer, U::Angle, 180},
     {F::Chamfer, T::Integer, U::Count, 100},
     {F::PeckReturnZ, T::Real, U::Length, kLongestLength},
+    {F::Compensation, T::Integer, U::Count, 2},
 }};
 
 constexpr bool in_record_order() {
@@ -187,6 +188,8 @@ double get_param(const TCycleParams& p, ParamField field) {
         return p.Chamfer;
     case F::PeckReturnZ:
         return p.PeckReturnZ;
+    case F::Compensation:
+        return p.Compensation;
     }
     return 0;
 }
@@ -256,6 +259,11 @@ void set_param(TCycleParams& p, ParamField field, double v) {
     case F::PeckReturnZ:
         p.PeckReturnZ = v;
         break;
+    case F::Compensation: {
+        const std::int32_t choice = to_int32(v);
+        p.Compensation = choice >= 0 && choice <= 2 ? choice : 0;
+        break;
+    }
     }
 }
 
@@ -341,6 +349,8 @@ void write_param_keys(CycleKind kind, const TCycleParams& controls, std::vector<
                                : int_text(static_cast<long long>(v));
         lines.push_back(std::string(k.key) + "," + text);
     }
+    if (takes_nose_compensation(kind) && controls.Compensation != 0)
+        lines.push_back(std::string(kCompensationKey) + "," + int_text(controls.Compensation));
 }
 
 void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view section,
@@ -363,6 +373,9 @@ void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view se
             break;
         }
     }
+    if (takes_nose_compensation(kind))
+        set_param(controls, F::Compensation,
+                  static_cast<double>(ini.read_int(section, kCompensationKey, 0)));
 }
 
 } // namespace zeran

@@ -13,6 +13,11 @@ namespace zeran {
 
 class IniDocument;
 
+// How a contour cycle allows for the insert's nose radius: not at all, by a
+// path already offset by the radius, or by the control (G41/G42) on the
+// profile's own path.
+enum class NoseCompensation : std::int32_t { None = 0, InProgram = 1, InControl = 2 };
+
 // Lengths are in the project's unit (Units: 0 millimetres, 1 inches).
 struct TCycleParams {
     std::uint8_t Units = 0;
@@ -36,6 +41,13 @@ struct TCycleParams {
     std::int32_t TipAngle = 0;
     std::int32_t Chamfer = 0;
     double PeckReturnZ = 0;
+    std::int32_t Compensation = 0; // a NoseCompensation
+
+    NoseCompensation NoseCompensationMode() const {
+        return Compensation == 1   ? NoseCompensation::InProgram
+               : Compensation == 2 ? NoseCompensation::InControl
+                                   : NoseCompensation::None;
+    }
 
     friend bool operator==(const TCycleParams&, const TCycleParams&) = default;
 };
@@ -63,6 +75,7 @@ enum class ParamField : std::uint8_t {
     TipAngle,
     Chamfer,
     PeckReturnZ,
+    Compensation,
 };
 
 enum class ParamValueType : std::uint8_t { Real, Integer, Choice };
@@ -132,6 +145,10 @@ ParamRange param_range(ParamField field, std::uint8_t units);
 std::string param_value_problem(std::string_view key, ParamField field, double value,
                                 std::uint8_t units);
 
+// The key of the compensation choice. It is written only when not None, so
+// files of tools without a nose radius stay as they were.
+inline constexpr std::string_view kCompensationKey = "Compensation";
+
 // One project key of a kind: the key and the record field its control edits.
 struct ParamKey {
     std::string_view key;
@@ -148,7 +165,8 @@ std::vector<ParamKey> param_keys(CycleKind kind);
 void write_param_keys(CycleKind kind, const TCycleParams& controls, std::vector<std::string>& lines,
                       char separator = '.');
 // Missing or unreadable values read as 0 (false for choices); non-finite
-// values as 0 too, since no control could hold them.
+// values as 0 too, since no control could hold them. A compensation outside
+// its three choices reads as None.
 void read_param_keys(CycleKind kind, const IniDocument& ini, std::string_view section,
                      TCycleParams& controls, char separator = '.');
 

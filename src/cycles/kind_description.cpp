@@ -116,6 +116,22 @@ std::optional<CycleKind> cycle_kind_from_number(long long number) {
     return static_cast<CycleKind>(number);
 }
 
+bool takes_nose_compensation(CycleKind kind) {
+    switch (kind) {
+    case CycleKind::AlongX:
+    case CycleKind::AlongZ:
+    case CycleKind::PatternRepeat:
+    case CycleKind::Finishing:
+    case CycleKind::Linear:
+        return true;
+    case CycleKind::Grooving:
+    case CycleKind::Threading:
+    case CycleKind::Drilling:
+        return false;
+    }
+    return false;
+}
+
 std::vector<KindField> all_kind_fields(CycleKind kind) {
     std::vector<KindField> fields(kCommon, kCommon + std::size(kCommon));
     const auto own = describe(kind).fields;

@@ -70,6 +70,9 @@ inline int cycle_kind_number(CycleKind kind) {
     return static_cast<int>(kind);
 }
 
+// The contour kinds, whose path can allow for the insert's nose radius.
+bool takes_nose_compensation(CycleKind kind);
+
 // The common fields, then the kind's own, in writing order.
 std::vector<KindField> all_kind_fields(CycleKind kind);
 // The kind's own fields in the order the hint lists them.

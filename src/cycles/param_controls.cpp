@@ -50,6 +50,7 @@ std::string TParamControls::EntryProblem(ParamField field, double value) const {
                                                          : std::string_view("value");
     for (const ParamKey& k : param_keys(Kind))
         if (k.field == field) key = k.key;
+    if (field == ParamField::Compensation) key = kCompensationKey;
     std::string problem = param_value_problem(key, field, value, units_);
     return problem.empty() ? problem : std::string(cycle_long_name(Kind)) + ": " + problem;
 }
@@ -60,6 +61,7 @@ TCycleParams TParamControls::ReadRecord() {
         set_param(record, k.field, get_param(controls_, k.field));
     if (const auto copy = describe(Kind).depth_copy)
         set_param(record, copy->to, get_param(record, copy->from));
+    if (takes_nose_compensation(Kind)) record.Compensation = controls_.Compensation;
     record.Units = units_;
     dialog_valid_ = params_valid(Kind, record);
     return record;
@@ -77,6 +79,7 @@ void TParamControls::LoadRecord(const TCycleParams& record) {
     if (record.Units != units_) converted = convert_params(record, units_, record.Units);
     for (const ParamKey& k : param_keys(Kind))
         set_shown_value(k.field, get_param(converted, k.field));
+    if (takes_nose_compensation(Kind)) controls_.Compensation = record.Compensation;
     units_ = record.Units;
 }
 
@@ -88,6 +91,7 @@ void TParamControls::ReadKeys(const IniDocument& ini, std::string_view section, 
     TCycleParams read = controls_;
     read_param_keys(Kind, ini, section, read, separator);
     for (const ParamKey& k : param_keys(Kind)) set_shown_value(k.field, get_param(read, k.field));
+    controls_.Compensation = read.Compensation;
 }
 
 } // namespace zeran

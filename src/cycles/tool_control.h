@@ -18,6 +18,11 @@ public:
     std::int32_t ToolNumber = 1;
     double ToolWidth = 0;
     double ToolLength = 0;
+    // Radius of the insert's round, in the project's unit; 0 for a sharp tip.
+    double NoseRadius = 0;
+    // Where the imaginary tool tip lies from the round's centre, numbered as
+    // lathe tool tables do (1..9); 0 takes the one the cycle's side implies.
+    std::int32_t NoseOrientation = 0;
 
     void TakeSize(const ToolSize& size) {
         ToolWidth = size.Width;

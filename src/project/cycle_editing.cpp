@@ -167,9 +167,7 @@ TCanCycle& ProjectModel::PrepareCycle(CycleNode& node, bool force) {
         elements.push_back(node.generation_elements.back().get());
     }
     cycle.SetElements(std::move(elements));
-    cycle.ToolNumber = node.tool->ToolNumber;
-    cycle.ToolWidth = node.tool->ToolWidth;
-    cycle.ToolLength = node.tool->ToolLength;
+    cycle.TakeTool(*node.tool);
     TCycleDefinition definition;
     definition.Params = node.params->ReadDefinition();
     definition.Valid = node.params->Valid;
@@ -255,6 +253,7 @@ void ProjectModel::SetUnits(Units new_units, UnitsQuestion ask) {
                     new_units == Units::Inch ? 1.0 / kMillimetresPerInch : kMillimetresPerInch;
                 node->tool->ToolWidth = DisplayValue(node->tool->ToolWidth * f);
                 node->tool->ToolLength = DisplayValue(node->tool->ToolLength * f);
+                node->tool->NoseRadius = DisplayValue(node->tool->NoseRadius * f);
                 MarkCycleChanged(node.get());
             }
         }

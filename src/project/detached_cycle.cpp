@@ -27,9 +27,7 @@ bool generate_once(const ProjectModel& model, const CycleNode& node, DetachedCyc
     }
     if (reversed) std::reverse(elements.begin(), elements.end());
     cycle.SetElements(std::move(elements));
-    cycle.ToolNumber = node.tool->ToolNumber;
-    cycle.ToolWidth = node.tool->ToolWidth;
-    cycle.ToolLength = node.tool->ToolLength;
+    cycle.TakeTool(*node.tool);
     TParamControls params = *node.params;
     TCycleDefinition definition;
     definition.Params = params.ReadDefinition();

@@ -87,6 +87,11 @@ std::string param_range_problem(const IniDocument& ini, const std::string& secti
     return {};
 }
 
+constexpr const char* kNoseRadiusKey = "Tool_Nose_Radius";
+constexpr const char* kOrientationKey = "Tool_Orientation";
+// The largest round insert is far below this, in millimetres.
+constexpr double kLargestNoseRadius = 50.0;
+
 // Reads keys the way the project file defines them, but remembers the first
 // value that is present and not a number, so the read can be refused with a
 // message naming it.
@@ -143,6 +148,37 @@ private:
     char separator_;
     std::string error_;
 };
+
+// Reads the tool's nose; a radius no insert has or an orientation outside the
+// nine positions would cut a wrong path, so the file is refused instead.
+std::string read_tool_nose(StrictKeys& keys, const std::string& section, std::uint8_t units,
+                           TToolControl& tool) {
+    const double radius = keys.real(section, kNoseRadiusKey, 0);
+    const long long orientation = keys.integer(section, kOrientationKey, 0);
+    if (keys.failed()) return {}; // the caller reports the value that is not a number
+    const double largest =
+        units == 1 ? kLargestNoseRadius / kMillimetresPerInch : kLargestNoseRadius;
+    if (!(radius >= 0 && radius <= largest))
+        return std::string(kNoseRadiusKey) + " = " + general_text(radius) + " is outside 0 to " +
+               general_text(largest, '.', 6) + " " + std::string(unit_text(units)) + ".";
+    if (orientation < 0 || orientation > 9)
+        return std::string(kOrientationKey) + " = " + std::to_string(orientation) +
+               " is not a tool orientation (0 to 9).";
+    tool.NoseRadius = radius;
+    tool.NoseOrientation = static_cast<std::int32_t>(orientation);
+    return {};
+}
+
+// The compensation choice must be one of the three; other kinds ignore the key.
+std::string compensation_problem(StrictKeys& keys, const std::string& section, CycleKind kind) {
+    if (!takes_nose_compensation(kind)) return {};
+    const long long choice = keys.integer(section, std::string(kCompensationKey), 0);
+    if (keys.failed()) return {}; // the caller reports the value that is not a number
+    if (choice < 0 || choice > 2)
+        return std::string(kCompensationKey) + " = " + std::to_string(choice) +
+               " is not a compensation (0 none, 1 in program, 2 in control).";
+    return {};
+}
 
 } // namespace
 
@@ -216,6 +252,11 @@ IniDocument project_ini(const ProjectModel& model, const std::string& file_name,
         ini.write_int(section, "Tool_Number", node->tool->ToolNumber);
         ini.write_real(section, "Tool_Width", node->tool->ToolWidth, separator);
         ini.write_real(section, "Tool_Length", node->tool->ToolLength, separator);
+        // Written only for a nose, so that files of sharp tools keep their bytes.
+        if (node->tool->NoseRadius != 0)
+            ini.write_real(section, kNoseRadiusKey, node->tool->NoseRadius, separator);
+        if (node->tool->NoseOrientation != 0)
+            ini.write_int(section, kOrientationKey, node->tool->NoseOrientation);
         ini.write_real(section, "Param_StartPosX", node->params->StartX, separator);
         ini.write_real(section, "Param_StartPosZ", node->params->StartZ, separator);
         ini.write_bool(section, "Param_UseBillet", node->params->UseBillet);
@@ -396,6 +437,10 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
                 ini, section, *kind, static_cast<std::uint8_t>(fresh.units), options.separator);
             !problem.empty())
             return named + ": " + problem + ".";
+        if (const std::string problem = compensation_problem(keys, section, *kind);
+            !problem.empty())
+            return named + ": " + problem;
+        if (keys.failed()) return keys.error();
 
         CycleNode& node = fresh.AddCycle(*kind);
         node.state_index = keys.boolean(section, "Checked", true) ? kStateChecked : kStateUnchecked;
@@ -424,6 +469,11 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
         fresh.SetToolCaption(node);
         node.tool->ToolWidth = keys.real(section, "Tool_Width", 0);
         node.tool->ToolLength = keys.real(section, "Tool_Length", 0);
+        if (const std::string problem =
+                read_tool_nose(keys, section, static_cast<std::uint8_t>(fresh.units), *node.tool);
+            !problem.empty())
+            return named + ": " + problem;
+        if (keys.failed()) return keys.error();
         node.tool_node.state_index = node.tool->ToolWidth > 0 ? kStateComplete : kStateIncomplete;
 
         const double old_y = keys.real(section, "Param_StartPosY", kNotSet);

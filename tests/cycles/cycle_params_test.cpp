@@ -139,6 +139,44 @@ IniDocument ini_from_lines(const std::vector<std::string>& lines, const std::str
     return ini;
 }
 
+TEST(CycleParams, CompensationIsWrittenOnlyWhenChosenAndOnlyForContourKinds) {
+    TCycleParams controls = complete_params();
+    std::vector<std::string> none;
+    write_param_keys(CycleKind::Finishing, controls, none);
+    EXPECT_EQ(none.size(), 4u);
+
+    controls.Compensation = 1;
+    for (int k = 0; k < kCycleKindCount; ++k) {
+        const auto kind = static_cast<CycleKind>(k);
+        std::vector<std::string> lines;
+        write_param_keys(kind, controls, lines);
+        const bool written = !lines.empty() && lines.back() == "Compensation,1";
+        EXPECT_EQ(written, takes_nose_compensation(kind)) << k;
+        TCycleParams read;
+        read_param_keys(kind, ini_from_lines(lines, "C"), "C", read);
+        EXPECT_EQ(read.Compensation, written ? 1 : 0) << k;
+    }
+
+    // A choice that is none of the three reads as None.
+    for (const char* bad : {"3", "-1", "99999999999", "x"}) {
+        TCycleParams read;
+        read_param_keys(CycleKind::AlongX,
+                        ini_from_lines({std::string("Compensation,") + bad}, "C"), "C", read);
+        EXPECT_EQ(read.NoseCompensationMode(), NoseCompensation::None) << bad;
+    }
+
+    // The dialog's record carries the choice through a change of units.
+    TParamControls dialog(CycleKind::PatternRepeat);
+    dialog.SetControl(ParamField::Compensation, 2);
+    TCycleParams record = dialog.ReadRecord();
+    EXPECT_EQ(record.NoseCompensationMode(), NoseCompensation::InControl);
+    record.Units = 1;
+    dialog.LoadRecord(record);
+    EXPECT_EQ(dialog.ReadRecord().Compensation, 2);
+    EXPECT_NE(dialog.EntryProblem(ParamField::Compensation, 3).find("Compensation = 3"),
+              std::string::npos);
+}
+
 TEST(ParamControls, KeysRoundTripForEveryKindInEitherSeparator) {
     for (const CycleKindDescription& d : cycle_kind_descriptions()) {
         const CycleKind kind = d.kind;

@@ -223,6 +223,59 @@ TEST_F(ProjectFileTest, FileLayoutAndOlderStartPointForm) {
     EXPECT_EQ(b.cycles[0]->tool->ToolNumber, 1);
 }
 
+TEST_F(ProjectFileTest, NoseAndCompensationAreKeptAndWrittenOnlyWhenSet) {
+    ProjectModel a(prompt);
+    build(a);
+    const std::string tcf = (dir / "part.tcf").string();
+    WriteProjectFile(a, tcf);
+    const std::string plain = *read_file(tcf);
+    for (const char* key : {"\nTool_Nose_Radius=", "\nTool_Orientation=", "\nCompensation="})
+        EXPECT_EQ(plain.find(key), std::string::npos) << key;
+
+    CycleNode& rough = *a.cycles[0];
+    rough.tool->NoseRadius = 0.8;
+    rough.tool->NoseOrientation = 2;
+    rough.params->SetControl(ParamField::Compensation, 1);
+    a.cycles[1]->params->SetControl(ParamField::Compensation, 2);
+    WriteProjectFile(a, tcf);
+    const std::string text = *read_file(tcf);
+    EXPECT_NE(text.find("Tool_Nose_Radius=0.8\r\nTool_Orientation=2\r\n"), std::string::npos);
+    EXPECT_NE(text.find("Compensation=1"), std::string::npos);
+    EXPECT_NE(text.find("Compensation=2"), std::string::npos);
+
+    ProjectModel b(prompt);
+    std::string error;
+    ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
+    EXPECT_EQ(b.cycles[0]->tool->NoseRadius, 0.8);
+    EXPECT_EQ(b.cycles[0]->tool->NoseOrientation, 2);
+    EXPECT_EQ(b.cycles[0]->params->Controls().NoseCompensationMode(), NoseCompensation::InProgram);
+    EXPECT_EQ(b.cycles[1]->params->Controls().NoseCompensationMode(), NoseCompensation::InControl);
+    EXPECT_EQ(b.cycles[1]->tool->NoseRadius, 0);
+    // The generator gets the nose with the tool.
+    EXPECT_EQ(b.cycles[0]->cycle->NoseRadius, 0.8);
+    EXPECT_EQ(b.cycles[0]->params->ReadRecord().Compensation, 1);
+
+    // Values no tool or cycle can have refuse the file with the key named.
+    struct Damage {
+        std::string from, to, says;
+    };
+    const std::vector<Damage> damages = {
+        {"Tool_Nose_Radius=0.8", "Tool_Nose_Radius=-0.8", "Tool_Nose_Radius = -0.8 is outside"},
+        {"Tool_Nose_Radius=0.8", "Tool_Nose_Radius=round", "Tool_Nose_Radius"},
+        {"Tool_Orientation=2", "Tool_Orientation=12", "Tool_Orientation = 12"},
+        {"Compensation=1", "Compensation=7", "Compensation = 7 is not a compensation"},
+        {"Compensation=2", "Compensation=left", "Compensation"},
+    };
+    for (const Damage& d : damages) {
+        std::string damaged = text;
+        damaged.replace(damaged.find(d.from), d.from.size(), d.to);
+        ASSERT_TRUE(write_file_atomically(tcf, damaged));
+        ProjectModel c(prompt);
+        EXPECT_FALSE(ReadProjectFile(c, tcf, {}, &error)) << d.to;
+        EXPECT_NE(error.find(d.says), std::string::npos) << error;
+    }
+}
+
 TEST_F(ProjectFileTest, RefusedReadsLeaveTheProjectAsItWas) {
     ProjectModel a(prompt);
     build(a);
