@@ -42,6 +42,15 @@ std::string clean_text(const std::string& text, bool upper) {
     return out;
 }
 
+// Fanuc and Haas number tip positions looking at the lathe with X up; the
+// GNC file carries LinuxCNC's numbers, which see it from the front tool post
+// with X mirrored.
+int standard_tip(double linuxcnc) {
+    constexpr int kMirrored[10] = {0, 4, 3, 2, 1, 5, 8, 7, 6, 9};
+    const long n = std::lround(linuxcnc);
+    return n >= 0 && n <= 9 ? kMirrored[n] : 0;
+}
+
 GncValue number_value(double v) {
     GncValue g;
     g.kind = GncValue::Kind::Number;
@@ -151,6 +160,12 @@ private:
             break;
         case GncMotionKind::Feed:
             set("comp_left", m.modal.compensation == GncCompensation::Left ? 1 : 0);
+            if (word == "COMP_START") {
+                auto o = vars_.find("tool_orientation");
+                set("tip_number", o == vars_.end() || o->second.kind != GncValue::Kind::Number
+                                      ? 0
+                                      : standard_tip(o->second.number));
+            }
             break;
         case GncMotionKind::ArcClockwise:
         case GncMotionKind::ArcCounterClockwise:

@@ -1,0 +1,91 @@
+#include "cycles/control_compensation.h"
+
+#include <cmath>
+
+namespace zeran {
+
+namespace {
+
+// A lead shorter than this would vanish once rounded, whatever the radius.
+constexpr double kShortestLeadMm = 1.0;
+
+double lead_length(const TCanCycle& cycle) {
+    const double shortest = cycle.Params.Units == 1 ? kShortestLeadMm / 25.4 : kShortestLeadMm;
+    return std::max(kLeadRadii * cycle.NoseRadius, shortest);
+}
+
+CyclePoint tool_position(const TCanCycle& cycle) {
+    if (cycle.Moves.empty()) return cycle.StartPoint;
+    return {cycle.Moves.back()->X(), cycle.Moves.back()->Z()};
+}
+
+// Off the profile towards the tool: along X for a profile that runs mostly
+// along Z, along Z for a face.
+CyclePoint tool_side(const TCanCycle& cycle, CyclePoint first, CyclePoint last) {
+    if (std::fabs(last.Z - first.Z) >= std::fabs(last.X - first.X))
+        return {cycle.XSide ? 1.0 : -1.0, 0};
+    return {0, cycle.ZSide ? 1.0 : -1.0};
+}
+
+// `from` + `length` towards `to`, or along `fallback` when they coincide.
+CyclePoint towards(CyclePoint from, CyclePoint to, double length, CyclePoint fallback) {
+    const double dx = to.X - from.X, dz = to.Z - from.Z, d = std::hypot(dx, dz);
+    if (d == 0) return {from.X + fallback.X * length, from.Z + fallback.Z * length};
+    return {from.X + dx / d * length, from.Z + dz / d * length};
+}
+
+// Orientations as LinuxCNC numbers them: where the imaginary tip lies from
+// the round's centre.
+int orientation_of(double tip_x, double tip_z) {
+    if (tip_x < 0) return tip_z > 0 ? 1 : 2;
+    return tip_z < 0 ? 3 : 4;
+}
+
+} // namespace
+
+ControlCompensation control_compensation(const TCanCycle& cycle, CyclePoint first,
+                                         CyclePoint last) {
+    const CyclePoint t = tool_side(cycle, first, last);
+    const double dz = last.Z - first.Z, dx = last.X - first.X;
+    // Right of the direction (dz, dx), with Z to the right and X up, is (dx, -dz).
+    ControlCompensation c;
+    c.side = t.Z * dx - t.X * dz > 0 ? kCompRight : kCompLeft;
+    // The tip touches on the side away from the tool and leads the cut.
+    c.orientation = cycle.NoseOrientation;
+    if (c.orientation < 1 || c.orientation > 9) {
+        c.orientation = t.X != 0 ? orientation_of(-t.X, dz < 0 ? -1 : 1)
+                                 : orientation_of(dx < 0 ? -1 : 1, -t.Z);
+    }
+    return c;
+}
+
+void add_compensated_lead_in(TCanCycle& cycle, CyclePoint target, CyclePoint last) {
+    const ControlCompensation c = control_compensation(cycle, target, last);
+    const double length = lead_length(cycle);
+    const CyclePoint at = tool_position(cycle);
+    if (std::hypot(at.X - target.X, at.Z - target.Z) < length)
+        cycle.AddMove(kMotionRapid, towards(target, at, length, tool_side(cycle, target, last)),
+                      {0, 0}, nullptr, cycle.Params.Feed);
+    if (!cycle.AddMove(kMotionLinear, target, {0, 0}, nullptr, cycle.Params.Feed)) return;
+    TCNC_Groups& lead_in = *cycle.Moves.back();
+    lead_in.SetGroup(kGroupCutterComp, c.side);
+    lead_in.SetWord(kWordNoseRadius, cycle.NoseRadius);
+    lead_in.SetWord(kWordNoseOrientation, c.orientation);
+}
+
+void add_compensated_lead_out(TCanCycle& cycle, CyclePoint away) {
+    const double length = lead_length(cycle);
+    const CyclePoint at = tool_position(cycle);
+    CyclePoint to = away;
+    if (std::hypot(away.X - at.X, away.Z - at.Z) < length) {
+        const CyclePoint first =
+            cycle.ProfileMoves.empty()
+                ? at
+                : CyclePoint{cycle.ProfileMoves.front()->X(), cycle.ProfileMoves.front()->Z()};
+        to = towards(at, away, length, tool_side(cycle, first, at));
+    }
+    if (!cycle.AddMove(kMotionLinear, to, {0, 0}, nullptr, cycle.Params.Feed)) return;
+    cycle.Moves.back()->SetGroup(kGroupCutterComp, kCompOff);
+}
+
+} // namespace zeran
