@@ -58,6 +58,9 @@ TEST(CheckCommand, ExitCodesReportsAndUsage) {
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("line 2: word \"Y2\""), std::string::npos) << r.err;
     EXPECT_EQ(check({"--check", "/no/such/file", "--machine", "Haas Lathe"}).code, 1);
+    r = check({"--check", golden, "--machine", "Haas Lathe", "--tools", "/no/such/tools.ini"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot read tool table /no/such/tools.ini"), std::string::npos) << r.err;
 
     for (const auto& args : std::vector<std::vector<std::string>>{
              {},
