@@ -1,5 +1,6 @@
-// Tool-path generation on long profiles: roughing along X and Z and pattern
-// repeat over 1,000 lines and arcs, reported as moves per second.
+// Tool-path generation on long profiles: roughing along X and Z, pattern
+// repeat and finishing over 1,000 lines and arcs, reported as moves per
+// second; each also with the nose radius compensated in the program.
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
 #include "geometry/point_entities.h"
@@ -30,7 +31,8 @@ std::vector<std::unique_ptr<DXF_Entity>> long_profile() {
     return out;
 }
 
-void run_cycle(benchmark::State& state, CycleKind kind, double depth) {
+// `nose`: a 0.8 radius compensated in the program, or none.
+void run_cycle(benchmark::State& state, CycleKind kind, double depth, bool nose = false) {
     auto entities = long_profile();
     std::vector<DXF_Entity*> elements;
     for (auto& e : entities) elements.push_back(e.get());
@@ -46,6 +48,10 @@ void run_cycle(benchmark::State& state, CycleKind kind, double depth) {
     p.AllowanceX = 0.2;
     p.AllowanceZ = 0.1;
     p.Repeats = 20;
+    if (nose) {
+        p.Compensation = static_cast<std::int32_t>(NoseCompensation::InProgram);
+        cycle.NoseRadius = 0.8;
+    }
     cycle.SetElements(elements);
     cycle.SetDefinition({true, p, 300, 5});
     std::size_t moves = 0;
@@ -73,7 +79,28 @@ void BM_PatternRepeat(benchmark::State& s) {
     run_cycle(s, CycleKind::PatternRepeat, 2);
 }
 
+void BM_Finishing(benchmark::State& s) {
+    run_cycle(s, CycleKind::Finishing, 1);
+}
+void BM_RoughingAlongXNose(benchmark::State& s) {
+    run_cycle(s, CycleKind::AlongX, 0.05, true);
+}
+void BM_RoughingAlongZNose(benchmark::State& s) {
+    run_cycle(s, CycleKind::AlongZ, 0.1, true);
+}
+void BM_PatternRepeatNose(benchmark::State& s) {
+    run_cycle(s, CycleKind::PatternRepeat, 2, true);
+}
+void BM_FinishingNose(benchmark::State& s) {
+    run_cycle(s, CycleKind::Finishing, 1, true);
+}
+
 BENCHMARK(BM_RoughingAlongX)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RoughingAlongXNose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RoughingAlongZNose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PatternRepeatNose)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Finishing)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FinishingNose)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RoughingAlongZ)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PatternRepeat)->Unit(benchmark::kMillisecond);
 

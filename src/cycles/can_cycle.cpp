@@ -2,6 +2,7 @@
 
 #include "cycles/cycle_kinds.h"
 #include "cycles/generators.h"
+#include "cycles/tool_control.h"
 
 #include <algorithm>
 #include <cmath>
@@ -28,6 +29,7 @@ void TCanCycle::Clear() {
     ProfileMoves.clear();
     Moves.clear();
     AllRecords.clear();
+    Uncut.clear();
     FirstElement = false;
 }
 
@@ -144,6 +146,7 @@ bool TCanCycle::Generate() {
     // A groove's walls and bottom are what the grooving tool cuts, so its
     // profile is taken raw.
     if (CycleCode != kCodeGrooving) CleanProfile(ProfileMoves);
+    if (!Failed() && CompensatesNose()) CompensateNose();
     if (Failed()) {
         Clear();
         return false;

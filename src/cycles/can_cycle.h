@@ -5,7 +5,7 @@
 #include "cycles/cnc_groups.h"
 #include "cycles/cycle_params.h"
 #include "cycles/max_min.h"
-#include "cycles/tool_control.h"
+#include "cycles/nose_offset.h"
 #include "geometry/canvas.h"
 
 #include <array>
@@ -19,6 +19,7 @@
 namespace zeran {
 
 class DXF_Entity;
+class TToolControl;
 
 // What the Parameters node hands a cycle before generation.
 struct TCycleDefinition {
@@ -86,6 +87,8 @@ public:
     void* CycleNode = nullptr; // opaque handle of the cycle's tree node
     // Why the last Generate failed (empty after success or a quiet refusal).
     std::string FailReason;
+    // Where the last generation's nose compensation left material it cannot reach.
+    std::vector<UncutPlace> Uncut;
 
     void SetDefinition(const TCycleDefinition& definition);
     // Copies the number, size and nose of the cycle's tool.
@@ -123,6 +126,15 @@ public:
     void CleanProfile(std::vector<TCNC_Groups*>& list);
     void TrimArcs(std::vector<TCNC_Groups*>& list);
     bool BulgesTowardTool(CyclePoint s, CyclePoint e, const TCNC_Groups& arc) const;
+
+    // The path is offset by the nose radius in the program: a contour kind,
+    // a nose, and "In program" chosen.
+    bool CompensatesNose() const;
+    // The imaginary tool tip from the round's centre when compensating, else (0, 0).
+    CyclePoint NoseTipOffset() const;
+    // Replaces the prepared profile by the imaginary tip's path along the
+    // profile offset by the nose radius.
+    void CompensateNose();
 
 private:
     TCNC_Groups* ConvertElement(DXF_Entity& element, bool reversed);

@@ -54,6 +54,25 @@ Penetration deepest_inside(const OutlinePiece& move, const PartOutline& part, bo
     return worst;
 }
 
+// The deepest the insert's round, `radius` about each point of `centres`,
+// reaches into the part. Steps by what the clearance to the outline allows.
+Penetration deepest_round(const OutlinePiece& centres, const PartOutline& part, bool from_above,
+                          double radius, double min_step) {
+    Penetration worst;
+    if (from_above && boxes_apart(centres, part.extents(), min_step + radius)) return worst;
+    const double len = length_of(centres);
+    double s = 0;
+    while (true) {
+        const CyclePoint p = point_along(centres, len > 0 ? std::min(s / len, 1.0) : 0.0);
+        const double to_outline = part.distance(p);
+        const double depth = part.inside(p, from_above) ? radius + to_outline : radius - to_outline;
+        if (depth > worst.depth) worst = {depth, p};
+        if (s >= len) break;
+        s = std::min(len, s + std::max(std::fabs(to_outline - radius), min_step));
+    }
+    return worst;
+}
+
 OutlinePiece move_piece(const TCNC_Groups& m, CyclePoint from) {
     const CyclePoint to{m.X(), m.Z()};
     if (m.IsArc())
@@ -62,10 +81,13 @@ OutlinePiece move_piece(const TCNC_Groups& m, CyclePoint from) {
     return outline_line(from, to);
 }
 
-OutlinePiece shifted(OutlinePiece p, double dz) {
+OutlinePiece shifted(OutlinePiece p, double dz, double dx = 0) {
     p.a.Z += dz;
     p.b.Z += dz;
     p.centre.Z += dz;
+    p.a.X += dx;
+    p.b.X += dx;
+    p.centre.X += dx;
     return p;
 }
 
@@ -78,9 +100,13 @@ std::string point_words(CyclePoint p) {
 std::string PathAudit::summary(Units units) const {
     const PathFinding* deepest = nullptr;
     const PathFinding* stock = nullptr;
-    int entering = 0, crossing = 0;
+    const PathFinding* uncut = nullptr;
+    int entering = 0, crossing = 0, uncut_places = 0;
     for (const PathFinding& f : findings) {
-        if (f.fault == PathFault::EntersPart) {
+        if (f.fault == PathFault::UncutMaterial) {
+            ++uncut_places;
+            if (!uncut) uncut = &f;
+        } else if (f.fault == PathFault::EntersPart) {
             ++entering;
             if (!deepest || f.depth > deepest->depth) deepest = &f;
         } else {
@@ -101,6 +127,14 @@ std::string PathAudit::summary(Units units) const {
         out += std::to_string(crossing) + (crossing == 1 ? " rapid runs" : " rapids run") +
                " through stock not yet removed, the first (move " +
                std::to_string(stock->move + 1) + ") at " + point_words(stock->at);
+    }
+    if (uncut) {
+        if (!out.empty()) out += "; ";
+        out +=
+            std::to_string(uncut_places) + (uncut_places == 1 ? " place keeps" : " places keep") +
+            " material the nose radius cannot reach, the first at " + point_words(uncut->at) +
+            (uncut->depth > 0 ? " (an arc of radius " + fixed_text(uncut->depth, 15, decimals) + ")"
+                              : "");
     }
     return out;
 }
@@ -186,6 +220,11 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
     const CyclePoint start = cycle.GetStartPoint();
     if (is_not_found(start)) return audit;
     const double min_step = tolerance * 5;
+    for (const UncutPlace& u : cycle.Uncut)
+        audit.findings.push_back({PathFault::UncutMaterial, 0, false, u.radius, u.at});
+    // The moves place the imaginary tip; the round's centre lies back from it.
+    const double nose = cycle.CompensatesNose() ? cycle.NoseRadius : 0.0;
+    const CyclePoint tip = cycle.NoseTipOffset();
     if (stock) stock->start_cycle(start, cycle.XSide, cycle.ZSide);
     CyclePoint from = start;
     for (std::size_t i = 0; i < cycle.Moves.size(); ++i) {
@@ -199,7 +238,9 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
         const OutlinePiece move = move_piece(m, from);
         from = move.b;
         const bool rapid = m.Motion() == kMotionRapid;
-        Penetration worst = deepest_inside(move, part, cycle.XSide, min_step);
+        Penetration worst = nose > 0 ? deepest_round(shifted(move, -tip.Z, -tip.X), part,
+                                                     cycle.XSide, nose, min_step)
+                                     : deepest_inside(move, part, cycle.XSide, min_step);
         if (width > 0) {
             for (const OutlinePiece& probe :
                  {shifted(move, width), outline_line(move.b, {move.b.X, move.b.Z + width})}) {

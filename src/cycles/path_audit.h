@@ -14,11 +14,14 @@ namespace zeran {
 
 class TCanCycle;
 
-enum class PathFault { EntersPart, ThroughStock };
+// UncutMaterial: a place the insert's nose cannot reach, found when its
+// radius is compensated in the program; `depth` holds the radius of the arc
+// there (0 for a step or gap narrower than the nose).
+enum class PathFault { EntersPart, ThroughStock, UncutMaterial };
 
 struct PathFinding {
     PathFault fault = PathFault::EntersPart;
-    std::size_t move = 0; // index into the cycle's moves, from 0
+    std::size_t move = 0; // index into the cycle's moves, from 0 (none for uncut material)
     bool rapid = false;
     double depth = 0; // how deep inside the part (0 for stock)
     CyclePoint at;
@@ -27,7 +30,8 @@ struct PathFinding {
 struct PathAudit {
     std::vector<PathFinding> findings; // at most one per move
     bool clean() const { return findings.empty(); }
-    // One line: how many moves enter the part or cross stock, and the worst.
+    // One line: how many moves enter the part or cross stock, and the worst;
+    // how many places keep material the nose cannot reach, and the first.
     std::string summary(Units units) const;
 };
 
@@ -64,7 +68,9 @@ private:
 };
 
 // Audits `cycle` (generated) against `part` and, when given, `stock`, which
-// its feeds then cut. `tolerance`: how deep a move may touch the part.
+// its feeds then cut. `tolerance`: how deep a move may touch the part. A path
+// compensated for the nose radius is checked with the insert's round about
+// each point, and the places the round cannot reach are findings too.
 PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap* stock,
                       double tolerance);
 

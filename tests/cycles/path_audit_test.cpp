@@ -187,5 +187,42 @@ TEST(PathAudit, TheLinearCycleCutsARoundAsAChordIntoThePart) {
     EXPECT_GT(audit.findings.front().depth, 0.5);
 }
 
+TEST(PathAudit, ACompensatedPathIsCheckedWithTheRoundAndReportsWhatItCannotReach) {
+    // A 45 degree taper and a fillet of 0.3 in the shoulder, for a 0.8 nose.
+    const std::vector<Seg> profile{line_seg({0, 0}, {8, 0}),
+                                   line_seg({8, 0}, {8, -5}),
+                                   line_seg({8, -5}, {11, -8}),
+                                   line_seg({11, -8}, {11, -12}),
+                                   arc_seg({11, -12}, {11.3, -12.3}, {11.3, -12}, false),
+                                   line_seg({11.3, -12.3}, {14, -12.3}),
+                                   line_seg({14, -12.3}, {14, -20})};
+    std::vector<OutlinePiece> pieces;
+    for (const Seg& s : profile)
+        pieces.push_back(s.arc ? outline_arc(s.from, s.to, s.centre, s.ccw)
+                               : outline_line(s.from, s.to));
+    const PartOutline part(pieces);
+    TCycleParams p = default_params();
+    p.Compensation = static_cast<std::int32_t>(NoseCompensation::InProgram);
+    auto finish = build_cycle(CycleKind::Finishing, profile, {16, 2}, p);
+    finish.cycle->NoseRadius = 0.8;
+    ASSERT_TRUE(finish.cycle->Generate()) << finish.cycle->LastError();
+    const PathAudit audit = audit_cycle(*finish.cycle, part, nullptr, 0.001);
+    ASSERT_EQ(audit.findings.size(), 1u) << audit.summary(Units::Metric);
+    const PathFinding& uncut = audit.findings.front();
+    EXPECT_EQ(uncut.fault, PathFault::UncutMaterial);
+    EXPECT_NEAR(uncut.depth, 0.3, 1e-9);
+    EXPECT_NEAR(std::hypot(uncut.at.X - 11.3, uncut.at.Z + 12), 0.3, 1e-9);
+    EXPECT_NE(audit.summary(Units::Metric)
+                  .find("1 place keeps material the nose radius cannot "
+                        "reach, the first at X"),
+              std::string::npos);
+
+    // The imaginary tip itself runs inside the taper: held as a point it enters.
+    finish.cycle->Params.Compensation = 0;
+    const PathAudit as_points = audit_cycle(*finish.cycle, part, nullptr, 0.001);
+    ASSERT_FALSE(as_points.findings.empty());
+    EXPECT_EQ(as_points.findings.back().fault, PathFault::EntersPart);
+}
+
 } // namespace
 } // namespace zeran

@@ -46,8 +46,8 @@ std::vector<Move> moves_of(const TCanCycle& c) {
 }
 
 CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
-                   const TCycleParams& params, DrawingPoint datum, double tool_width,
-                   bool reversed) {
+                   const TCycleParams& params, DrawingPoint datum, double tool_width, bool reversed,
+                   double nose_radius) {
     CycleRun run;
     for (const Piece& p : profile) run.entities.push_back(entity_of(p, datum));
     std::vector<DXF_Entity*> elements;
@@ -57,6 +57,7 @@ CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
     c.Kind = kind;
     c.Datum = datum;
     c.ToolWidth = tool_width;
+    c.NoseRadius = nose_radius;
     c.OnProfileDirection = [&run](TCanCycle&) { ++run.refusals; };
     for (int attempt = 0; attempt < 2 && !run.generated; ++attempt) {
         if (attempt == 1) {

@@ -29,8 +29,9 @@ std::unique_ptr<DXF_Entity> entity_of(const Piece& p, DrawingPoint datum);
 // block and the record after it make one thread move.
 std::vector<Move> moves_of(const TCanCycle& cycle);
 
+// `nose_radius`: the insert's, for a cycle that compensates it.
 CycleRun run_cycle(CycleKind kind, const std::vector<Piece>& profile, Pt start,
                    const TCycleParams& params, DrawingPoint datum, double tool_width = 0,
-                   bool reversed = false);
+                   bool reversed = false, double nose_radius = 0);
 
 } // namespace zeran::verify
