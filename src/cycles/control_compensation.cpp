@@ -1,5 +1,7 @@
 #include "cycles/control_compensation.h"
 
+#include "cycles/profile_geometry.h"
+
 #include <cmath>
 
 namespace zeran {
@@ -21,7 +23,7 @@ CyclePoint tool_position(const TCanCycle& cycle) {
 
 // Off the profile towards the tool: along X for a profile that runs mostly
 // along Z, along Z for a face.
-CyclePoint tool_side(const TCanCycle& cycle, CyclePoint first, CyclePoint last) {
+CyclePoint off_profile(const TCanCycle& cycle, CyclePoint first, CyclePoint last) {
     if (std::fabs(last.Z - first.Z) >= std::fabs(last.X - first.X))
         return {cycle.XSide ? 1.0 : -1.0, 0};
     return {0, cycle.ZSide ? 1.0 : -1.0};
@@ -34,37 +36,30 @@ CyclePoint towards(CyclePoint from, CyclePoint to, double length, CyclePoint fal
     return {from.X + dx / d * length, from.Z + dz / d * length};
 }
 
-// Orientations as LinuxCNC numbers them: where the imaginary tip lies from
-// the round's centre.
-int orientation_of(double tip_x, double tip_z) {
-    if (tip_x < 0) return tip_z > 0 ? 1 : 2;
-    return tip_z < 0 ? 3 : 4;
-}
-
 } // namespace
 
-ControlCompensation control_compensation(const TCanCycle& cycle, CyclePoint first,
-                                         CyclePoint last) {
-    const CyclePoint t = tool_side(cycle, first, last);
-    const double dz = last.Z - first.Z, dx = last.X - first.X;
-    // Right of the direction (dz, dx), with Z to the right and X up, is (dx, -dz).
+// The side and the implied orientation are those compensation in the
+// program takes, so both ways keep the round on the same side.
+ControlCompensation control_compensation(const TCanCycle& cycle) {
+    std::vector<OutlinePiece> chords;
+    for (std::size_t k = 1; k < cycle.ProfileMoves.size(); ++k)
+        chords.push_back(outline_line(record_point(*cycle.ProfileMoves[k - 1]),
+                                      record_point(*cycle.ProfileMoves[k])));
     ControlCompensation c;
-    c.side = t.Z * dx - t.X * dz > 0 ? kCompRight : kCompLeft;
-    // The tip touches on the side away from the tool and leads the cut.
-    c.orientation = cycle.NoseOrientation;
-    if (c.orientation < 1 || c.orientation > 9) {
-        c.orientation = t.X != 0 ? orientation_of(-t.X, dz < 0 ? -1 : 1)
-                                 : orientation_of(dx < 0 ? -1 : 1, -t.Z);
-    }
+    c.side =
+        tool_side(chords, cycle.XSide, cycle.ZSide) == OffsetSide::Left ? kCompLeft : kCompRight;
+    c.orientation = cycle.NoseOrientation >= 1 && cycle.NoseOrientation <= 9
+                        ? cycle.NoseOrientation
+                        : implied_orientation(cycle.XSide, cycle.ZSide);
     return c;
 }
 
 void add_compensated_lead_in(TCanCycle& cycle, CyclePoint target, CyclePoint last) {
-    const ControlCompensation c = control_compensation(cycle, target, last);
+    const ControlCompensation c = control_compensation(cycle);
     const double length = lead_length(cycle);
     const CyclePoint at = tool_position(cycle);
     if (std::hypot(at.X - target.X, at.Z - target.Z) < length)
-        cycle.AddMove(kMotionRapid, towards(target, at, length, tool_side(cycle, target, last)),
+        cycle.AddMove(kMotionRapid, towards(target, at, length, off_profile(cycle, target, last)),
                       {0, 0}, nullptr, cycle.Params.Feed);
     if (!cycle.AddMove(kMotionLinear, target, {0, 0}, nullptr, cycle.Params.Feed)) return;
     TCNC_Groups& lead_in = *cycle.Moves.back();
@@ -82,7 +77,7 @@ void add_compensated_lead_out(TCanCycle& cycle, CyclePoint away) {
             cycle.ProfileMoves.empty()
                 ? at
                 : CyclePoint{cycle.ProfileMoves.front()->X(), cycle.ProfileMoves.front()->Z()};
-        to = towards(at, away, length, tool_side(cycle, first, at));
+        to = towards(at, away, length, off_profile(cycle, first, at));
     }
     if (!cycle.AddMove(kMotionLinear, to, {0, 0}, nullptr, cycle.Params.Feed)) return;
     cycle.Moves.back()->SetGroup(kGroupCutterComp, kCompOff);
