@@ -206,8 +206,8 @@ TEST(ControlCompensation, LinuxCncRunsEveryContourCycleInControl) {
     fs::path dir = test::scratch_dir("zeran_comp_rs274");
     fs::remove_all(dir);
     fs::create_directories(dir);
-    for (CycleKind kind :
-         {CycleKind::Finishing, CycleKind::Linear, CycleKind::PatternRepeat, CycleKind::AlongX})
+    for (CycleKind kind : {CycleKind::Finishing, CycleKind::Linear, CycleKind::PatternRepeat,
+                           CycleKind::AlongX, CycleKind::AlongZ})
         for (bool inside : {false, true})
             for (bool towards_chuck : {true, false}) {
                 const Case c{"", kind, inside, towards_chuck};
