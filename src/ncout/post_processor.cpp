@@ -154,7 +154,13 @@ private:
     }
 
     void move(const std::string& word, const GncMotion& m) {
-        if (m.moves_nowhere()) return; // nothing happens on the machine
+        if (m.moves_nowhere()) {
+            // Left out, it would take its G41/G42 or G40 with it.
+            if (word == "COMP_START" || word == "COMP_END")
+                throw PostError(m.line, word + " moves nowhere once rounded: the control needs a "
+                                               "straight move to turn compensation on or off");
+            return; // nothing happens on the machine
+        }
         switch (m.kind) {
         case GncMotionKind::Rapid:
             break;

@@ -138,6 +138,19 @@ TEST(ControlCompensation, EachMachineWritesItsCompensationWordsOrRefuses) {
                   std::string::npos)
             << e.what();
     }
+    // A lead-out to where the tool is would take its G40 with it.
+    std::string stay = gnc;
+    const auto end = stay.find("COMP_END");
+    ASSERT_NE(end, std::string::npos);
+    stay.insert(end, "x = 1\nz = 1\nLINEAR_TRAV\n");
+    stay.insert(stay.find("COMP_END"), "x = 1\nz = 1\n");
+    try {
+        post(stay, "Fanucl.slb", kAllowed);
+        ADD_FAILURE() << "a lead-out that moves nowhere was posted";
+    } catch (const PostError& e) {
+        EXPECT_NE(std::string(e.what()).find("COMP_END moves nowhere"), std::string::npos)
+            << e.what();
+    }
     // A library without the templates would drop the G41/G42 and cut with the tip.
     const PostLibrary bare = PostLibrary::parse("[LINEAR_TRAV]\nG1 X{x}\n");
     EXPECT_THROW(post_process(read_gnc(gnc), bare, kAllowed), PostError);
