@@ -11,10 +11,6 @@ namespace zeran {
 
 namespace {
 
-// A word that did not change from the previous point is left out of the
-// block, as the profile builder does; offsets leave tiny differences.
-constexpr double kSameWord = 1e-9;
-
 OutlinePiece piece_of(const TCNC_Groups& r, CyclePoint from) {
     if (r.IsArc())
         return outline_arc(from, record_point(r), record_centre(r),
@@ -26,11 +22,12 @@ CyclePoint moved(CyclePoint p, CyclePoint by) {
     return {p.X + by.X, p.Z + by.Z};
 }
 
-void set_point(TCNC_Groups& r, CyclePoint from, CyclePoint to) {
-    r.Words[kWordX] = to.X;
-    r.Words[kWordZ] = to.Z;
-    r.WordSet[kWordX] = std::fabs(to.X - from.X) > kSameWord;
-    r.WordSet[kWordZ] = std::fabs(to.Z - from.Z) > kSameWord;
+// Sets the record's end point with both words present, as the prepared
+// profile has them: the roughing passes read a missing word as a move along
+// one axis and give it no pass of its own.
+void set_point(TCNC_Groups& r, CyclePoint to) {
+    r.SetWord(kWordX, to.X);
+    r.SetWord(kWordZ, to.Z);
 }
 
 } // namespace
@@ -66,14 +63,16 @@ void TCanCycle::CompensateNose() {
     std::vector<TCNC_Groups*> compensated;
     TCNC_Groups* head = NewRecord(*ProfileMoves.front());
     CyclePoint at = moved(path.pieces.front().a, tip);
-    set_point(*head, StartPoint, at);
+    // The head keeps its words' presence: it is where the profile begins.
+    head->Words[kWordX] = at.X;
+    head->Words[kWordZ] = at.Z;
     compensated.push_back(head);
     for (std::size_t i = 0; i < path.pieces.size(); ++i) {
         const OutlinePiece& piece = path.pieces[i];
         // Pieces follow records 1.. of the profile; the feed and speed words come along.
         TCNC_Groups* r = NewRecord(*ProfileMoves[path.source[i] + 1]);
         const CyclePoint to = moved(piece.b, tip);
-        set_point(*r, at, to);
+        set_point(*r, to);
         if (piece.arc) {
             const CyclePoint centre = moved(piece.centre, tip);
             r->SetWord(kWordCentreX, centre.X);
@@ -81,7 +80,6 @@ void TCanCycle::CompensateNose() {
             r->SetWord(kWordRadius,
                        std::hypot(piece.a.X - piece.centre.X, piece.a.Z - piece.centre.Z));
             SetRecord(*r, at, piece.ccw ? kMotionCounterClockwise : kMotionClockwise, to);
-            set_point(*r, at, to);
         } else {
             r->SetGroup(kGroupMotion, kMotionLinear);
             for (int slot : {kWordCentreX, kWordCentreZ, kWordRadius, kWordSweep})

@@ -157,7 +157,9 @@ class Offsetter {
 public:
     Offsetter(const std::vector<OutlinePiece>& profile, double distance, OffsetSide side,
               double tolerance)
-        : profile_(profile), d_(distance), left_(side == OffsetSide::Left), tol_(tolerance) {}
+        : profile_(profile), d_(distance), left_(side == OffsetSide::Left), tol_(tolerance) {
+        for (const OutlinePiece& p : profile_) boxes_.push_back(box_of(p, 0));
+    }
 
     OffsetPath Run();
 
@@ -184,6 +186,7 @@ private:
     OffsetPath path_;
     std::vector<const OutlinePiece*> reported_;
     std::vector<bool> excluded_;
+    std::vector<Box> boxes_; // of the profile's pieces
 };
 
 std::optional<OutlinePiece> Offsetter::Shifted(const OutlinePiece& p) {
@@ -324,8 +327,9 @@ std::optional<std::size_t> Offsetter::Gouging() const {
         const OutlinePiece& p = item.piece;
         const Box near = box_of(p, d_);
         const double len = length_of(p);
-        for (const OutlinePiece& g : profile_) {
-            if (!near.meets(box_of(g, 0))) continue;
+        for (std::size_t k = 0; k < profile_.size(); ++k) {
+            if (!near.meets(boxes_[k])) continue;
+            const OutlinePiece& g = profile_[k];
             for (double s = 0;;) {
                 const double clearance =
                     distance_to(point_along(p, len > 0 ? std::min(s / len, 1.0) : 0.0), g);

@@ -210,6 +210,32 @@ TEST(NoseCompensation, RoughingPassesKeepTheRoundOutOfThePart) {
     }
 }
 
+TEST(NoseCompensation, RoughingPassesReachAsFarAsWithoutTheNose) {
+    // A shaft stepping up at Z -10: every level runs to the step or the end.
+    const std::vector<Seg> profile{line_seg({8, 0}, {8, -10}), line_seg({8, -10}, {12, -10}),
+                                   line_seg({12, -10}, {12, -30})};
+    const Case c = scaled(profile, true, true, false);
+    const double r = 0.8;
+    BuiltCycle plain = generated(CycleKind::AlongX, c, 0, 0, NoseCompensation::None);
+    BuiltCycle nose = generated(CycleKind::AlongX, c, r, 0);
+    ASSERT_TRUE(plain.cycle->Generate());
+    ASSERT_TRUE(nose.cycle->Generate());
+    const auto feeds = [](const TCanCycle& cycle) {
+        std::vector<CyclePoint> out;
+        for (const TCNC_Groups* m : cycle.Moves)
+            if (m->Motion() == kMotionLinear) out.push_back({m->X(), m->Z()});
+        return out;
+    };
+    const auto a = feeds(*plain.cycle), b = feeds(*nose.cycle);
+    // The passes before the contour: the same levels, ends moved by the round.
+    std::size_t passes = 0;
+    for (std::size_t i = 0; i < std::min(a.size(), b.size()) && a[i].X > 12.5; ++i, ++passes) {
+        EXPECT_NEAR(a[i].X, b[i].X, 1e-9) << i;
+        EXPECT_LE(std::fabs(a[i].Z - b[i].Z), 2 * r) << i;
+    }
+    EXPECT_GT(passes, 0u);
+}
+
 TEST(NoseCompensation, PathsStayAsTheyWereWithoutARadiusOrACompensation) {
     std::mt19937 rng(7);
     const auto points_of = [](const TCNC_Groups& m) {
