@@ -1,5 +1,6 @@
 #include "cycles/control_compensation.h"
 
+#include "base/number_text.h"
 #include "cycles/profile_geometry.h"
 
 #include <cmath>
@@ -36,6 +37,39 @@ CyclePoint towards(CyclePoint from, CyclePoint to, double length, CyclePoint fal
     return {from.X + dx / d * length, from.Z + dz / d * length};
 }
 
+std::vector<OutlinePiece> profile_pieces(const TCanCycle& cycle) {
+    std::vector<OutlinePiece> pieces;
+    const auto& profile = cycle.ProfileMoves;
+    for (std::size_t k = 1; k < profile.size(); ++k) {
+        const CyclePoint from = record_point(*profile[k - 1]), to = record_point(*profile[k]);
+        const TCNC_Groups& r = *profile[k];
+        pieces.push_back(r.IsArc() ? outline_arc(from, to, record_centre(r),
+                                                 r.Motion() == kMotionCounterClockwise)
+                                   : outline_line(from, to));
+    }
+    return pieces;
+}
+
+// A control refuses to follow a concave arc tighter than the nose, or a
+// gap narrower than it, with compensation on: say so before posting.
+bool control_can_follow(TCanCycle& cycle, int side) {
+    if (!(cycle.NoseRadius > 0)) return true;
+    const OffsetPath path = offset_profile(profile_pieces(cycle), cycle.NoseRadius,
+                                           side == kCompLeft ? OffsetSide::Left : OffsetSide::Right,
+                                           cycle.UnitTolerance() / 10);
+    if (path.uncut.empty()) return true;
+    const UncutPlace& u = path.uncut.front();
+    const std::string at =
+        "X" + general_text(2 * u.at.X, '.', 6) + " Z" + general_text(u.at.Z, '.', 6);
+    const std::string what =
+        u.radius > 0 ? "the concave arc of radius " + general_text(u.radius, '.', 6) + " at " + at
+                     : "the profile at " + at;
+    return cycle.Fail("The nose radius " + general_text(cycle.NoseRadius, '.', 6) +
+                      " does not fit " + what +
+                      ": the control cannot compensate there. Use compensation in the program "
+                      "or a smaller nose.");
+}
+
 } // namespace
 
 // The side and the implied orientation are those compensation in the
@@ -56,6 +90,7 @@ ControlCompensation control_compensation(const TCanCycle& cycle) {
 
 void add_compensated_lead_in(TCanCycle& cycle, CyclePoint target, CyclePoint last) {
     const ControlCompensation c = control_compensation(cycle);
+    if (!control_can_follow(cycle, c.side)) return;
     const double length = lead_length(cycle);
     const CyclePoint at = tool_position(cycle);
     if (std::hypot(at.X - target.X, at.Z - target.Z) < length)

@@ -111,6 +111,35 @@ TEST(ControlCompensation, OnlyCyclesInControlWriteTheRecordsWithTheSideTheMateri
         std::string::npos);
 }
 
+TEST(ControlCompensation, ANoseTooLargeForAConcaveArcIsRefusedWithThePlace) {
+    // A diameter, a concave round of radius 0.5 and a shoulder.
+    const std::vector<Segment> profile = {
+        {12, 0, 12, -10}, {12, -10, 12.5, -10.5, true, 12.5, -10, false}, {12.5, -10.5, 20, -10.5}};
+    for (double nose : {0.8, 0.4}) {
+        std::vector<std::unique_ptr<DXF_Entity>> entities;
+        std::vector<DXF_Entity*> elements;
+        for (const Segment& s : profile) {
+            entities.push_back(test::entity(s));
+            elements.push_back(entities.back().get());
+        }
+        TCanCycle c;
+        c.Kind = CycleKind::Finishing;
+        c.ToolNumber = 1;
+        c.NoseRadius = nose;
+        c.SetElements(elements);
+        c.SetDefinition({true, in_control(), 22, 2});
+        c.SetNeedsGenerate(true);
+        if (nose > 0.5) {
+            EXPECT_FALSE(c.Generate());
+            EXPECT_NE(c.LastError().find("does not fit the concave arc of radius 0.5 at X24.29"),
+                      std::string::npos)
+                << c.LastError();
+        } else {
+            EXPECT_TRUE(c.Generate()) << c.LastError();
+        }
+    }
+}
+
 const PostMachine kAllowed{"Test Lathe", true};
 
 TEST(ControlCompensation, EachMachineWritesItsCompensationWordsOrRefuses) {
