@@ -151,6 +151,9 @@ struct Item {
     std::size_t source = 0;
     CyclePoint from;
     CyclePoint to;
+    // The piece is its source's own offset (or, for an arc too tight, its
+    // chord's), so it keeps the distance from the source by construction.
+    bool own = false;
 };
 
 class Offsetter {
@@ -158,7 +161,7 @@ public:
     Offsetter(const std::vector<OutlinePiece>& profile, double distance, OffsetSide side,
               double tolerance)
         : profile_(profile), d_(distance), left_(side == OffsetSide::Left), tol_(tolerance) {
-        for (const OutlinePiece& p : profile_) boxes_.push_back(box_of(p, 0));
+        FileBoxes();
     }
 
     OffsetPath Run();
@@ -186,8 +189,37 @@ private:
     OffsetPath path_;
     std::vector<const OutlinePiece*> reported_;
     std::vector<bool> excluded_;
-    std::vector<Box> boxes_; // of the profile's pieces
+    // The profile's pieces' boxes, and the pieces filed in equal columns
+    // along Z, so that a piece is held only against its neighbours.
+    void FileBoxes();
+    std::size_t Column(double u) const;
+    std::vector<Box> boxes_;
+    std::vector<std::vector<std::size_t>> columns_;
+    double column_lo_ = 0;
+    double column_width_ = 1;
 };
+
+void Offsetter::FileBoxes() {
+    if (profile_.empty()) return;
+    double lo = 1e300, hi = -1e300;
+    for (const OutlinePiece& p : profile_) {
+        boxes_.push_back(box_of(p, 0));
+        lo = std::min(lo, boxes_.back().lo_u);
+        hi = std::max(hi, boxes_.back().hi_u);
+    }
+    columns_.resize(profile_.size());
+    column_lo_ = lo;
+    column_width_ = std::max((hi - lo) / static_cast<double>(columns_.size()), 1e-12);
+    for (std::size_t k = 0; k < boxes_.size(); ++k)
+        for (std::size_t c = Column(boxes_[k].lo_u); c <= Column(boxes_[k].hi_u); ++c)
+            columns_[c].push_back(k);
+}
+
+std::size_t Offsetter::Column(double u) const {
+    const double c = std::floor((u - column_lo_) / column_width_);
+    const double last = static_cast<double>(columns_.size() - 1);
+    return static_cast<std::size_t>(std::clamp(c, 0.0, last));
+}
 
 std::optional<OutlinePiece> Offsetter::Shifted(const OutlinePiece& p) {
     if (length_of(p) < tol_) return std::nullopt;
@@ -315,27 +347,32 @@ void Offsetter::Pass() {
             continue;
         }
         const std::optional<OutlinePiece> shifted = Shifted(profile_[i]);
-        if (shifted) Join({*shifted, i, profile_[i].a, profile_[i].b});
+        if (shifted) Join({*shifted, i, profile_[i].a, profile_[i].b, true});
     }
 }
 
 std::optional<std::size_t> Offsetter::Gouging() const {
+    if (columns_.empty()) return std::nullopt;
     const double least = d_ - 5 * tol_;
     // Stepping by the clearance finds any gouge deeper than the least step.
     const double min_step = std::max(d_ / 50, tol_);
-    for (const Item& item : out_) {
-        const OutlinePiece& p = item.piece;
+    std::vector<std::size_t> seen(profile_.size(), out_.size());
+    for (std::size_t i = 0; i < out_.size(); ++i) {
+        const OutlinePiece& p = out_[i].piece;
         const Box near = box_of(p, d_);
         const double len = length_of(p);
-        for (std::size_t k = 0; k < profile_.size(); ++k) {
-            if (!near.meets(boxes_[k])) continue;
-            const OutlinePiece& g = profile_[k];
-            for (double s = 0;;) {
-                const double clearance =
-                    distance_to(point_along(p, len > 0 ? std::min(s / len, 1.0) : 0.0), g);
-                if (clearance < least) return item.source;
-                if (s >= len) break;
-                s = std::min(len, s + std::max(clearance - least, min_step));
+        for (std::size_t c = Column(near.lo_u); c <= Column(near.hi_u); ++c) {
+            for (const std::size_t k : columns_[c]) {
+                if (seen[k] == i || !near.meets(boxes_[k])) continue;
+                if (out_[i].own && k == out_[i].source) continue;
+                seen[k] = i;
+                for (double s = 0;;) {
+                    const double clearance = distance_to(
+                        point_along(p, len > 0 ? std::min(s / len, 1.0) : 0.0), profile_[k]);
+                    if (clearance < least) return out_[i].source;
+                    if (s >= len) break;
+                    s = std::min(len, s + std::max(clearance - least, min_step));
+                }
             }
         }
     }

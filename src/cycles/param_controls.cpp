@@ -79,7 +79,6 @@ void TParamControls::LoadRecord(const TCycleParams& record) {
     if (record.Units != units_) converted = convert_params(record, units_, record.Units);
     for (const ParamKey& k : param_keys(Kind))
         set_shown_value(k.field, get_param(converted, k.field));
-    if (takes_nose_compensation(Kind)) controls_.Compensation = record.Compensation;
     units_ = record.Units;
 }
 

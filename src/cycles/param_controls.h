@@ -60,7 +60,8 @@ public:
     TCycleParams ReadDefinition();
     // Converts the lengths when the record's units differ from the dialog's,
     // then fills the common and the kind's controls; the dialog takes the
-    // record's units.
+    // record's units. The compensation choice stays: it belongs to the cycle,
+    // not to a material's record.
     void LoadRecord(const TCycleParams& record);
 
     bool StartPointSet() const { return !is_not_set(StartX) && !is_not_set(StartZ); }

@@ -173,6 +173,9 @@ TEST(CycleParams, CompensationIsWrittenOnlyWhenChosenAndOnlyForContourKinds) {
     record.Units = 1;
     dialog.LoadRecord(record);
     EXPECT_EQ(dialog.ReadRecord().Compensation, 2);
+    // A material's record brings cutting values, not the cycle's choice.
+    dialog.LoadRecord(complete_params());
+    EXPECT_EQ(dialog.ReadRecord().Compensation, 2);
     EXPECT_NE(dialog.EntryProblem(ParamField::Compensation, 3).find("Compensation = 3"),
               std::string::npos);
 }

@@ -135,7 +135,7 @@ void sweep_round(const TCanCycle& cycle, const Case& c, double radius, std::size
     for (std::size_t i = first; i <= last && faults < 3; ++i) {
         const TCNC_Groups& m = *cycle.Moves[i];
         const CyclePoint from{cycle.Moves[i - 1]->X(), cycle.Moves[i - 1]->Z()};
-        for (const CyclePoint& q : move_points(from, m, radius / 8)) {
+        for (const CyclePoint& q : move_points(from, m, radius / 20)) {
             const CyclePoint centre{q.X - radius * tip.X, q.Z - radius * tip.Z};
             const double d = distance_to_profile(centre, c.profile);
             const bool enters = d < radius - tol || part.inside(centre);
@@ -338,6 +338,48 @@ TEST(NoseOffset, CornersAreRoundedOrTrimmedAndTightPlacesReported) {
     EXPECT_EQ(tip_direction(0, false, true), (CyclePoint{1, -1}));
     EXPECT_EQ(tip_direction(9, true, true), (CyclePoint{0, 0}));
     EXPECT_EQ(implied_orientation(false, false), 4);
+}
+
+TEST(NoseOffset, ZigzagProfilesGiveAConnectedPathClearOfEveryPiece) {
+    // Steps, grooves and notches of any size, in any direction: what the
+    // round cannot follow it must pass over, never cut into.
+    std::mt19937 rng(1616);
+    for (int seed = 0; seed < 300; ++seed) {
+        std::vector<OutlinePiece> profile;
+        CyclePoint at{10, 0};
+        const int n = std::uniform_int_distribution<int>(2, 9)(rng);
+        for (int i = 0; i < n; ++i) {
+            const double a = uniform(rng, -170, 10) * std::numbers::pi / 180;
+            const CyclePoint to{at.X + std::sin(a) * uniform(rng, 0.1, 4),
+                                at.Z + std::cos(a) * uniform(rng, 0.1, 4)};
+            if (uniform(rng, 0, 1) < 0.4) {
+                const double chord = std::hypot(to.X - at.X, to.Z - at.Z);
+                const double h =
+                    chord / 2 * uniform(rng, 0.1, 2) * (uniform(rng, 0, 1) < 0.5 ? 1 : -1);
+                const CyclePoint mid{(at.X + to.X) / 2, (at.Z + to.Z) / 2};
+                const CyclePoint c{mid.X - h * (to.Z - at.Z) / chord,
+                                   mid.Z + h * (to.X - at.X) / chord};
+                profile.push_back(outline_arc(at, to, c, uniform(rng, 0, 1) < 0.5));
+            } else {
+                profile.push_back(outline_line(at, to));
+            }
+            at = to;
+        }
+        const double r = uniform(rng, 0.2, 1.6);
+        const OffsetSide side = seed % 2 ? OffsetSide::Left : OffsetSide::Right;
+        const OffsetPath path = offset_profile(profile, r, side, 1e-5);
+        for (std::size_t k = 0; k < path.pieces.size(); ++k) {
+            const OutlinePiece& p = path.pieces[k];
+            if (k > 0) {
+                const CyclePoint e = path.pieces[k - 1].b;
+                EXPECT_LT(std::hypot(e.X - p.a.X, e.Z - p.a.Z), 1e-4) << seed << " piece " << k;
+            }
+            for (double t = 0; t <= 1.0001; t += 0.02)
+                for (const OutlinePiece& g : profile)
+                    ASSERT_GE(distance_to(point_along(p, t), g), r - 1e-4)
+                        << "seed " << seed << " piece " << k << " t " << t;
+        }
+    }
 }
 
 } // namespace
