@@ -10,17 +10,18 @@ namespace zeran {
 
 inline constexpr double kLeadRadii = 2;
 
-// The side of the path the tool works from (kCompLeft or kCompRight) and its
-// tip's orientation (the tool's own, else the one its side and the cutting
-// direction imply), for a profile run from `first` to `last`.
+// The side of the profile the tool works from (kCompLeft or kCompRight)
+// and its tip's orientation (the tool's own, else the one its sides imply).
 struct ControlCompensation {
     int side = kCompRight;
     int orientation = 0;
 };
-ControlCompensation control_compensation(const TCanCycle& cycle, CyclePoint first, CyclePoint last);
+ControlCompensation control_compensation(const TCanCycle& cycle);
 
 // From where the tool is, a straight feed onto `target` that turns
-// compensation on, with a rapid further out first when the tool is too close.
+// compensation on, with a rapid further out first when the tool is too
+// close; fails the cycle when the control could not follow its profile.
+// `last` is the profile's end, for the side to back out to.
 void add_compensated_lead_in(TCanCycle& cycle, CyclePoint target, CyclePoint last);
 // From the profile's end, a straight feed towards `away` (or off the profile
 // on the tool's side when `away` is too close) that turns compensation off.
