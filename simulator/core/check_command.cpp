@@ -3,6 +3,9 @@
 #include "cycle_time.h"
 #include "gcode_reader.h"
 #include "simulation.h"
+#include "tool_table.h"
+
+#include "base/paths.h"
 
 #include <charconv>
 #include <cmath>
@@ -15,10 +18,14 @@ namespace simvo {
 
 namespace {
 
+// Tool numbers a program may call from a table.
+constexpr int kToolSlots = 99;
+
 struct CheckArgs {
     std::string program;
     std::string machine;
     std::string stock;
+    std::string tools; // a tool table whose nose radii the compensated moves cut with
     bool json = false;
 };
 
@@ -98,7 +105,8 @@ void print_json(std::ostream& out, const CheckArgs& a, const StockSize& stock,
 } // namespace
 
 const char* check_usage() {
-    return "simvoturn --check PROGRAM --machine NAME [--stock LENGTH,RADIUS] [--json]";
+    return "simvoturn --check PROGRAM --machine NAME [--stock LENGTH,RADIUS] [--tools FILE] "
+           "[--json]";
 }
 
 int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -117,6 +125,8 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
             ok = value(a.machine);
         else if (arg == "--stock")
             ok = value(a.stock);
+        else if (arg == "--tools")
+            ok = value(a.tools);
         else if (arg == "--json")
             a.json = true;
         else
@@ -154,7 +164,19 @@ int run_check(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return 1;
     }
     if (a.stock.empty()) stock = stock_from_program(program);
-    const std::vector<Finding> findings = simulate(program, *machine, stock);
+    NoseRadii radii;
+    if (!a.tools.empty()) {
+        std::vector<ToolEntry> tools;
+        std::string error;
+        if (!zeran::file_exists(a.tools) || !load_tool_table(a.tools, kToolSlots, tools, &error)) {
+            err << "simvoturn: cannot read tool table " << a.tools
+                << (error.empty() ? "" : ": " + error) << '\n';
+            return 1;
+        }
+        for (std::size_t i = 0; i < tools.size(); ++i)
+            if (tools[i].nose_radius > 0) radii[static_cast<int>(i) + 1] = tools[i].nose_radius;
+    }
+    const std::vector<Finding> findings = simulate(program, *machine, stock, radii);
     const double seconds = cycle_seconds(program, *machine);
     if (a.json)
         print_json(out, a, stock, findings, seconds);

@@ -1,7 +1,9 @@
 #pragma once
 // The batch check: simvoturn --check PROGRAM --machine NAME
-// [--stock LENGTH,RADIUS] [--json]. Exit 0 with no findings, 1 with findings
-// or a program that cannot be read, 2 on bad usage.
+// [--stock LENGTH,RADIUS] [--tools FILE] [--json]. With a tool table, moves
+// under nose radius compensation cut with the round of each tool whose
+// radius it gives. Exit 0 with no findings, 1 with findings or a program or
+// tool table that cannot be read, 2 on bad usage.
 #include <iosfwd>
 #include <string>
 #include <vector>

@@ -63,6 +63,7 @@ private:
         m.spindle = spindle_;
         m.tool = tool_;
         m.line = line;
+        m.compensation = compensation_;
         return m;
     }
 
@@ -121,6 +122,7 @@ private:
             if (auto f = w.take('F')) feed_ = *f;
         }
         if (opt_.dialect == Dialect::LinuxCnc) w.take('H'); // tool length offset number (G43)
+        if (comp_started_) start_compensation(w, b.line);
         if (home) {
             go_home(w, b.line);
         } else {
@@ -128,6 +130,16 @@ private:
             move(w, target, b.line);
         }
         w.check_all_taken();
+    }
+
+    // The controls start compensation only on a straight move (or the next
+    // one) and never inside a thread; LinuxCNC's D names the tool table row.
+    void start_compensation(BlockWords& w, int line) {
+        comp_started_ = false;
+        if (opt_.dialect == Dialect::LinuxCnc) w.take('D');
+        if (motion_ == 2 || motion_ == 3 || motion_ == 32)
+            throw ProgramError(line, "tool nose radius compensation must start on a straight "
+                                     "move (G0 or G1)");
     }
 
     // Known G codes set what they mean and return true; unknown ones false.
@@ -166,11 +178,18 @@ private:
             home = true;
             return true;
         case 400:
+            compensation_ = Compensation::Off;
+            return true;
         case 800:
             return true;
         case 410:
+            compensation_ = Compensation::Left;
+            comp_started_ = true;
+            return true;
         case 420:
-            throw ProgramError(line, "tool nose radius compensation (G41/G42) is not supported");
+            compensation_ = Compensation::Right;
+            comp_started_ = true;
+            return true;
         case 540:
         case 550:
         case 560:
@@ -445,6 +464,8 @@ private:
 
     // G76 as each control spells it.
     void thread_cycle(BlockWords& w, int line) {
+        if (compensation_ != Compensation::Off)
+            throw ProgramError(line, "G76 with tool nose radius compensation on (no G40)");
         switch (opt_.dialect) {
         case Dialect::Fanuc:
         case Dialect::Haas:
@@ -553,6 +574,8 @@ private:
     bool absolute_ = true;
     bool ended_ = false;
     bool css_word_pending_ = false;
+    Compensation compensation_ = Compensation::Off;
+    bool comp_started_ = false;
     bool pending_fanuc_thread_ = false;
     int pending_line_ = 0;
     int fanuc_spring_ = 0;

@@ -19,6 +19,8 @@ struct PathMove {
     Point to;
     Point centre;
     int line = 0;
+    // A post that loses a G41/G42 would have the tip cut the profile.
+    Compensation compensation = Compensation::Off;
 };
 
 std::string kind_name(MotionKind k) {
@@ -43,6 +45,9 @@ std::string describe(const PathMove& m) {
     s << kind_name(m.kind) << " to X" << 2 * m.to.x << " Z" << m.to.z;
     if (m.kind == MotionKind::ArcCW || m.kind == MotionKind::ArcCCW)
         s << " about X" << 2 * m.centre.x << " Z" << m.centre.z;
+    if (m.compensation != Compensation::Off)
+        s << " with nose radius compensation "
+          << (m.compensation == Compensation::Left ? "left" : "right");
     return s.str();
 }
 
@@ -62,6 +67,18 @@ MotionKind motion_kind(zeran::GncMotionKind k) {
     return MotionKind::Rapid;
 }
 
+Compensation compensation_of(zeran::GncCompensation c) {
+    switch (c) {
+    case zeran::GncCompensation::Off:
+        return Compensation::Off;
+    case zeran::GncCompensation::Left:
+        return Compensation::Left;
+    case zeran::GncCompensation::Right:
+        return Compensation::Right;
+    }
+    return Compensation::Off;
+}
+
 // The GNC path as the records mean it, exactly, before any post rounds it.
 std::vector<PathMove> gnc_path(std::string_view text, bool& metric) {
     std::vector<PathMove> out;
@@ -69,8 +86,11 @@ std::vector<PathMove> gnc_path(std::string_view text, bool& metric) {
     zeran::read_gnc(text, [&](const zeran::GncItem& item) {
         const std::optional<zeran::GncMotion> m = interpreter.take(item);
         if (!m || (m->is_arc() && m->moves_nowhere())) return;
-        out.push_back(
-            {motion_kind(m->kind), {m->to.X, m->to.Z}, {m->centre.X, m->centre.Z}, m->line});
+        out.push_back({motion_kind(m->kind),
+                       {m->to.X, m->to.Z},
+                       {m->centre.X, m->centre.Z},
+                       m->line,
+                       compensation_of(m->modal.compensation)});
     });
     interpreter.finish();
     metric = interpreter.modal().metric;
@@ -89,7 +109,7 @@ std::vector<PathMove> gcode_path(const Program& program) {
         for (std::size_t j = i; j < motions.size() && motions[j].line == m.line; ++j)
             cycle = cycle || (motions[j].kind == MotionKind::Thread && j != i);
         if (cycle) {
-            PathMove deepest{MotionKind::Thread, m.from, {}, m.line};
+            PathMove deepest{MotionKind::Thread, m.from, {}, m.line, m.compensation};
             double depth = -1;
             for (; i < motions.size() && motions[i].line == m.line; ++i) {
                 const Motion& t = motions[i];
@@ -103,7 +123,7 @@ std::vector<PathMove> gcode_path(const Program& program) {
             out.push_back(deepest);
             continue;
         }
-        out.push_back({m.kind, m.to, m.centre, m.line});
+        out.push_back({m.kind, m.to, m.centre, m.line, m.compensation});
     }
     return out;
 }
@@ -157,7 +177,9 @@ std::string compare_with_gnc(std::string_view gnc_text, std::string_view gcode_t
         const PathMove& g = gnc[i];
         const PathMove& p = posted[i];
         const bool arc = g.kind == MotionKind::ArcCW || g.kind == MotionKind::ArcCCW;
-        if (g.kind == p.kind && near(g.to, p.to) && (!arc || near(g.centre, p.centre))) continue;
+        if (g.kind == p.kind && near(g.to, p.to) && (!arc || near(g.centre, p.centre)) &&
+            g.compensation == p.compensation)
+            continue;
         return "line " + std::to_string(p.line) + " of the program makes a " + describe(p) +
                " where the tool path (GNC line " + std::to_string(g.line) + ") has a " +
                describe(g);

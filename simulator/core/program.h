@@ -12,6 +12,10 @@ enum class Dialect { Fanuc, Haas, LinuxCnc };
 
 enum class MotionKind { Rapid, Feed, ArcCW, ArcCCW, Thread };
 enum class FeedMode { PerMinute, PerRevolution };
+// Tool nose radius compensation in force (G40, G41, G42): the side of the
+// programmed path, looking along it with Z to the right and X up, that the
+// control keeps the insert's round on.
+enum class Compensation { Off, Left, Right };
 
 struct Point {
     double x = 0; // radius
@@ -37,6 +41,8 @@ struct Motion {
     int tool = 0;
     int line = 0;        // 1-based line of the block that caused it
     bool homing = false; // a return to the reference position (G28)
+    // In force during the motion; the block that turns it on is the lead-in.
+    Compensation compensation = Compensation::Off;
 };
 
 // Work that takes time without moving the tool.

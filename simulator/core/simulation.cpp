@@ -1,5 +1,7 @@
 #include "simulation.h"
 
+#include "nose_compensation.h"
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -68,10 +70,57 @@ StockSize stock_from_program(const Program& program) {
     return s;
 }
 
-Simulation::Simulation(const Program& program, const Machine& machine, StockSize stock)
+Simulation::Simulation(const Program& program, const Machine& machine, StockSize stock,
+                       const NoseRadii& nose_radii)
     : program_(program), machine_(machine), unit_(program_unit(program)) {
     shapes_ = infer_tool_shapes(program, unit_);
     stock_ = StockModel(stock.length, stock.radius, unit_, stock.front);
+    compensate(nose_radii);
+}
+
+void Simulation::compensate(const NoseRadii& nose_radii) {
+    const auto& motions = program_.motions;
+    for (std::size_t i = 0; i < motions.size(); ++i) {
+        if (motions[i].compensation == Compensation::Off) continue;
+        auto r = nose_radii.find(motions[i].tool);
+        if (r == nose_radii.end() || !(r->second > 0)) continue;
+        i = compensated_run(i, r->second * unit_);
+    }
+}
+
+// From the lead-in through the move that cancels: the lead-in runs onto the
+// first centre point, the moves under compensation follow the centre path
+// as one (so their corners join), the cancelling move leaves from its end.
+// Returns the index of the last motion taken.
+std::size_t Simulation::compensated_run(std::size_t lead_in, double radius) {
+    const auto& motions = program_.motions;
+    const Motion& first = motions[lead_in];
+    std::size_t end = lead_in + 1;
+    Polyline programmed;
+    for (; end < motions.size() && motions[end].compensation == first.compensation &&
+           motions[end].tool == first.tool;
+         ++end) {
+        const Polyline piece = motion_path(motions[end], kChordError * unit_);
+        programmed.insert(programmed.end(), piece.begin() + (programmed.empty() ? 0 : 1),
+                          piece.end());
+    }
+    if (programmed.empty()) programmed = {first.from, first.to};
+    const Polyline centre = nose_centre_path(programmed, radius, first.compensation);
+    const bool lead_in_only = end == lead_in + 1;
+    centre_paths_[lead_in] =
+        lead_in_only ? Polyline{first.from, centre.back()} : Polyline{first.from, centre.front()};
+    round_radius_[lead_in] = radius;
+    for (std::size_t j = lead_in + 1; j < end; ++j) {
+        centre_paths_[j] = j == lead_in + 1 ? centre : Polyline{};
+        round_radius_[j] = radius;
+    }
+    if (end < motions.size() && motions[end].tool == first.tool &&
+        motions[end].kind != MotionKind::Thread) {
+        centre_paths_[end] = {centre.back(), motions[end].to};
+        round_radius_[end] = radius;
+        return end;
+    }
+    return end - 1;
 }
 
 ToolShape Simulation::shape_of(int tool) const {
@@ -83,6 +132,12 @@ Polyline Simulation::insert_for(const Motion& m) const {
     const ToolShape shape = shape_of(m.tool);
     return m.kind == MotionKind::Thread ? thread_outline(shape.side, kInsertSize * unit_)
                                         : insert_outline(shape, kInsertSize * unit_);
+}
+
+Polyline Simulation::cut_outline(std::size_t index) const {
+    const Polyline sharp = insert_for(program_.motions[index]);
+    auto r = round_radius_.find(index);
+    return r == round_radius_.end() ? sharp : rounded_insert(sharp, r->second);
 }
 
 void Simulation::note(FindingKind kind, int line, std::string message) {
@@ -156,18 +211,21 @@ void Simulation::check_cut(const Motion& m, const Polyline& path) {
 
 void Simulation::step() {
     if (done()) return;
-    const Motion& m = program_.motions[next_++];
-    const Polyline path = motion_path(m, kChordError * unit_);
-    check_travel(m, path);
+    const std::size_t index = next_++;
+    const Motion& m = program_.motions[index];
+    const Polyline programmed = motion_path(m, kChordError * unit_);
+    check_travel(m, programmed);
+    auto centre = centre_paths_.find(index);
+    const Polyline& path = centre == centre_paths_.end() ? programmed : centre->second;
     if ((m.kind == MotionKind::ArcCW || m.kind == MotionKind::ArcCCW) &&
         m.end_radius_error > kArcTolerance * unit_ + 1e-12) {
         std::ostringstream s;
         s << "arc to " << at(m.to) << ": start and end radius differ by " << m.end_radius_error;
         note(FindingKind::ArcRadiusMismatch, m.line, s.str());
     }
-    if (stock_.empty()) return;
+    if (stock_.empty() || path.size() < 2) return;
     check_cut(m, path);
-    const Polyline shape = insert_for(m);
+    const Polyline shape = cut_outline(index);
     std::vector<Polyline> swept;
     for (std::size_t i = 1; i < path.size(); ++i)
         swept.push_back(StockModel::sweep(shape, path[i - 1], path[i]));
@@ -178,8 +236,9 @@ void Simulation::run_to_end() {
     while (!done()) step();
 }
 
-std::vector<Finding> simulate(const Program& program, const Machine& machine, StockSize stock) {
-    Simulation sim(program, machine, stock);
+std::vector<Finding> simulate(const Program& program, const Machine& machine, StockSize stock,
+                              const NoseRadii& nose_radii) {
+    Simulation sim(program, machine, stock, nose_radii);
     sim.run_to_end();
     return sim.findings();
 }

@@ -43,9 +43,16 @@ inline double program_unit(const Program& p) {
     return p.inch ? 1 / 25.4 : 1.0;
 }
 
+// Nose radius in millimetres per tool number, from the tool table.
+using NoseRadii = std::map<int, double>;
+
 class Simulation {
 public:
-    Simulation(const Program& program, const Machine& machine, StockSize stock);
+    // Moves under nose radius compensation cut with the insert's round
+    // along the compensated path when `nose_radii` knows their tool, and
+    // with the sharp tip along the programmed path otherwise.
+    Simulation(const Program& program, const Machine& machine, StockSize stock,
+               const NoseRadii& nose_radii = {});
 
     bool done() const { return next_ >= program_.motions.size(); }
     // Index of the motion the next step runs.
@@ -60,11 +67,16 @@ public:
     // relative to its tip.
     ToolShape shape_of(int tool) const;
     Polyline insert_for(const Motion& m) const;
+    // What cuts on the motion at `index`: the insert, rounded by its nose
+    // radius under compensation, about the point its path gives.
+    Polyline cut_outline(std::size_t index) const;
 
 private:
     void note(FindingKind kind, int line, std::string message);
     void check_travel(const Motion& m, const Polyline& path);
     void check_cut(const Motion& m, const Polyline& path);
+    void compensate(const NoseRadii& nose_radii);
+    std::size_t compensated_run(std::size_t lead_in, double radius);
 
     const Program& program_;
     Machine machine_;
@@ -73,9 +85,14 @@ private:
     std::vector<Finding> findings_;
     std::size_t next_ = 0;
     double unit_ = 1;
+    // Per motion under compensation: the path of the round's centre (empty
+    // when an earlier motion's path covers it) and the round's radius.
+    std::map<std::size_t, Polyline> centre_paths_;
+    std::map<std::size_t, double> round_radius_;
 };
 
 // Every finding of the whole program.
-std::vector<Finding> simulate(const Program& program, const Machine& machine, StockSize stock);
+std::vector<Finding> simulate(const Program& program, const Machine& machine, StockSize stock,
+                              const NoseRadii& nose_radii = {});
 
 } // namespace simvo

@@ -170,7 +170,8 @@ bool SimWindow::open_file(const QString& path) {
     for (const std::string& line : program_.lines) listing_->addItem(QString::fromStdString(line));
     line_box_->setRange(1, std::max(1, listing_->count()));
     setWindowTitle(QStringLiteral("Simvo Turning - ") + QFileInfo(path).fileName());
-    sim_ = std::make_unique<Simulation>(program_, machine, stock_);
+    nose_radii_ = nose_radii_of_tools();
+    sim_ = std::make_unique<Simulation>(program_, machine, stock_, nose_radii_);
     fill_findings();
     show_current();
     // Fit once the window has its size.
@@ -191,7 +192,8 @@ void SimWindow::open_handed(const QString& path) {
 
 void SimWindow::fill_findings() {
     findings_->clear();
-    Simulation whole(program_, *find_machine(machine_box_->currentText().toStdString()), stock_);
+    Simulation whole(program_, *find_machine(machine_box_->currentText().toStdString()), stock_,
+                     nose_radii_);
     whole.run_to_end();
     for (const Finding& f : whole.findings()) {
         auto* item = new QListWidgetItem(
@@ -277,7 +279,7 @@ void SimWindow::restart() {
     pause();
     if (file_.isEmpty()) return;
     sim_ = std::make_unique<Simulation>(
-        program_, *find_machine(machine_box_->currentText().toStdString()), stock_);
+        program_, *find_machine(machine_box_->currentText().toStdString()), stock_, nose_radii_);
     show_current();
 }
 
@@ -293,11 +295,25 @@ void SimWindow::run_to_line(int line) {
     show_current();
 }
 
-void SimWindow::edit_tools() {
+std::string SimWindow::tool_file() const {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const std::string settings = simulator_settings_file(config.toStdString());
-    ToolEditor editor(tool_file_of(settings), 32, this);
+    return tool_file_of(simulator_settings_file(config.toStdString()));
+}
+
+void SimWindow::edit_tools() {
+    ToolEditor editor(tool_file(), kToolSlots, this);
     editor.exec();
+}
+
+// A table that cannot be read leaves every tool's radius unknown: the
+// programmed path is cut as it stands.
+NoseRadii SimWindow::nose_radii_of_tools() const {
+    std::vector<ToolEntry> tools;
+    NoseRadii radii;
+    if (!load_tool_table(tool_file(), kToolSlots, tools)) return radii;
+    for (std::size_t i = 0; i < tools.size(); ++i)
+        if (tools[i].nose_radius > 0) radii[static_cast<int>(i) + 1] = tools[i].nose_radius;
+    return radii;
 }
 
 } // namespace simvo

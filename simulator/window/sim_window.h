@@ -56,10 +56,15 @@ private:
     void choose_machine_for(const std::string& text);
     bool machine_fixed_ = false;
     void edit_tools();
+    std::string tool_file() const;
+    NoseRadii nose_radii_of_tools() const;
     void fit();
+
+    static constexpr int kToolSlots = 32;
 
     Program program_;
     std::unique_ptr<Simulation> sim_;
+    NoseRadii nose_radii_;
     std::optional<StockSize> stock_option_;
     StockSize stock_;
     QString file_;

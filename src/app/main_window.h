@@ -227,6 +227,7 @@ private:
     void StartEditChange();
     void CommentEditChange();
     void ToolEditChange();
+    void NoseEditChange();
 
     // main_window_tools.cpp: the tool list from the simulator's magazine.
     void ReadToolList();
@@ -331,6 +332,9 @@ private:
     QLabel* tool_text_ = nullptr;
     QComboBox* tool_combo_ = nullptr;
     QPushButton* tool_update_ = nullptr;
+    TRSpinEdit* nose_radius_ = nullptr;
+    QLabel* nose_unit_ = nullptr;
+    QComboBox* nose_orientation_ = nullptr;
     TRSpinEdit* start_x_ = nullptr;
     TRSpinEdit* start_z_ = nullptr;
     QLabel* params_text_ = nullptr;

@@ -26,7 +26,8 @@ void TMainForm::ReadToolList() {
     model_->tool_library.clear();
     for (const ToolListEntry& e : ReadToolLibrary(setup)) {
         const ToolSize size = GetToolSize(&e.info);
-        model_->tool_library.push_back({e.text, size.width, size.length});
+        model_->tool_library.push_back(
+            {e.text, size.width, size.length, e.info.NoseRadius, e.info.NoseOrientation});
     }
     const bool was = refreshing_;
     refreshing_ = true;

@@ -30,6 +30,7 @@
 #include <QTreeWidget>
 #include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace zeran {
@@ -46,6 +47,31 @@ QString q(const std::string& s) {
 
 QString length_text(double v) {
     return is_not_set(v) ? QString("-") : QString::number(v, 'g', 10);
+}
+
+// No turning insert has a larger nose.
+double largest_nose_radius(Units units) {
+    return units == Units::Inch ? 0.4 : 10.0;
+}
+
+// The nose radius with its unit, and the tip's orientation (0: the one the
+// cycle's side implies).
+void add_nose_rows(QWidget* tool, QFormLayout* layout, TRSpinEdit*& radius, QLabel*& unit,
+                   QComboBox*& orientation) {
+    radius = new TRSpinEdit(tool);
+    radius->setObjectName("NoseRadius");
+    radius->setMinValue(0);
+    unit = new QLabel(tool);
+    unit->setObjectName("NoseRadiusUnit");
+    auto* row = new QHBoxLayout;
+    row->addWidget(radius);
+    row->addWidget(unit, 1);
+    layout->addRow(QObject::tr("Nose radius"), row);
+    orientation = new QComboBox(tool);
+    orientation->setObjectName("NoseOrientation");
+    orientation->addItem(QObject::tr("From the cycle's side"));
+    for (int i = 1; i <= 9; ++i) orientation->addItem(QString::number(i));
+    layout->addRow(QObject::tr("Tip orientation"), orientation);
 }
 
 // Days since 30 December 1899 and back.
@@ -132,6 +158,9 @@ void TMainForm::create_node_panels() {
     tl->addRow(tr("Tool"), tool_row);
     tool_text_ = new QLabel(tool);
     tl->addRow(tool_text_);
+    add_nose_rows(tool, tl, nose_radius_, nose_unit_, nose_orientation_);
+    connect(nose_radius_, &TRSpinEdit::Change, this, [this] { NoseEditChange(); });
+    connect(nose_orientation_, &QComboBox::currentIndexChanged, this, [this] { NoseEditChange(); });
     panels_->addWidget(tool);
 
     auto* params = new QWidget(panels_);
@@ -388,6 +417,12 @@ void TMainForm::refresh_panels() {
         tool_text_->setText(tr("Width %1, length %2")
                                 .arg(length_text(sel.node->tool->ToolWidth),
                                      length_text(sel.node->tool->ToolLength)));
+        nose_radius_->setMaxValue(largest_nose_radius(units));
+        nose_radius_->setDecimals(units == Units::Inch ? 4 : 3);
+        nose_radius_->setIncrement(units == Units::Inch ? 0.004 : 0.1);
+        nose_radius_->setValue(sel.node->tool->NoseRadius);
+        nose_unit_->setText(units == Units::Inch ? tr("inch") : tr("mm"));
+        nose_orientation_->setCurrentIndex(std::clamp(sel.node->tool->NoseOrientation, 0, 9));
         panels_->setCurrentIndex(kPageTool);
         break;
     case CyclePart::Parameters: {
@@ -457,6 +492,25 @@ void TMainForm::ToolEditChange() {
     const int number = static_cast<int>(tool_number_->Value());
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
+}
+
+// Both nose fields in one step each; a radius typed beyond the largest
+// insert is held to it.
+void TMainForm::NoseEditChange() {
+    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    CycleNode& node = *model_->selected.node;
+    const double radius =
+        std::clamp(nose_radius_->Value(), 0.0, largest_nose_radius(model_->units));
+    const int orientation = nose_orientation_->currentIndex();
+    const bool radius_changed = radius != node.tool->NoseRadius;
+    if (!radius_changed && orientation == node.tool->NoseOrientation) return;
+    edit(radius_changed ? "Set Nose Radius" : "Set Tip Orientation",
+         {Change::Cycle, model_->cycle_index(&node), radius_changed},
+         [&node, radius, orientation](ProjectModel& model) {
+             node.tool->NoseRadius = radius;
+             node.tool->NoseOrientation = orientation;
+             model.MarkCycleChanged(&node);
+         });
 }
 
 void TMainForm::MenuAddCycleClick(CycleKind kind) {

@@ -26,9 +26,20 @@ inline constexpr int kWordZ = 3;
 inline constexpr int kWordFeed = 13;
 inline constexpr int kWordSweep = 16;
 inline constexpr int kWordThread18 = 18;
+// On the move that starts cutter compensation: the insert's nose radius and
+// its tip's orientation (1 to 9 as lathe controls number them).
+inline constexpr int kWordNoseRadius = 19;
+inline constexpr int kWordNoseOrientation = 20;
 inline constexpr int kWordSpeed = 23;
 
 inline constexpr int kGroupMotion = 1;
+// Cutter compensation, set on the one move that turns it on (the lead-in,
+// left or right of the path in its direction) or off (the lead-out); the
+// control offsets the moves between by the nose radius.
+inline constexpr int kGroupCutterComp = 7;
+inline constexpr int kCompOff = 40;
+inline constexpr int kCompLeft = 41;
+inline constexpr int kCompRight = 42;
 
 // Raised when a record is assigned to or from an object of another class.
 class AssignError : public std::runtime_error {

@@ -1,4 +1,5 @@
 #include "cycles/contour_pass.h"
+#include "cycles/control_compensation.h"
 #include "cycles/cycle_kinds.h"
 #include "cycles/generators.h"
 #include "cycles/profile_geometry.h"
@@ -22,6 +23,10 @@ bool ContourPass(TCanCycle& cycle, CyclePoint offset, const std::vector<TCNC_Gro
         last_out = {first->X() + offset.X, s.Z + offset.Z};
         cycle.AddMove(kMotionRapid, last_out, offset, first, feed);
     }
+    const bool in_control = cycle.Params.NoseCompensationMode() == NoseCompensation::InControl;
+    if (in_control)
+        add_compensated_lead_in(cycle, {first->X() + offset.X, first->Z() + offset.Z},
+                                {last->X() + offset.X, last->Z() + offset.Z});
     double running_feed = feed;
     for (const TCNC_Groups* r : profile) {
         const CyclePoint t{r->X() + offset.X, r->Z() + offset.Z};
@@ -34,6 +39,7 @@ bool ContourPass(TCanCycle& cycle, CyclePoint offset, const std::vector<TCNC_Gro
             cycle.AddMove(motion, t, offset, r, running_feed);
         last_out = t;
     }
+    if (in_control) add_compensated_lead_out(cycle, {s.X + offset.X, last->Z() + offset.Z});
     if (framed) {
         cycle.AddMove(kMotionLinear, {s.X + offset.X, last->Z() + offset.Z}, offset, last, feed);
         cycle.AddMove(kMotionRapid, {s.X + offset.X, s.Z + offset.Z}, offset, last, feed);
@@ -51,9 +57,16 @@ bool generate_finishing(TCanCycle& cycle) {
 bool generate_linear(TCanCycle& cycle) {
     if (cycle.ProfileMoves.empty()) return cycle.Fail("The profile is empty.");
     const double feed = cycle.Params.Feed;
-    cycle.AddMove(kMotionLinear, cycle.StartPoint, {0, 0}, cycle.ProfileMoves.front(), feed);
-    for (const TCNC_Groups* r : cycle.ProfileMoves)
+    const auto& profile = cycle.ProfileMoves;
+    cycle.AddMove(kMotionLinear, cycle.StartPoint, {0, 0}, profile.front(), feed);
+    const bool in_control = cycle.Params.NoseCompensationMode() == NoseCompensation::InControl;
+    if (in_control)
+        add_compensated_lead_in(cycle, record_point(*profile.front()),
+                                record_point(*profile.back()));
+    for (const TCNC_Groups* r : profile)
         cycle.AddMove(kMotionLinear, record_point(*r), {0, 0}, r, feed);
+    // Straight back to the start could cross the part: off the profile instead.
+    if (in_control) add_compensated_lead_out(cycle, record_point(*profile.back()));
     return !cycle.Failed();
 }
 

@@ -1,5 +1,6 @@
 #include "dialogs/param_form.h"
 
+#include "cycles/kind_description.h"
 #include "dialogs/cycle_pictures.h"
 #include "dialogs/real_edit.h"
 #include "dialogs/title_width.h"
@@ -47,6 +48,7 @@ TParamForm::TParamForm(const TParamControls& values, std::uint8_t units, QWidget
     auto* layout = new QVBoxLayout(this);
     build_common_panel(layout);
     build_kind_panel(layout);
+    build_compensation_panel(layout);
 
     status_ = new QLabel(this);
     status_->setObjectName(QStringLiteral("StatusLabel"));
@@ -116,6 +118,28 @@ void TParamForm::build_kind_panel(QVBoxLayout* layout) {
     layout->addWidget(panel);
 }
 
+// How the path allows for the insert's nose radius, for the contour kinds.
+void TParamForm::build_compensation_panel(QVBoxLayout* layout) {
+    if (!takes_nose_compensation(values_.Kind)) return;
+    auto* box = new QGroupBox(tr("Nose radius compensation"), this);
+    box->setObjectName(QStringLiteral("CompensationGroup"));
+    box->setLayout(new QHBoxLayout);
+    compensation_ = new QButtonGroup(box);
+    add_choice(box, compensation_, tr("None"), static_cast<int>(NoseCompensation::None));
+    add_choice(box, compensation_, tr("In program"), static_cast<int>(NoseCompensation::InProgram));
+    add_choice(box, compensation_, tr("In control (G41/G42)"),
+               static_cast<int>(NoseCompensation::InControl));
+    connect(compensation_, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) edited(ParamField::Compensation);
+    });
+    layout->addWidget(box);
+}
+
+QRadioButton* TParamForm::CompensationChoice(NoseCompensation choice) const {
+    if (!compensation_) return nullptr;
+    return qobject_cast<QRadioButton*>(compensation_->button(static_cast<int>(choice)));
+}
+
 void TParamForm::add_row(QGridLayout* grid, int row, const ParamRow& r) {
     Control c;
     QWidget* owner = grid->parentWidget() ? grid->parentWidget() : this;
@@ -147,6 +171,9 @@ void TParamForm::show_values() {
     }
     (values_.Control(ParamField::UseFPR) != 0 ? feed_rev_ : feed_min_)->setChecked(true);
     (values_.Control(ParamField::UseCSS) != 0 ? speed_css_ : speed_rpm_)->setChecked(true);
+    if (compensation_)
+        compensation_->button(static_cast<int>(values_.Control(ParamField::Compensation)))
+            ->setChecked(true);
     loading_ = false;
     refresh_units();
     refresh_status();
@@ -160,6 +187,8 @@ void TParamForm::edited(ParamField field) {
         v = feed_rev_->isChecked() ? 1 : 0;
     else if (field == ParamField::UseCSS)
         v = speed_css_->isChecked() ? 1 : 0;
+    else if (field == ParamField::Compensation)
+        v = compensation_->checkedId();
     else
         v = controls_[field].integer ? controls_[field].edit->ValueI()
                                      : controls_[field].edit->ValueR();

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <map>
 
+class QButtonGroup;
 class QGridLayout;
 class QLabel;
 class QPushButton;
@@ -41,6 +42,8 @@ public:
     QLabel* CaptionOf(ParamField field) const;
     QRadioButton* FeedPerRev() const { return feed_rev_; }
     QRadioButton* SpeedConstant() const { return speed_css_; }
+    // The nose compensation choice; nullptr for kinds without one.
+    QRadioButton* CompensationChoice(NoseCompensation choice) const;
     QLabel* Status() const { return status_; }
     QPushButton* OkButton() const { return ok_; }
     QPushButton* HelpButton() const { return help_; }
@@ -60,6 +63,7 @@ private:
 
     void build_common_panel(QVBoxLayout* layout);
     void build_kind_panel(QVBoxLayout* layout);
+    void build_compensation_panel(QVBoxLayout* layout);
     void add_row(QGridLayout* grid, int row, const ParamRow& r);
     void edited(ParamField field);
     void show_values();
@@ -73,6 +77,7 @@ private:
     QRadioButton* feed_rev_ = nullptr;
     QRadioButton* speed_rpm_ = nullptr;
     QRadioButton* speed_css_ = nullptr;
+    QButtonGroup* compensation_ = nullptr; // ids are NoseCompensation values
     QLabel* status_ = nullptr;
     QPushButton* ok_ = nullptr;
     QPushButton* help_ = nullptr;

@@ -1,5 +1,6 @@
 #include "ncout/gnc_interpreter.h"
 
+#include "base/number_text.h"
 #include "ncout/nc_limits.h"
 
 #include <cmath>
@@ -27,7 +28,7 @@ void check(const std::string& name, double value, double limit, int line) {
 
 bool is_move(const std::string& word) {
     return word == "FAST_TRAV" || word == "LINEAR_TRAV" || word == "CIRC_TRAV" ||
-           word == "THREAD_CYCLE";
+           word == "THREAD_CYCLE" || word == "COMP_START" || word == "COMP_END";
 }
 
 } // namespace
@@ -67,7 +68,7 @@ std::optional<GncMotion> GncInterpreter::take(const GncItem& item) {
     }
     const std::string& word = item.name;
     if (word == "FAST_TRAV" || word == "LINEAR_TRAV" || word == "CIRC_TRAV" ||
-        word == "CHANGE_FEED")
+        word == "CHANGE_FEED" || word == "COMP_START" || word == "COMP_END")
         check_present("feed", kMaxNcFeed, item.line);
     if (word == "CHANGE_SPINDLE") check_present("spindle", kMaxNcSpeed, item.line);
     if (!is_move(word)) {
@@ -78,6 +79,8 @@ std::optional<GncMotion> GncInterpreter::take(const GncItem& item) {
     if (word == "FAST_TRAV") return line_move(GncMotionKind::Rapid, word, item.line);
     if (word == "LINEAR_TRAV") return line_move(GncMotionKind::Feed, word, item.line);
     if (word == "CIRC_TRAV") return arc(item.line);
+    if (word == "COMP_START" || word == "COMP_END")
+        return compensation_move(word == "COMP_START", word, item.line);
     return thread(item.line);
 }
 
@@ -88,7 +91,41 @@ void GncInterpreter::finish() const {
                               "the GNC program ends without EPILOGUE (incomplete file?)");
 }
 
+// The lead-in is a straight move that a control takes only with a known
+// start and a length beyond the nose radius; compensation left on through a
+// tool change, a thread or the program's end would offset what follows.
+GncMotion GncInterpreter::compensation_move(bool start, const std::string& word, int line) {
+    const bool on = modal_.compensation != GncCompensation::Off;
+    if (!start) {
+        if (!on) throw GncMeaningError(line, "COMP_END without COMP_START");
+        GncMotion m = line_move(GncMotionKind::Feed, word, line);
+        modal_.compensation = GncCompensation::Off;
+        m.modal.compensation = GncCompensation::Off;
+        return m;
+    }
+    if (on) throw GncMeaningError(line, "COMP_START while cutter compensation is already on");
+    auto side = values_.find("comp_side");
+    const std::string text = side == values_.end() ? std::string() : side->second.text;
+    if (text != "LEFT" && text != "RIGHT")
+        throw GncMeaningError(line, "COMP_START without comp_side \"LEFT\" or \"RIGHT\"");
+    if (!have_position_)
+        throw GncMeaningError(line, "cutter compensation lead-in with no start point");
+    const double radius = present("nose_radius").value_or(0);
+    modal_.compensation = text == "LEFT" ? GncCompensation::Left : GncCompensation::Right;
+    GncMotion m = line_move(GncMotionKind::Feed, word, line);
+    const double length = std::hypot(m.to.X - m.from.X, m.to.Z - m.from.Z);
+    if (!(radius >= 0) || length <= radius)
+        throw GncMeaningError(line, "the cutter compensation lead-in (" +
+                                        general_text(length, '.', 6) +
+                                        ") is not longer than the nose radius (" +
+                                        general_text(radius, '.', 6) + ")");
+    return m;
+}
+
 void GncInterpreter::keyword(const std::string& word, int line) {
+    if (modal_.compensation != GncCompensation::Off &&
+        (word == "CHANGE_TOOL" || word == "EPILOGUE"))
+        throw GncMeaningError(line, word + " while cutter compensation is on (no COMP_END)");
     if (word == "PROLOGUE") {
         if (prologue_) throw GncMeaningError(line, "second PROLOGUE");
         prologue_ = true;
@@ -177,6 +214,8 @@ GncMotion GncInterpreter::thread(int line) {
     t.min_cut = number("MIN_CUT_DEPTH", kw, line);
     t.finish_passes = number("FINISH_PASSES", kw, line);
     if (!have_position_) throw GncMeaningError(line, "thread cycle with no start point");
+    if (modal_.compensation != GncCompensation::Off)
+        throw GncMeaningError(line, "THREAD_CYCLE while cutter compensation is on (no COMP_END)");
     if (t.pitch <= 0) throw GncMeaningError(line, "thread cycle without a pitch");
     if (t.depth <= 0) throw GncMeaningError(line, "thread cycle without a thread depth");
     if (t.first_cut <= 0) throw GncMeaningError(line, "thread cycle without a first cut depth");

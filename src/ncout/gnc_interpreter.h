@@ -31,6 +31,10 @@ private:
 
 enum class GncMotionKind { Rapid, Feed, ArcClockwise, ArcCounterClockwise, Thread };
 
+// Which side of the programmed path the control keeps the insert's nose,
+// looking along the path with Z to the right and X up.
+enum class GncCompensation { Off, Left, Right };
+
 // The modes a move runs under.
 struct GncModalState {
     bool metric = true;        // the program's `metric`; inches when false
@@ -40,6 +44,9 @@ struct GncModalState {
     double feed = 0;           // the feed in force at the move
     bool css = false;          // CSS_On of the last CHANGE_SPINDLE
     double spindle = 0;        // rev/min, or the surface speed under css
+    // Set by COMP_START for its own move and those after it, Off again from
+    // the COMP_END move.
+    GncCompensation compensation = GncCompensation::Off;
     friend bool operator==(const GncModalState&, const GncModalState&) = default;
 };
 
@@ -120,6 +127,7 @@ private:
 
     void keyword(const std::string& word, int line);
     GncMotion line_move(GncMotionKind kind, const std::string& word, int line);
+    GncMotion compensation_move(bool start, const std::string& word, int line);
     GncMotion arc(int line);
     GncMotion thread(int line);
     GncMotion started_motion(GncMotionKind kind, int line) const;

@@ -54,6 +54,7 @@ public:
     }
     // Names the cycle in the messages of the values that follow.
     void in_cycle(std::string where) { where_ = std::move(where); }
+    const std::string& where() const { return where_; }
     void integer(const char* name, long long v) { assign(name, int_text(v)); }
     // A line break inside a text would end the record early and leave the
     // rest of it as a line no reader understands.
@@ -117,6 +118,27 @@ void write_thread(GncText& out, const TCNC_Groups& s, const TCNC_Groups& e) {
     out.line("THREAD_CYCLE");
 }
 
+// A straight feed move that turns cutter compensation on or off. Only the
+// cycles that use it carry the marks, so every other file stays as it was.
+void write_compensated_move(GncText& out, const TCNC_Groups& m) {
+    const int comp = m.Groups[kGroupCutterComp];
+    if (m.Motion() != kMotionLinear ||
+        (comp != kCompOff && comp != kCompLeft && comp != kCompRight))
+        throw GncValueError(out.where() + "cutter compensation must start and end on a straight "
+                                          "feed move");
+    out.real("x", 2 * m.Words[kWordX]);
+    out.real("z", m.Words[kWordZ]);
+    out.real("feed", m.Words[kWordFeed], kMaxNcFeed);
+    if (comp == kCompOff) {
+        out.line("COMP_END");
+        return;
+    }
+    out.quoted("comp_side", comp == kCompLeft ? "LEFT" : "RIGHT");
+    out.real("nose_radius", m.Words[kWordNoseRadius]);
+    out.integer("tool_orientation", std::lround(m.Words[kWordNoseOrientation]));
+    out.line("COMP_START");
+}
+
 } // namespace
 
 std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
@@ -171,6 +193,10 @@ std::string TGNCOutput::Text(char separator, const ShortDateFormat& date) {
             switch (m.Motion()) {
             case kMotionRapid:
             case kMotionLinear:
+                if (m.GroupSet[kGroupCutterComp]) {
+                    write_compensated_move(out, m);
+                    break;
+                }
                 out.real("x", 2 * m.Words[kWordX]);
                 out.real("z", m.Words[kWordZ]);
                 out.real("feed", m.Words[kWordFeed], kMaxNcFeed);

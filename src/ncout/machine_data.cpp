@@ -1,5 +1,7 @@
 #include "ncout/machine_data.h"
 
+#include "base/text_util.h"
+
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
@@ -16,6 +18,11 @@ bool less_nocase(const std::string& a, const std::string& b) {
         return std::tolower(static_cast<unsigned char>(x)) <
                std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+// Machine files are written by hand: "1", "true" and "yes" all say yes.
+bool is_yes(const std::string& value) {
+    return value == "1" || iequals(value, "true") || iequals(value, "yes");
 }
 
 } // namespace
@@ -40,13 +47,14 @@ std::vector<MachineEntry> read_machine_list(const std::string& folder) {
 }
 
 MachineData read_machine_data(const std::string& folder, const MachineEntry& machine) {
-    MachineData data{with_slash(folder) + kMarkerLibrary, kDefaultExtension};
+    MachineData data{with_slash(folder) + kMarkerLibrary, kDefaultExtension, false};
     auto doc = IniDocument::load(machine.file);
     if (!doc) return data;
     std::string library = doc->read_string(machine.name, "Library");
     if (!library.empty()) data.library = resolve_in(folder, library);
     std::string extension = doc->read_string(machine.name, "Extension");
     if (!extension.empty()) data.extension = extension;
+    data.cutter_compensation = is_yes(doc->read_string(machine.name, "CutterCompensation"));
     return data;
 }
 

@@ -27,6 +27,8 @@ struct MachineEntry {
 struct MachineData {
     std::string library;   // resolved path of the post library
     std::string extension; // without the dot
+    // The control takes cutter compensation (G41/G42): key CutterCompensation.
+    bool cutter_compensation = false;
 };
 
 // The machines of section "Turning", sorted by name without regard to case.

@@ -42,6 +42,15 @@ std::string clean_text(const std::string& text, bool upper) {
     return out;
 }
 
+// Fanuc and Haas number tip positions looking at the lathe with X up; the
+// GNC file carries LinuxCNC's numbers, which see it from the front tool post
+// with X mirrored.
+int standard_tip(double linuxcnc) {
+    constexpr int kMirrored[10] = {0, 4, 3, 2, 1, 5, 8, 7, 6, 9};
+    const long n = std::lround(linuxcnc);
+    return n >= 0 && n <= 9 ? kMirrored[n] : 0;
+}
+
 GncValue number_value(double v) {
     GncValue g;
     g.kind = GncValue::Kind::Number;
@@ -51,8 +60,8 @@ GncValue number_value(double v) {
 
 class Engine {
 public:
-    explicit Engine(const PostLibrary& library)
-        : lib_(library),
+    Engine(const PostLibrary& library, const PostMachine& machine)
+        : lib_(library), machine_(machine),
           motion_(GncResolution{library.settings().decimals, library.settings().inch_decimals}) {
         seq_ = lib_.settings().sequence_start;
         for (const auto& [name, text] : lib_.variables()) {
@@ -69,6 +78,8 @@ public:
     }
 
     void feed(const GncItem& item) {
+        if (item.kind == GncItem::Kind::Word && item.name == "COMP_START")
+            check_compensation(item.line);
         std::optional<GncMotion> motion;
         try {
             motion = motion_.take(item);
@@ -107,6 +118,7 @@ public:
 
 private:
     const PostLibrary& lib_;
+    const PostMachine& machine_;
     // What the records mean; the engine only writes it out.
     GncInterpreter motion_;
     std::map<std::string, GncValue> vars_;
@@ -118,6 +130,22 @@ private:
 
     void set(const char* name, double v) { vars_[name] = number_value(v); }
 
+    // Without G41/G42 on the machine, or a template to write them, the
+    // profile would be cut by the tip as if the nose had no radius.
+    void check_compensation(int line) const {
+        const std::string machine =
+            machine_.name.empty() ? "this machine" : "machine \"" + machine_.name + "\"";
+        if (!machine_.cutter_compensation)
+            throw PostError(line, "a cycle uses compensation \"In control\" (G41/G42), but " +
+                                      machine +
+                                      " does not allow it (CutterCompensation in its "
+                                      "machine data); choose \"In program\" or \"None\"");
+        for (const char* word : {"COMP_START", "COMP_END"})
+            if (!lib_.section(word))
+                throw PostError(line, std::string("the post library of ") + machine + " has no [" +
+                                          word + "] template for cutter compensation");
+    }
+
     void keyword(const std::string& word, int line) {
         emit_template(word, line);
         // Records before the prologue (the author comment) wait for its
@@ -126,10 +154,24 @@ private:
     }
 
     void move(const std::string& word, const GncMotion& m) {
-        if (m.moves_nowhere()) return; // nothing happens on the machine
+        if (m.moves_nowhere()) {
+            // Left out, it would take its G41/G42 or G40 with it.
+            if (word == "COMP_START" || word == "COMP_END")
+                throw PostError(m.line, word + " moves nowhere once rounded: the control needs a "
+                                               "straight move to turn compensation on or off");
+            return; // nothing happens on the machine
+        }
         switch (m.kind) {
         case GncMotionKind::Rapid:
+            break;
         case GncMotionKind::Feed:
+            set("comp_left", m.modal.compensation == GncCompensation::Left ? 1 : 0);
+            if (word == "COMP_START") {
+                auto o = vars_.find("tool_orientation");
+                set("tip_number", o == vars_.end() || o->second.kind != GncValue::Kind::Number
+                                      ? 0
+                                      : standard_tip(o->second.number));
+            }
             break;
         case GncMotionKind::ArcClockwise:
         case GncMotionKind::ArcCounterClockwise:
@@ -275,14 +317,16 @@ PostError::PostError(int gnc_line, const std::string& message)
                                       : message),
       line_(gnc_line) {}
 
-std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library) {
-    Engine engine(library);
+std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library,
+                         const PostMachine& machine) {
+    Engine engine(library, machine);
     for (const auto& item : gnc) engine.feed(item);
     return engine.finish();
 }
 
-std::string post_process_text(std::string_view gnc, const PostLibrary& library) {
-    Engine engine(library);
+std::string post_process_text(std::string_view gnc, const PostLibrary& library,
+                              const PostMachine& machine) {
+    Engine engine(library, machine);
     read_gnc(gnc, [&](const GncItem& item) { engine.feed(item); });
     return engine.finish();
 }

@@ -22,12 +22,21 @@ private:
     int line_;
 };
 
+// What the machine's data say beyond its library.
+struct PostMachine {
+    std::string name;                 // for messages
+    bool cutter_compensation = false; // its control takes G41/G42 (key CutterCompensation)
+};
+
 // The whole program text, lines ended as the library says. Throws PostError
 // for a GNC program that cannot make a sound machine program (no PROLOGUE or
 // EPILOGUE, an arc with no start point or no radius, a thread without pitch
-// or depth, a value that does not fit its word).
-std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library);
+// or depth, a value that does not fit its word, cutter compensation for a
+// machine or library without it).
+std::string post_process(const std::vector<GncItem>& gnc, const PostLibrary& library,
+                         const PostMachine& machine = {});
 // The same straight from the GNC text; also throws GncReadError.
-std::string post_process_text(std::string_view gnc, const PostLibrary& library);
+std::string post_process_text(std::string_view gnc, const PostLibrary& library,
+                              const PostMachine& machine = {});
 
 } // namespace zeran

@@ -49,7 +49,7 @@ PostvexOutcome run_postvex_job(const std::string& settings_path,
     std::string program;
     try {
         PostLibrary library = PostLibrary::load(data.library);
-        program = post_process_text(*gnc_text, library);
+        program = post_process_text(*gnc_text, library, {entry->name, data.cutter_compensation});
     } catch (const GncReadError& e) {
         return fail(source + ": " + e.what());
     } catch (const PostError& e) {

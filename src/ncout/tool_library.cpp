@@ -66,6 +66,12 @@ std::vector<ToolListEntry> ReadToolLibrary(const SimulatorSetup& setup) {
             info.TipSize = tools->read_real("TURN_TOOLS", slot + "_TipSize", 0);
             info.WidthDiameter = tools->read_real("TURN_TOOLS", slot + "_Diameter", 0);
             info.Length = tools->read_real("TURN_TOOLS", slot + "_Length", 0);
+            info.NoseRadius = tools->read_real("TURN_TOOLS", slot + "_NoseRadius", 0);
+            info.NoseOrientation =
+                static_cast<int>(tools->read_int("TURN_TOOLS", slot + "_Orientation", 0));
+            // A damaged entry is a tool without a known nose.
+            if (!(info.NoseRadius >= 0 && info.NoseRadius <= 25)) info.NoseRadius = 0;
+            if (info.NoseOrientation < 0 || info.NoseOrientation > 9) info.NoseOrientation = 0;
         } else {
             info.Name = tools->read_string("Tool" + slot, "Tool Name");
             if (data && !info.Name.empty()) {

@@ -15,6 +15,9 @@ struct TToolInfo {
     double TipSize = 0;
     double WidthDiameter = 0;
     double Length = 0;
+    // Version 5 files may give the insert's nose; absent keys read as 0.
+    double NoseRadius = 0;
+    int NoseOrientation = 0; // 1..9 as LinuxCNC numbers it, 0 unknown
 };
 
 // One entry of the tool list: "n - Name" or "n - (Empty)"; slot n is entry n - 1.

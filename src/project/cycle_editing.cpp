@@ -40,6 +40,8 @@ CycleNode& ProjectModel::AddCycle(CycleKind kind) {
     if (!tool_library.empty()) {
         node->tool->ToolWidth = tool_library.front().width;
         node->tool->ToolLength = tool_library.front().length;
+        node->tool->NoseRadius = tool_library.front().nose_radius;
+        node->tool->NoseOrientation = tool_library.front().nose_orientation;
     }
     SetToolCaption(*node);
     node->params = std::make_unique<TParamControls>(kind);
@@ -134,6 +136,8 @@ void ProjectModel::SetToolFromLibrary(CycleNode& node, int entry) {
     node.tool->ToolNumber = entry + 1;
     node.tool->ToolWidth = tool_library[static_cast<std::size_t>(entry)].width;
     node.tool->ToolLength = tool_library[static_cast<std::size_t>(entry)].length;
+    node.tool->NoseRadius = tool_library[static_cast<std::size_t>(entry)].nose_radius;
+    node.tool->NoseOrientation = tool_library[static_cast<std::size_t>(entry)].nose_orientation;
     SetToolCaption(node);
     MarkCycleChanged(&node);
 }

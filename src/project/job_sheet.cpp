@@ -47,6 +47,30 @@ std::string sheet_tool_text(const ProjectModel& model, int tool_number) {
     return "#" + std::to_string(tool_number);
 }
 
+namespace {
+
+// The insert's nose on the tool line, and who allows for it; nothing for a
+// sharp tip, so sheets of such tools read as before.
+std::string nose_text(const ProjectModel& model, const CycleNode& node, const SheetTranslate& tr) {
+    if (!node.tool || !(node.tool->NoseRadius > 0)) return {};
+    std::string text = ", " + word(tr, "nose radius") + " " + general_text(node.tool->NoseRadius) +
+                       " " + (model.units == Units::Inch ? "inch" : "mm");
+    if (!node.params) return text;
+    switch (node.params->Controls().NoseCompensationMode()) {
+    case NoseCompensation::None:
+        break;
+    case NoseCompensation::InProgram:
+        text += ", " + word(tr, "compensated in the program");
+        break;
+    case NoseCompensation::InControl:
+        text += ", " + word(tr, "compensated in the control (G41/G42)");
+        break;
+    }
+    return text;
+}
+
+} // namespace
+
 std::vector<std::string> sheet_lines(const ProjectModel& model, const SheetTranslate& tr) {
     std::vector<std::string> lines;
     int number = 0;
@@ -58,7 +82,8 @@ std::vector<std::string> sheet_lines(const ProjectModel& model, const SheetTrans
         if (!node->cycle->Comment.empty()) line += " (" + node->cycle->Comment + ")";
         lines.push_back(line);
         const int tool = node->tool ? node->tool->ToolNumber : 0;
-        lines.push_back("    " + word(tr, "Tool") + " " + sheet_tool_text(model, tool));
+        lines.push_back("    " + word(tr, "Tool") + " " + sheet_tool_text(model, tool) +
+                        nose_text(model, *node, tr));
     }
     if (model.billet_defined) {
         lines.emplace_back();

@@ -104,11 +104,13 @@ public:
     // Settings that outlive a project.
     std::string default_material_file;
     std::string default_author;
-    // Tool library entries ("1 - name"), with width and length; empty without one.
+    // Tool library entries ("1 - name"), with width, length and nose; empty without one.
     struct ToolEntry {
         std::string text;
         double width = 0;
         double length = 0;
+        double nose_radius = 0;
+        int nose_orientation = 0;
     };
     std::vector<ToolEntry> tool_library;
     MaterialChooser choose_material;

@@ -238,11 +238,13 @@ TEST(NoseCompensation, RoughingPassesReachAsFarAsWithoutTheNose) {
 
 TEST(NoseCompensation, PathsStayAsTheyWereWithoutARadiusOrACompensation) {
     std::mt19937 rng(7);
-    const auto points = [](const TCanCycle& c) {
+    const auto points_of = [](const TCNC_Groups& m) {
+        return std::array<double, 6>{
+            static_cast<double>(m.Motion()), m.X(), m.Z(), m.CentreX(), m.CentreZ(), m.Radius()};
+    };
+    const auto points = [&](const TCanCycle& c) {
         std::vector<std::array<double, 6>> out;
-        for (const TCNC_Groups* m : c.Moves)
-            out.push_back({static_cast<double>(m->Motion()), m->X(), m->Z(), m->CentreX(),
-                           m->CentreZ(), m->Radius()});
+        for (const TCNC_Groups* m : c.Moves) out.push_back(points_of(*m));
         return out;
     };
     for (int seed = 0; seed < 6; ++seed) {
@@ -253,13 +255,32 @@ TEST(NoseCompensation, PathsStayAsTheyWereWithoutARadiusOrACompensation) {
             BuiltCycle plain = generated(kind, c, 0, 0, NoseCompensation::None);
             ASSERT_TRUE(plain.cycle->Generate());
             for (auto [radius, mode] : {std::pair{0.0, NoseCompensation::InProgram},
-                                        std::pair{0.8, NoseCompensation::None},
-                                        std::pair{0.8, NoseCompensation::InControl}}) {
+                                        std::pair{0.8, NoseCompensation::None}}) {
                 BuiltCycle b = generated(kind, c, radius, 2, mode);
                 ASSERT_TRUE(b.cycle->Generate());
                 EXPECT_EQ(points(*b.cycle), points(*plain.cycle)) << k << " r=" << radius;
                 EXPECT_TRUE(b.cycle->Uncut.empty());
             }
+            // In the control the path is the profile's own: the moves of the
+            // plain path all come, in order, with only the marked lead-ins
+            // and lead-outs and rapids in the air between them.
+            BuiltCycle b = generated(kind, c, 0.8, 2, NoseCompensation::InControl);
+            ASSERT_TRUE(b.cycle->Generate());
+            EXPECT_TRUE(b.cycle->Uncut.empty());
+            const auto wanted = points(*plain.cycle);
+            std::size_t next = 0;
+            for (const TCNC_Groups* m : b.cycle->Moves) {
+                const auto p = points_of(*m);
+                if (next < wanted.size() && p == wanted[next]) {
+                    ++next;
+                    continue;
+                }
+                EXPECT_TRUE(
+                    m->GroupSet[kGroupCutterComp] || m->Motion() == kMotionRapid ||
+                    (next > 0 && p[1] == wanted[next - 1][1] && p[2] == wanted[next - 1][2]))
+                    << k << ": a move the plain path lacks";
+            }
+            EXPECT_EQ(next, wanted.size()) << k;
         }
     }
 }

@@ -55,6 +55,24 @@ TEST_F(ToolLibrary, ShippedExampleInTheNewerLayout) {
     EXPECT_TRUE(ReadToolLibrary(setup(4)).empty());
 }
 
+TEST_F(ToolLibrary, NoseRadiusAndOrientationAreOptionalAndKeptSane) {
+    fs::create_directories(dir / "appdata" / "Kelvard");
+    write((dir / "appdata" / "Kelvard" / "SimvoTurning5.ini").string(),
+          "[Offsets]\nTool Offset File=tools.ini\n");
+    write((dir / "appdata" / "Kelvard" / "tools.ini").string(),
+          "[TURN_TOOLS]\n1_Description=VNMG\n1_TipSize=0.4\n1_NoseRadius=0.4\n"
+          "1_Orientation=2\n2_Description=Damaged\n2_NoseRadius=-1\n2_Orientation=12\n"
+          "3_Description=Old entry\n");
+    auto list = ReadToolLibrary(setup(5));
+    ASSERT_GE(list.size(), 3u);
+    EXPECT_EQ(list[0].info.NoseRadius, 0.4);
+    EXPECT_EQ(list[0].info.NoseOrientation, 2);
+    for (std::size_t i : {1u, 2u}) {
+        EXPECT_EQ(list[i].info.NoseRadius, 0.0) << list[i].text;
+        EXPECT_EQ(list[i].info.NoseOrientation, 0) << list[i].text;
+    }
+}
+
 TEST_F(ToolLibrary, OlderLayoutWithToolDataBesideTheSettings) {
     write((dir / "sim" / "SimvoTurn.ini").string(),
           "[Tooling]\nTool file name=" + (dir / "sim" / "shop.tools").string() +

@@ -147,6 +147,23 @@ TEST_F(JobSheetTest, ListNumbersEveryCycleAndShowsCheckedOnes) {
     EXPECT_EQ(translated[3], "    TOOL #7");
 }
 
+TEST_F(JobSheetTest, ToolLineGivesTheNoseRadiusAndWhoCompensates) {
+    ProjectModel m(prompt);
+    load(m);
+    CycleNode& finishing = add_cycle(m, CycleKind::Finishing, {1}, 18);
+    CycleNode& roughing = add_cycle(m, CycleKind::AlongX, {1}, 18);
+    add_cycle(m, CycleKind::Grooving, {2}, 18);
+    finishing.tool->NoseRadius = 0.4;
+    finishing.params->SetControl(ParamField::Compensation,
+                                 static_cast<double>(NoseCompensation::InControl));
+    roughing.tool->NoseRadius = 0.8;
+    const std::vector<std::string> lines = sheet_lines(m);
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[1], "    Tool #2, nose radius 0.4 mm, compensated in the control (G41/G42)");
+    EXPECT_EQ(lines[3], "    Tool #2, nose radius 0.8 mm");
+    EXPECT_EQ(lines[5], "    Tool #2") << "a sharp tip reads as before";
+}
+
 TEST_F(JobSheetTest, PictureTopAndWindow) {
     ProjectModel m(prompt);
     load(m);

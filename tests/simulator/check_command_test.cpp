@@ -53,11 +53,28 @@ TEST(CheckCommand, ExitCodesReportsAndUsage) {
         << r.out;
     EXPECT_NE(r.out.find("\"cycle_time_seconds\": "), std::string::npos);
 
+    // A finishing pass in the control's compensation, cut with the round the
+    // tool table gives tool 1.
+    const fs::path compensated =
+        write_temp("comp.FNL", "G21\nG99\nT0101\nG97 S800 M03\nG00 X52. Z2.\nX20.\n"
+                               "G42 G01 Z0. F0.1\nX24. Z-2.\nZ-28.\nX34.\nZ-45.\nG40 X52.\n"
+                               "G00 Z2.\nM30\n");
+    const fs::path tools = write_temp("tools.ini", "[TURN_TOOLS]\n1_Description=CNMG\n"
+                                                   "1_NoseRadius=0.8\n1_Orientation=2\n");
+    r = check({"--check", compensated.string(), "--machine", "Fanuc Lathe", "--stock", "50,20",
+               "--tools", tools.string()});
+    EXPECT_EQ(r.code, 0) << r.out << r.err;
+    fs::remove(compensated);
+    fs::remove(tools);
+
     const fs::path bad = write_temp("bad.NC", "G21\nG0 X10 Y2\n");
     r = check({"--check", bad.string(), "--machine", "Haas Lathe"});
     EXPECT_EQ(r.code, 1);
     EXPECT_NE(r.err.find("line 2: word \"Y2\""), std::string::npos) << r.err;
     EXPECT_EQ(check({"--check", "/no/such/file", "--machine", "Haas Lathe"}).code, 1);
+    r = check({"--check", golden, "--machine", "Haas Lathe", "--tools", "/no/such/tools.ini"});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("cannot read tool table /no/such/tools.ini"), std::string::npos) << r.err;
 
     for (const auto& args : std::vector<std::vector<std::string>>{
              {},

@@ -158,8 +158,10 @@ TEST(GcodeReader, MalformedProgramsNameTheLineAndTheWord) {
               "line 2: arc without its centre (I/K or R)");
     EXPECT_EQ(error_of("G0 X0 Z0\nG02 X20 Z0 R2 F1\n", Dialect::Fanuc),
               "line 2: arc radius R is smaller than half the distance it spans");
-    EXPECT_EQ(error_of("G41 G1 X1 F1\n", Dialect::LinuxCnc),
-              "line 1: tool nose radius compensation (G41/G42) is not supported");
+    EXPECT_EQ(error_of("G1 X1 F1\nG42 G2 X3 Z-1 K-1\n", Dialect::LinuxCnc),
+              "line 2: tool nose radius compensation must start on a straight move (G0 or G1)");
+    EXPECT_EQ(error_of("G1 X1 F1\nG41 X2\nG76 P1.5 Z-10 I-1 J0.5 K1\n", Dialect::LinuxCnc),
+              "line 3: G76 with tool nose radius compensation on (no G40)");
     EXPECT_EQ(error_of("G71 U1 R1\n", Dialect::Fanuc), "line 1: canned cycle G71 is not supported");
     EXPECT_EQ(error_of("G76 P011060 Q50 R0.05\nM30\n", Dialect::Fanuc),
               "line 1: first G76 block without its second block");

@@ -3,6 +3,9 @@
 // other way round an arc, lost a move or cut a thread too shallow does not.
 #include "simulator/core/posted_check.h"
 
+#include "ncout/post_library.h"
+#include "ncout/post_processor.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -23,6 +26,38 @@ std::string replaced(std::string text, const std::string& from, const std::strin
     EXPECT_NE(at, std::string::npos) << from;
     if (at != std::string::npos) text.replace(at, from.size(), to);
     return text;
+}
+
+// A finishing pass in the control's compensation, as the cycles write it.
+const char* const kCompensatedGnc =
+    "metric = true\nPROJECT = \"p\"\nDATE = \"d\"\nPROGID = 99\nPROLOGUE\ntool = 1\ntool_offset_id "
+    "= 1\nCHANGE_TOOL\nFPR_On = 1\n"
+    "feed = 0.1\nCHANGE_FEED\nCSS_On = 0\nspindle = 500\nCHANGE_SPINDLE\n"
+    "x = 52\nz = 2\nFAST_TRAV\nx = 20\nFAST_TRAV\n"
+    "z = 0\ncomp_side = \"RIGHT\"\nnose_radius = 0.8\ntool_orientation = 2\nCOMP_START\n"
+    "x = 24\nz = -2\nLINEAR_TRAV\nz = -28\nLINEAR_TRAV\ncx = 28\ncz = -28\nangle = 90\n"
+    "CIRC_TRAV\nx = 52\nCOMP_END\nz = 2\nFAST_TRAV\nEPILOGUE\n";
+
+TEST(PostedCheck, CompensatedProgramsFollowTheirGncAndLosingTheCompensationShows) {
+    struct Post {
+        const char* library;
+        Dialect dialect;
+        const char* on;
+    };
+    for (const Post& p : {Post{"Fanucl.slb", Dialect::Fanuc, "G42 G01"},
+                          Post{"Haasl.slb", Dialect::Haas, "G42 G01"},
+                          Post{"LinuxCNCl.slb", Dialect::LinuxCnc, "G42 G1"}}) {
+        SCOPED_TRACE(p.library);
+        const std::string program =
+            zeran::post_process_text(kCompensatedGnc,
+                                     zeran::PostLibrary::load(std::string(ZERAN_SOURCE_DIR) +
+                                                              "/postvex/data/Libs/" + p.library),
+                                     {"Test Lathe", true});
+        EXPECT_EQ(compare_with_gnc(kCompensatedGnc, program, p.dialect), "") << program;
+        const std::string diff =
+            compare_with_gnc(kCompensatedGnc, replaced(program, p.on, "G01"), p.dialect);
+        EXPECT_NE(diff.find("with nose radius compensation right"), std::string::npos) << diff;
+    }
 }
 
 TEST(PostedCheck, GoldenProgramsFollowTheirGncAndAlteredOnesDoNot) {

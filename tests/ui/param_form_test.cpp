@@ -177,6 +177,35 @@ private slots:
         QCOMPARE(f.Values().Control(ParamField::Repeats), 3.0);
     }
 
+    void contour_kinds_offer_the_nose_compensation_choice() {
+        for (CycleKind kind : {CycleKind::Grooving, CycleKind::Threading, CycleKind::Drilling}) {
+            TParamForm f(controls_with(kind, 100, 500), 0);
+            QVERIFY(!f.CompensationChoice(NoseCompensation::None));
+            QVERIFY(!f.findChild<QGroupBox*>("CompensationGroup"));
+        }
+        TParamControls given = controls_with(CycleKind::Finishing, 100, 500);
+        given.SetControl(ParamField::Compensation, 1);
+        TParamForm f(given, 0);
+        QVERIFY(f.findChild<QGroupBox*>("CompensationGroup"));
+        QVERIFY(f.CompensationChoice(NoseCompensation::InProgram)->isChecked());
+        when_shown(f, [&f] {
+            f.CompensationChoice(NoseCompensation::InControl)->click();
+            f.OkButton()->click();
+        });
+        QVERIFY(f.Execute());
+        TParamControls out = f.Values();
+        QVERIFY(out.DialogChanged());
+        QCOMPARE(out.ReadRecord().Compensation, 2);
+        // Cancel gives back the choice the dialog was given.
+        TParamForm g(given, 0);
+        when_shown(g, [&g] {
+            g.CompensationChoice(NoseCompensation::None)->click();
+            g.reject();
+        });
+        QVERIFY(!g.Execute());
+        QCOMPARE(g.Values().Control(ParamField::Compensation), 1.0);
+    }
+
     void a_value_out_of_range_is_refused_with_a_reason() {
         TParamControls given = controls_with(CycleKind::Threading, 1, 300);
         given.SetControl(ParamField::Pitch, 1.5);

@@ -1,14 +1,18 @@
 // The tool list on the Tool panel comes from the simulator's magazine: named
-// slots in a combo, the entry's size taken into the cycle, the Update button
-// reading the magazine again and keeping the chosen slot; without a
-// simulator the plain tool number stays.
+// slots in a combo, the entry's size and nose taken into the cycle, the
+// Update button reading the magazine again and keeping the chosen slot;
+// without a simulator the plain tool number stays. The nose fields edit the
+// tool in undoable steps.
 #include "app/main_window.h"
 #include "cycles/tool_control.h"
+#include "dialogs/rspin_edit.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -57,6 +61,7 @@ private slots:
     void tools_come_from_the_simulators_magazine() {
         Home home;
         home.install_simulator("[TURN_TOOLS]\n1_Description=Rougher\n1_TipSize=0.8\n1_Length=40\n"
+                               "1_NoseRadius=0.8\n1_Orientation=2\n"
                                "2_Description=Groover\n2_ToolType=3\n2_TipSize=1\n"
                                "2_Diameter=3\n2_Length=35\n");
         ScriptedPrompt prompt;
@@ -81,6 +86,12 @@ private slots:
         QCOMPARE(tool.ToolNumber, 2);
         QCOMPARE(tool.ToolWidth, 3.0); // a type 3 tool gives its diameter
         QCOMPARE(tool.ToolLength, 35.0);
+        QCOMPARE(tool.NoseRadius, 0.0); // the groover's entry gives no nose
+        combo->setCurrentIndex(0);
+        QCOMPARE(w.model().cycles.front()->tool->NoseRadius, 0.8);
+        QCOMPARE(w.model().cycles.front()->tool->NoseOrientation, 2);
+        QCOMPARE(w.findChild<QComboBox*>("NoseOrientation")->currentIndex(), 2);
+        combo->setCurrentIndex(1);
 
         // The magazine changes in the simulator; Update reads it and keeps slot 2.
         write(home.config + "/Kelvard/tools.ini",
@@ -92,7 +103,7 @@ private slots:
         QVERIFY(w.close());
     }
 
-    void without_a_simulator_the_tool_number_stays() {
+    void without_a_simulator_the_tool_number_stays_and_the_nose_is_typed() {
         Home home;
         ScriptedPrompt prompt;
         TMainForm w(home.paths(), &prompt);
@@ -103,6 +114,36 @@ private slots:
         QVERIFY(!w.findChild<QComboBox*>("ToolCombo")->isVisible());
         QVERIFY(!w.findChild<QPushButton*>("ToolUpdateBtn")->isVisible());
         QVERIFY(w.model().tool_library.empty());
+
+        // The nose is typed in; each field is one step that undo takes back.
+        auto* radius = w.findChild<TRSpinEdit*>("NoseRadius");
+        auto* orientation = w.findChild<QComboBox*>("NoseOrientation");
+        QVERIFY(radius && orientation);
+        QCOMPARE(w.findChild<QLabel*>("NoseRadiusUnit")->text(), QString("mm"));
+        QCOMPARE(orientation->count(), 10);
+        const auto tool = [&w]() -> const TToolControl& { return *w.model().cycles.front()->tool; };
+        QCOMPARE(tool().NoseRadius, 0.0);
+
+        radius->setText("0.8");
+        QCOMPARE(tool().NoseRadius, 0.8);
+        QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Set Nose Radius"));
+        orientation->setCurrentIndex(6);
+        QCOMPARE(tool().NoseOrientation, 6);
+        QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Set Tip Orientation"));
+
+        w.action("MenuUndo")->trigger();
+        QCOMPARE(tool().NoseOrientation, 0);
+        QCOMPARE(tool().NoseRadius, 0.8);
+        QCOMPARE(orientation->currentIndex(), 0);
+        w.action("MenuUndo")->trigger();
+        QCOMPARE(tool().NoseRadius, 0.0);
+        QCOMPARE(radius->Value(), 0.0);
+        w.action("MenuRedo")->trigger();
+        QCOMPARE(tool().NoseRadius, 0.8);
+
+        // No insert has a nose of 50 mm: the edit holds the largest.
+        radius->setText("50");
+        QCOMPARE(tool().NoseRadius, 10.0);
         QVERIFY(w.close());
     }
 };
