@@ -165,16 +165,16 @@ void TMainForm::show_pick_cursor(PickCursor c) {
     shown_pick_ = c;
     switch (c) {
     case PickCursor::Off:
-        view_->setCursor(QCursor(Qt::CrossCursor));
+        view_->setPictureCursor(QCursor(Qt::CrossCursor));
         break;
     case PickCursor::Plus:
-        view_->setCursor(cursor_of(CursorKind::Plus));
+        view_->setPictureCursor(cursor_of(CursorKind::Plus));
         break;
     case PickCursor::Minus:
-        view_->setCursor(cursor_of(CursorKind::Minus));
+        view_->setPictureCursor(cursor_of(CursorKind::Minus));
         break;
     case PickCursor::Refuse:
-        view_->setCursor(QCursor(Qt::ArrowCursor));
+        view_->setPictureCursor(QCursor(Qt::ArrowCursor));
         break;
     }
     // Picking presses are clicks, never the start of a zoom box.

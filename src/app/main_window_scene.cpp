@@ -98,7 +98,7 @@ void TMainForm::audit_paths() {
 }
 
 void TMainForm::set_view_cursor(CursorKind kind, bool on) {
-    view_->setCursor(on ? cursor_of(kind) : QCursor(Qt::CrossCursor));
+    view_->setPictureCursor(on ? cursor_of(kind) : QCursor(Qt::CrossCursor));
     view_->setShowDrawRect(on ? TDrawRect::drNone : TDrawRect::drZoom);
     highlighted_ = nullptr;
 }
