@@ -142,7 +142,7 @@ void TMainForm::highlight(const DXF_Entity* element) {
     mark(highlighted_);
     highlighted_ = element;
     mark(highlighted_);
-    view_->update();
+    view_->ShowScreen();
 }
 
 void TMainForm::forget_drawing_elements() {

@@ -764,6 +764,11 @@ void Zoom_panel::refresh_hand() {
     }
 }
 
+void Zoom_panel::ShowScreen() {
+    screen_canvas_.finish();
+    box_->update();
+}
+
 void Zoom_panel::setPictureCursor(const QCursor& c) {
     if (hand_shown_)
         saved_cursor_ = c;

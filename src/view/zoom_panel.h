@@ -138,6 +138,8 @@ public:
     void Repaint();
     void Compose();
     void ShowDrawing();
+    // Brings what was drawn on the screen canvas to the screen.
+    void ShowScreen();
 
     // The button commands, also for the owner's keys and menus.
     void ZoomIn();

@@ -308,6 +308,8 @@ private slots:
     void the_list_flashes_and_hints_long_items() {
         Window t;
         t.w.SelectCycleRow(1, 0);
+        QApplication::processEvents();
+        const QImage composed = t.box->grab().toImage();
         QWidget* area = t.list->viewport();
         const QRect row1 = t.list->visualItemRect(t.list->item(1));
         QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, row1.center());
@@ -317,6 +319,7 @@ private slots:
         QTest::mouseRelease(area, Qt::LeftButton, Qt::NoModifier, row1.center());
         QVERIFY(!t.w.flashing());
         QVERIFY(t.w.flash_list().empty());
+        QCOMPARE(t.box->grab().toImage(), composed); // markers and paths are back
 
         // An item wider than the list shows whole in the hint.
         t.list->setFixedWidth(120);
