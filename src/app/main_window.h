@@ -34,6 +34,7 @@ class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QMenu;
 class QProgressBar;
 class QSplitter;
@@ -279,7 +280,10 @@ private:
     bool pick_press(const ViewMouse& m);
     // The points list's mouse; true when the event was taken.
     bool points_list_event(QObject* watched, QEvent* e);
+    const QListWidgetItem* cut_item_at(const QPoint& at) const;
+    // The whole text of an item the list cuts short, over the item.
     void show_points_hint(const QPoint& at);
+    void hide_points_hint();
     void PointsListSelectionChange();
     void PointsListPressed();
     void points_edit(const std::string& label, const std::function<void(ProjectModel&)>& change);
@@ -365,6 +369,8 @@ private:
     QRadioButton* add_single_ = nullptr;
     QRadioButton* add_inclusive_ = nullptr;
     QMenu* points_popup_ = nullptr;
+    QLabel* points_hint_ = nullptr;
+    QTimer* points_hint_timer_ = nullptr;
     Qt::MouseButton points_press_button_ = Qt::NoButton;
     bool points_press_extends_ = false; // Shift or Ctrl: the list's own selection
     TRSpinEdit* tool_number_ = nullptr;

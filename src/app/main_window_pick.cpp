@@ -10,13 +10,16 @@
 #include <QAction>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
 #include <QToolButton>
-#include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace zeran {
 
@@ -48,7 +51,7 @@ void TMainForm::create_points_panel(QWidget* page) {
     points_list_ = new QListWidget(page);
     points_list_->setObjectName("PointsList");
     points_list_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    points_list_->setMouseTracking(true);
+    points_list_->viewport()->setMouseTracking(true);
     points_list_->viewport()->installEventFilter(this);
     layout->addWidget(points_list_);
     connect(points_list_, &QListWidget::itemSelectionChanged, this,
@@ -137,7 +140,7 @@ void TMainForm::update_points_commands() {
 
 QMenu* TMainForm::PointsPopup() {
     if (model_->busy || !profile_selected()) return nullptr;
-    QToolTip::hideText();
+    hide_points_hint();
     update_points_commands();
     return points_popup_;
 }
@@ -221,7 +224,7 @@ bool TMainForm::points_list_event(QObject* watched, QEvent* e) {
     switch (e->type()) {
     case QEvent::MouseButtonPress: {
         const auto* me = static_cast<QMouseEvent*>(e);
-        QToolTip::hideText();
+        hide_points_hint();
         points_press_button_ = me->button();
         points_press_extends_ = (me->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
         // A right press below the last item stands for the last one.
@@ -240,29 +243,71 @@ bool TMainForm::points_list_event(QObject* watched, QEvent* e) {
         return false;
     }
     case QEvent::ToolTip:
-        // The list's own tooltip would hide the hint; the hint is ours.
+        // The list's own tooltip would hide the hint.
         show_points_hint(static_cast<QHelpEvent*>(e)->pos());
         return true;
     case QEvent::Leave:
-        QToolTip::hideText();
+        // Leaving for the hint that lies over the item is no leaving.
+        if (!points_list_->viewport()->rect().contains(
+                points_list_->viewport()->mapFromGlobal(QCursor::pos())))
+            hide_points_hint();
         return false;
     default:
         return false;
     }
 }
 
-void TMainForm::show_points_hint(const QPoint& at) {
-    QWidget* area = points_list_->viewport();
+// The item at `at` in the list's viewport when its text does not fit the list.
+const QListWidgetItem* TMainForm::cut_item_at(const QPoint& at) const {
     const QListWidgetItem* item = points_list_->itemAt(at);
-    const QString text = item ? item->text() : QString();
-    const int wanted =
-        points_list_->fontMetrics().horizontalAdvance(text) + 2 * points_list_->spacing() + 6;
-    if (!item || wanted <= area->width()) {
-        QToolTip::hideText();
+    if (!item) return nullptr;
+    const int wanted = points_list_->fontMetrics().horizontalAdvance(item->text()) + 6;
+    return wanted > points_list_->viewport()->width() ? item : nullptr;
+}
+
+void TMainForm::show_points_hint(const QPoint& at) {
+    const QListWidgetItem* item = cut_item_at(at);
+    if (!item) {
+        hide_points_hint();
         return;
     }
+    if (!points_hint_) {
+        points_hint_ = new QLabel(points_list_, Qt::ToolTip | Qt::WindowTransparentForInput);
+        points_hint_->setObjectName("PointsHint");
+        points_hint_->setForegroundRole(QPalette::ToolTipText);
+        points_hint_->setBackgroundRole(QPalette::ToolTipBase);
+        points_hint_->setAutoFillBackground(true);
+        points_hint_->setMaximumWidth(1000);
+        points_hint_timer_ = new QTimer(points_hint_);
+        points_hint_timer_->setInterval(250);
+        // The pointer may rest on the hint itself: where it is counts, not
+        // which window it is over.
+        connect(points_hint_timer_, &QTimer::timeout, this, [this] {
+            const QPoint at = points_list_->viewport()->mapFromGlobal(QCursor::pos());
+            if (points_list_->viewport()->rect().contains(at))
+                show_points_hint(at);
+            else
+                hide_points_hint();
+        });
+    }
+    // Over the item itself, so that its text reads on whole.
     const QRect rect = points_list_->visualItemRect(item);
-    QToolTip::showText(area->mapToGlobal(rect.topLeft() + QPoint(-1, -3)), text, area, rect);
+    points_hint_->setText(item->text());
+    points_hint_->adjustSize();
+    QPoint at_item = points_list_->viewport()->mapToGlobal(rect.topLeft() + QPoint(-1, -3));
+    // Kept on the screen: a long text moves left rather than being cut.
+    const QRect screen = points_list_->screen()->availableGeometry();
+    at_item.setX(
+        std::max(screen.left(), std::min(at_item.x(), screen.right() + 1 - points_hint_->width())));
+    points_hint_->move(at_item);
+    points_hint_->show();
+    points_hint_timer_->start();
+}
+
+void TMainForm::hide_points_hint() {
+    if (!points_hint_) return;
+    points_hint_timer_->stop();
+    points_hint_->hide();
 }
 
 void TMainForm::PointsListPressed() {
@@ -284,7 +329,7 @@ void TMainForm::points_edit(const std::string& label,
                             const std::function<void(ProjectModel&)>& change) {
     if (model_->busy || !profile_selected()) return;
     stop_flash();
-    QToolTip::hideText();
+    hide_points_hint();
     edit(label, {Change::Cycle, model_->cycle_index(model_->selected.node)}, change);
     refresh_points_panel();
 }

@@ -13,12 +13,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTimer>
-#include <QToolTip>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -329,10 +330,16 @@ private slots:
                          area->mapToGlobal(QPointF(row2.center())), Qt::NoButton, Qt::NoButton,
                          Qt::NoModifier);
         QApplication::sendEvent(area, &move);
-        QTRY_VERIFY(QToolTip::isVisible());
-        QCOMPARE(QToolTip::text(), t.list->item(2)->text());
+        auto* hint = t.list->findChild<QLabel*>("PointsHint");
+        QVERIFY(hint && hint->isVisible());
+        QCOMPARE(hint->text(), t.list->item(2)->text());
+        const QPoint item = area->mapToGlobal(row2.topLeft() - QPoint(1, 3));
+        QCOMPARE(hint->y(), item.y());
+        QVERIFY(hint->x() <= item.x());
+        // Moved left rather than cut by the screen's edge.
+        QVERIFY(hint->x() + hint->width() <= t.list->screen()->availableGeometry().right() + 1);
         t.w.PointsPopup();
-        QTRY_VERIFY(!QToolTip::isVisible()); // the popup hides the hint
+        QVERIFY(!hint->isVisible()); // the popup hides the hint
     }
 
     void real_boxes_ask_with_their_captions() {
