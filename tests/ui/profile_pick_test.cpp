@@ -321,6 +321,11 @@ private slots:
         QVERIFY(!t.w.flashing());
         QVERIFY(t.w.flash_list().empty());
         QCOMPARE(t.box->grab().toImage(), composed); // markers and paths are back
+        // Escape ends a flash whose release went elsewhere.
+        QTest::mousePress(area, Qt::LeftButton, Qt::NoModifier, row1.center());
+        QVERIFY(t.w.flashing());
+        QTest::keyClick(t.list, Qt::Key_Escape);
+        QVERIFY(!t.w.flashing());
 
         // An item wider than the list shows whole in the hint.
         t.list->setFixedWidth(120);
