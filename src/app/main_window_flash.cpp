@@ -54,7 +54,8 @@ void TMainForm::stop_flash() {
     flasher_->stop();
     if (flash_list_.empty()) return;
     flash_list_.clear();
-    view_->ShowDrawing();
+    // The markers and paths the flashing left out come back.
+    view_->Compose();
 }
 
 void TMainForm::FlasherTimer() {
@@ -77,7 +78,7 @@ void TMainForm::FlasherTimer() {
                 e->draw(screen, nullptr, map);
             }
         }
-        view_->update();
+        view_->ShowScreen();
     }
     flash_phase_ = 1 - flash_phase_;
     flasher_->start();
@@ -87,6 +88,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (files_tree_ && watched == files_tree_->viewport() &&
         event->type() == QEvent::MouseButtonRelease)
         stop_flash();
+    if (points_list_event(watched, event)) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

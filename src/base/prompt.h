@@ -15,6 +15,12 @@ public:
     // Shows `text` and offers the `buttons`; returns the one chosen.
     virtual Answer ask(MessageKind kind, const std::string& text,
                        const std::vector<Answer>& buttons) = 0;
+    // A question under a caption of its own rather than the program's name.
+    virtual Answer ask_titled(const std::string& caption, MessageKind kind, const std::string& text,
+                              const std::vector<Answer>& buttons) {
+        (void)caption;
+        return ask(kind, text, buttons);
+    }
     // A message with only an OK button.
     virtual void tell(MessageKind kind, const std::string& text) = 0;
     // Picks one of several texts (before/after, paste choices); -1 when cancelled.

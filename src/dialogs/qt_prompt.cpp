@@ -64,8 +64,18 @@ QtPrompt::QtPrompt(QWidget* parent, QString title) : parent_(parent), title_(std
 
 Answer QtPrompt::ask(MessageKind kind, const std::string& text,
                      const std::vector<Answer>& buttons) {
+    return ask_in(title_, kind, text, buttons);
+}
+
+Answer QtPrompt::ask_titled(const std::string& caption, MessageKind kind, const std::string& text,
+                            const std::vector<Answer>& buttons) {
+    return ask_in(QString::fromStdString(caption), kind, text, buttons);
+}
+
+Answer QtPrompt::ask_in(const QString& caption, MessageKind kind, const std::string& text,
+                        const std::vector<Answer>& buttons) {
     const std::vector<Answer> offered = buttons.empty() ? std::vector<Answer>{Answer::Ok} : buttons;
-    QMessageBox box(icon_of(kind), title_, shown_text(text), QMessageBox::NoButton, parent_);
+    QMessageBox box(icon_of(kind), caption, shown_text(text), QMessageBox::NoButton, parent_);
     for (Answer a : offered) box.addButton(button_of(a));
     box.setDefaultButton(button_of(offered.front()));
     const int chosen = box.exec();

@@ -15,6 +15,8 @@ public:
 
     Answer ask(MessageKind kind, const std::string& text,
                const std::vector<Answer>& buttons) override;
+    Answer ask_titled(const std::string& caption, MessageKind kind, const std::string& text,
+                      const std::vector<Answer>& buttons) override;
     void tell(MessageKind kind, const std::string& text) override;
     // The question as text with one button per option; the before/after
     // and paste questions in their own dialogs.
@@ -22,6 +24,8 @@ public:
                int preselected) override;
 
 private:
+    Answer ask_in(const QString& caption, MessageKind kind, const std::string& text,
+                  const std::vector<Answer>& buttons);
     QPointer<QWidget> parent_;
     QString title_;
 };

@@ -155,8 +155,8 @@ void ProjectModel::DeleteSelectedPoints() {
     const int count = list.selected_count();
     if (count == 0) return;
     if (count > 1) {
-        const Answer a = prompt_->ask(
-            MessageKind::Confirmation,
+        const Answer a = prompt_->ask_titled(
+            "Confirm Delete Selected", MessageKind::Confirmation,
             "By selecting this command you will delete all selected items in the list. "
             "Do you wish to continue?",
             {Answer::Yes, Answer::No});
@@ -177,10 +177,10 @@ void ProjectModel::ClearPoints() {
     if (selected.part != CyclePart::Profile || !selected.node) return;
     CycleNode& node = *selected.node;
     const Answer a =
-        prompt_->ask(MessageKind::Confirmation,
-                     "By selecting this command you will delete all items in the list. "
-                     "Do you wish to continue?",
-                     {Answer::Yes, Answer::No});
+        prompt_->ask_titled("Confirm Clear List", MessageKind::Confirmation,
+                            "By selecting this command you will delete all items in the list. "
+                            "Do you wish to continue?",
+                            {Answer::Yes, Answer::No});
     if (a != Answer::Yes) return;
     node.points.items.clear();
     node.points.focused = -1;

@@ -764,6 +764,22 @@ void Zoom_panel::refresh_hand() {
     }
 }
 
+void Zoom_panel::ShowScreen() {
+    screen_canvas_.finish();
+    box_->update();
+}
+
+void Zoom_panel::setPictureCursor(const QCursor& c) {
+    if (hand_shown_)
+        saved_cursor_ = c;
+    else
+        box_->setCursor(c);
+}
+
+QCursor Zoom_panel::PictureCursor() const {
+    return hand_shown_ ? saved_cursor_ : box_->cursor();
+}
+
 void Zoom_panel::box_paint() {
     if (OnPaint) OnPaint();
 }

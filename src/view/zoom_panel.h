@@ -86,6 +86,10 @@ public:
     void setZoomFactor(double f) { zoom_factor_ = f > 0 ? f : 1.25; }
     TDrawRect ShowDrawRect() const { return draw_rect_; }
     void setShowDrawRect(TDrawRect d) { draw_rect_ = d; }
+    // The pointer's shape over the picture, where the owner's tools work. A
+    // pan's hand stays until the pan ends and then gives way to it.
+    void setPictureCursor(const QCursor& c);
+    QCursor PictureCursor() const;
     bool Scrolling() const { return false; }
     bool ZoomEnabled() const { return zoom_enabled_; }
     void setZoomEnabled(bool on);
@@ -134,6 +138,8 @@ public:
     void Repaint();
     void Compose();
     void ShowDrawing();
+    // Brings what was drawn on the screen canvas to the screen.
+    void ShowScreen();
 
     // The button commands, also for the owner's keys and menus.
     void ZoomIn();
