@@ -385,7 +385,7 @@ void TMainForm::create_menus() {
     options->addAction(action("MenuShowDirection"));
 
     cycles_menu_ = menuBar()->addMenu(tr("&Cycles"));
-    for (QAction* c : cycle_actions_) cycles_menu_->addAction(c);
+    create_cycles_menu();
 
     QMenu* help = menuBar()->addMenu(tr("&Help"));
     help->addAction(action("MenuContents"));

@@ -29,6 +29,7 @@ class QComboBox;
 class QPushButton;
 class QActionGroup;
 class QLabel;
+class QLayout;
 class QMouseEvent;
 class QLineEdit;
 class QListWidget;
@@ -203,6 +204,8 @@ private:
     // main_window.cpp: layout and wiring.
     void create_actions();
     void create_menus();
+    // main_window_list.cpp: "&Roughing" with its three kinds, then the others.
+    void create_cycles_menu();
     void create_toolbar();
     void create_panels();
     void create_node_panels();
@@ -238,7 +241,9 @@ private:
     QWidget* create_tool_panel();
     void show_tool(int number, double width, double length);
     void ToolSizeChange();
-    // The labels beside length edits follow the project units.
+    // A length edit with its unit label beside it; the labels follow the
+    // project units.
+    QLayout* with_unit(QWidget* edit);
     void refresh_unit_labels();
     void ReadToolList();
     void ToolComboChange();

@@ -88,6 +88,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (files_tree_ && watched == files_tree_->viewport() &&
         event->type() == QEvent::MouseButtonRelease)
         stop_flash();
+    // A moved or resized window leaves the hint behind: it goes.
+    if (watched == this && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        hide_param_hint();
     if (cycle_list_ && watched == cycle_list_->viewport()) {
         if (event->type() == QEvent::MouseMove)
             CycleListMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());

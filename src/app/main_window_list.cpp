@@ -9,7 +9,9 @@
 #include "view/busy_box.h"
 #include "view/param_hint.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTreeWidget>
 
@@ -31,8 +33,28 @@ void TMainForm::install_tree_tools() {
     param_hint_ = new TParamHint(cycle_list_);
     cycle_list_->setMouseTracking(true);
     cycle_list_->viewport()->installEventFilter(this);
+    installEventFilter(this);
     connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState s) {
         if (s != Qt::ApplicationActive) hide_param_hint();
+    });
+}
+
+void TMainForm::create_cycles_menu() {
+    static const char* const texts[] = {QT_TR_NOOP("Along &X Axis"),   QT_TR_NOOP("Along &Z Axis"),
+                                        QT_TR_NOOP("&Pattern Repeat"), QT_TR_NOOP("&Finishing"),
+                                        QT_TR_NOOP("&Grooving"),       QT_TR_NOOP("&Threading"),
+                                        QT_TR_NOOP("&Drilling"),       QT_TR_NOOP("&Linear")};
+    QMenu* roughing = cycles_menu_->addMenu(tr("&Roughing"));
+    roughing->setObjectName("MenuRoughing");
+    for (std::size_t k = 0; k < cycle_actions_.size(); ++k) {
+        cycle_actions_[k]->setText(tr(texts[k]));
+        (k < 3 ? roughing : cycles_menu_)->addAction(cycle_actions_[k]);
+    }
+    // "&Roughing" is usable exactly when one of its kinds is.
+    connect(cycles_menu_, &QMenu::aboutToShow, this, [this, roughing] {
+        roughing->menuAction()->setEnabled(cycle_actions_[0]->isEnabled() ||
+                                           cycle_actions_[1]->isEnabled() ||
+                                           cycle_actions_[2]->isEnabled());
     });
 }
 

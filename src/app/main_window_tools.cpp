@@ -57,15 +57,19 @@ QWidget* TMainForm::create_tool_panel() {
         e->setPosOnly(true);
         *sizes[i].first = e;
         connect(e, &TRealEdit::Change, this, [this] { ToolSizeChange(); });
-        auto* unit = new QLabel(tool);
-        unit->setObjectName(QString(sizes[i].second) + "Unit");
-        unit_labels_.push_back(unit);
-        auto* row = new QHBoxLayout;
-        row->addWidget(e, 1);
-        row->addWidget(unit);
-        tl->addRow(tr(captions[i]), row);
+        tl->addRow(tr(captions[i]), with_unit(e));
     }
     return tool;
+}
+
+QLayout* TMainForm::with_unit(QWidget* edit) {
+    auto* unit = new QLabel(edit->parentWidget());
+    unit->setObjectName(edit->objectName() + "Unit");
+    unit_labels_.push_back(unit);
+    auto* row = new QHBoxLayout;
+    row->addWidget(edit, 1);
+    row->addWidget(unit);
+    return row;
 }
 
 void TMainForm::refresh_unit_labels() {

@@ -76,8 +76,8 @@ void TMainForm::create_node_panels() {
     billet_l_->setObjectName("BilletEditL");
     billet_r_ = new TRSpinEdit(billet);
     billet_r_->setObjectName("BilletEditR");
-    bf->addRow(tr("Billet length"), billet_l_);
-    bf->addRow(tr("Billet radius"), billet_r_);
+    bf->addRow(tr("Billet length"), with_unit(billet_l_));
+    bf->addRow(tr("Billet radius"), with_unit(billet_r_));
     for (TRSpinEdit* e : {billet_l_, billet_r_}) {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { BilletEditChange(); });
@@ -95,6 +95,7 @@ void TMainForm::create_node_panels() {
     cl->addRow(cycle_text_);
     comment_edit_ = new QLineEdit(cycle);
     comment_edit_->setObjectName("CommentEdit");
+    comment_edit_->setMaxLength(80);
     connect(comment_edit_, &QLineEdit::editingFinished, this, [this] { CommentEditChange(); });
     cl->addRow(tr("Comment"), comment_edit_);
     panels_->addWidget(cycle);
@@ -121,8 +122,8 @@ void TMainForm::create_node_panels() {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { StartEditChange(); });
     }
-    sf->addRow(tr("Start point X"), start_x_);
-    sf->addRow(tr("Start point Z"), start_z_);
+    sf->addRow(tr("Start point X"), with_unit(start_x_));
+    sf->addRow(tr("Start point Z"), with_unit(start_z_));
     start_tool_ = make_marker_tool(start, "StartPosPaint", CursorKind::StartPos,
                                    ":/zeran/STARTPOS.png", tr("Place the start point in the view"));
     sf->addRow(start_tool_);

@@ -22,6 +22,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
@@ -148,6 +149,20 @@ private slots:
         ProjectModel& m = w.model();
         const double depth = depth_x(m, 0);
         QVERIFY(depth > 0);
+        // "&Roughing" holds the three roughing kinds and follows their state.
+        auto* roughing = w.findChild<QMenu*>("MenuRoughing");
+        QVERIFY(roughing);
+        QCOMPARE(roughing->actions().size(), 3);
+        QCOMPARE(roughing->actions().front()->text(), QString("Along &X Axis"));
+        auto* cycles = qobject_cast<QMenu*>(roughing->parentWidget());
+        QVERIFY(cycles);
+        emit cycles->aboutToShow();
+        QVERIFY(roughing->menuAction()->isEnabled());
+        w.SetProgramTab(false);
+        emit cycles->aboutToShow();
+        QVERIFY(!roughing->menuAction()->isEnabled());
+        w.SetProgramTab(true);
+
         w.SelectCycleRow(0);
         auto* button = w.findChild<QPushButton*>("BtnHeaderParam");
         QVERIFY(button && button->isVisible());
@@ -166,6 +181,7 @@ private slots:
         QVERIFY2(std::abs(depth_x(m, 0) - depth / 25.4) < 1e-4,
                  qPrintable(QString("%1 from %2").arg(depth_x(m, 0)).arg(depth)));
         QCOMPARE(w.findChild<QLabel*>("EditToolWidthUnit")->text(), QString("inch"));
+        QCOMPARE(w.findChild<QLabel*>("BilletEditLUnit")->text(), QString("inch"));
         QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Edit Header"));
         w.action("MenuUndo")->trigger();
         QCOMPARE(m.units, Units::Metric);
