@@ -4,11 +4,14 @@
 // simulator the plain tool number stays.
 #include "app/main_window.h"
 #include "cycles/tool_control.h"
+#include "dialogs/real_edit.h"
+#include "dialogs/rspin_edit.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
 
 #include <QComboBox>
 #include <QFile>
+#include <QLabel>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTreeWidget>
@@ -81,6 +84,12 @@ private slots:
         QCOMPARE(tool.ToolNumber, 2);
         QCOMPARE(tool.ToolWidth, 3.0); // a type 3 tool gives its diameter
         QCOMPARE(tool.ToolLength, 35.0);
+        // The panel names the library and shows the entry's size in its edits.
+        QCOMPARE(w.findChild<QLabel*>("ToolNumberLabel")->text(),
+                 QString("Tool Number (Simvo Turning)"));
+        QVERIFY(!w.findChild<TRSpinEdit*>("ToolNumbEdit")->isVisible());
+        QCOMPARE(w.findChild<TRealEdit*>("EditToolWidth")->stored_value(), 3.0);
+        QCOMPARE(w.findChild<TRealEdit*>("EditToolLength")->stored_value(), 35.0);
 
         // The magazine changes in the simulator; Update reads it and keeps slot 2.
         write(home.config + "/Kelvard/tools.ini",
@@ -103,6 +112,8 @@ private slots:
         QVERIFY(!w.findChild<QComboBox*>("ToolCombo")->isVisible());
         QVERIFY(!w.findChild<QPushButton*>("ToolUpdateBtn")->isVisible());
         QVERIFY(w.model().tool_library.empty());
+        QVERIFY(w.findChild<TRSpinEdit*>("ToolNumbEdit")->isVisible());
+        QCOMPARE(w.findChild<QLabel*>("ToolNumberLabel")->text(), QString("Tool Number"));
         QVERIFY(w.close());
     }
 };
