@@ -85,7 +85,8 @@ void TMainForm::FilesTreeRightPress(const QMouseEvent& e) {
 
 std::string TMainForm::cycle_trouble(const CycleNode& node) const {
     const TCanCycle& cycle = *node.cycle;
-    if (!node.checked() || !cycle.Moves.empty()) return {};
+    // As posting judges it: a cycle still waiting to generate has no path yet.
+    if (!node.checked() || (!cycle.NeedsGenerate && !cycle.Moves.empty())) return {};
     return cycle_reason(cycle, cycle.CanGenerate());
 }
 

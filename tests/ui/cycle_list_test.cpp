@@ -284,6 +284,26 @@ private slots:
         QTRY_VERIFY(hint->HintShowing());
         QVERIFY(hint->hint().ready);
         QVERIFY(hint->hint().text.find("No tool path") == std::string::npos);
+        // A ready cycle whose depth of cut is taken away turns red at once, and says why.
+        TParamControls values = *m.cycles[0]->params;
+        TCycleParams record = values.ReadRecord();
+        record.DepthCutX = 0;
+        values.LoadRecord(record);
+        w.session().apply("Change Parameters", {Change::Cycle, 0}, [&](ProjectModel& model) {
+            model.SetParameters(*model.cycles[0], values);
+        });
+        QCOMPARE(m.cycles[0]->params_node.state_index, kStateIncomplete);
+        QCOMPARE(tree->topLevelItem(1)->child(2)->data(0, Qt::UserRole).toInt(), kStateIncomplete);
+        QTest::mouseMove(tree->viewport(), row_centre(tree, tree->topLevelItem(1)));
+        QTest::mouseMove(tree->viewport(), row_centre(tree, ready));
+        QTRY_VERIFY(hint->HintShowing());
+        QVERIFY2(hint->hint().text.find("No tool path: its parameters are not complete") !=
+                     std::string::npos,
+                 hint->hint().text.c_str());
+        w.action("MenuUndo")->trigger();
+        QCOMPARE(m.cycles[0]->params_node.state_index, kStateComplete);
+        ready = tree->topLevelItem(1)->child(2); // the list was rebuilt
+
         // Over a cycle's own row, or on the edge of the list, it goes.
         QTest::mouseMove(tree->viewport(), row_centre(tree, tree->topLevelItem(1)));
         QVERIFY(!hint->HintShowing());
