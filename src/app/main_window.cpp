@@ -1,6 +1,6 @@
 #include "app/main_window.h"
-#include "app/busy_prompt.h"
 
+#include "app/busy_prompt.h"
 #include "app/tree_images.h"
 #include "app/window_placement.h"
 #include "cycles/cycle_kinds.h"
