@@ -45,33 +45,9 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-QString length_text(double v) {
-    return is_not_set(v) ? QString("-") : QString::number(v, 'g', 10);
-}
-
 // No turning insert has a larger nose.
 double largest_nose_radius(Units units) {
     return units == Units::Inch ? 0.4 : 10.0;
-}
-
-// The nose radius with its unit, and the tip's orientation (0: the one the
-// cycle's side implies).
-void add_nose_rows(QWidget* tool, QFormLayout* layout, TRSpinEdit*& radius, QLabel*& unit,
-                   QComboBox*& orientation) {
-    radius = new TRSpinEdit(tool);
-    radius->setObjectName("NoseRadius");
-    radius->setMinValue(0);
-    unit = new QLabel(tool);
-    unit->setObjectName("NoseRadiusUnit");
-    auto* row = new QHBoxLayout;
-    row->addWidget(radius);
-    row->addWidget(unit, 1);
-    layout->addRow(QObject::tr("Nose radius"), row);
-    orientation = new QComboBox(tool);
-    orientation->setObjectName("NoseOrientation");
-    orientation->addItem(QObject::tr("From the cycle's side"));
-    for (int i = 1; i <= 9; ++i) orientation->addItem(QString::number(i));
-    layout->addRow(QObject::tr("Tip orientation"), orientation);
 }
 
 // Days since 30 December 1899 and back.
@@ -94,7 +70,8 @@ void TMainForm::create_node_panels() {
     header_text_ = new QLabel(header);
     header_text_->setWordWrap(true);
     hl->addWidget(header_text_);
-    auto* edit_header = new QPushButton(tr("Header..."), header);
+    auto* edit_header = new QPushButton(tr("Parameters..."), header);
+    edit_header->setObjectName("BtnHeaderParam");
     connect(edit_header, &QPushButton::clicked, this, [this] { HeaderDialogClick(); });
     hl->addWidget(edit_header);
     auto* billet = new QGroupBox(tr("Billet Definition"), header);
@@ -105,8 +82,8 @@ void TMainForm::create_node_panels() {
     billet_l_->setObjectName("BilletEditL");
     billet_r_ = new TRSpinEdit(billet);
     billet_r_->setObjectName("BilletEditR");
-    bf->addRow(tr("Billet length"), billet_l_);
-    bf->addRow(tr("Billet radius"), billet_r_);
+    bf->addRow(tr("Billet length"), with_unit(billet_l_));
+    bf->addRow(tr("Billet radius"), with_unit(billet_r_));
     for (TRSpinEdit* e : {billet_l_, billet_r_}) {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { BilletEditChange(); });
@@ -124,6 +101,7 @@ void TMainForm::create_node_panels() {
     cl->addRow(cycle_text_);
     comment_edit_ = new QLineEdit(cycle);
     comment_edit_->setObjectName("CommentEdit");
+    comment_edit_->setMaxLength(80);
     connect(comment_edit_, &QLineEdit::editingFinished, this, [this] { CommentEditChange(); });
     cl->addRow(tr("Comment"), comment_edit_);
     panels_->addWidget(cycle);
@@ -132,33 +110,7 @@ void TMainForm::create_node_panels() {
     create_points_panel(profile);
     panels_->addWidget(profile);
 
-    auto* tool = new QWidget(panels_);
-    auto* tl = new QFormLayout(tool);
-    tool_number_ = new TRSpinEdit(tool);
-    tool_number_->setObjectName("ToolNumber");
-    tool_number_->setMinValue(1);
-    tool_number_->setMaxValue(999);
-    connect(tool_number_, &TRSpinEdit::Change, this, [this] { ToolEditChange(); });
-    tool_combo_ = new QComboBox(tool);
-    tool_combo_->setObjectName("ToolCombo");
-    tool_combo_->setVisible(false);
-    connect(tool_combo_, &QComboBox::currentIndexChanged, this, [this] { ToolComboChange(); });
-    tool_update_ = new QPushButton(tr("Update"), tool);
-    tool_update_->setObjectName("ToolUpdateBtn");
-    tool_update_->setToolTip(tr("Update tool information from Simvo Turning"));
-    tool_update_->setVisible(false);
-    connect(tool_update_, &QPushButton::clicked, this, [this] { ToolUpdateBtnClick(); });
-    auto* tool_row = new QHBoxLayout;
-    tool_row->addWidget(tool_number_);
-    tool_row->addWidget(tool_combo_, 1);
-    tool_row->addWidget(tool_update_);
-    tl->addRow(tr("Tool"), tool_row);
-    tool_text_ = new QLabel(tool);
-    tl->addRow(tool_text_);
-    add_nose_rows(tool, tl, nose_radius_, nose_unit_, nose_orientation_);
-    connect(nose_radius_, &TRSpinEdit::Change, this, [this] { NoseEditChange(); });
-    connect(nose_orientation_, &QComboBox::currentIndexChanged, this, [this] { NoseEditChange(); });
-    panels_->addWidget(tool);
+    panels_->addWidget(create_tool_panel());
 
     auto* params = new QWidget(panels_);
     auto* pf = new QFormLayout(params);
@@ -173,8 +125,8 @@ void TMainForm::create_node_panels() {
         e->setMaxValue(1e6);
         connect(e, &TRSpinEdit::Change, this, [this] { StartEditChange(); });
     }
-    sf->addRow(tr("Start point X"), start_x_);
-    sf->addRow(tr("Start point Z"), start_z_);
+    sf->addRow(tr("Start point X"), with_unit(start_x_));
+    sf->addRow(tr("Start point Z"), with_unit(start_z_));
     start_tool_ = make_marker_tool(start, "StartPosPaint", CursorKind::StartPos,
                                    ":/zeran/STARTPOS.png", tr("Place the start point in the view"));
     sf->addRow(start_tool_);
@@ -209,6 +161,8 @@ void TMainForm::RebuildFilesTree() {
         if (n.level > 0) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, n.state_index == kStateChecked ? Qt::Checked : Qt::Unchecked);
+        } else {
+            item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
         }
         parents.push_back(item);
     }
@@ -353,6 +307,7 @@ void TMainForm::CycleListChange() {
         }
     }
     model_->selected = sel;
+    if (sel.part != CyclePart::Parameters) hide_param_hint();
     release_marker_tools(nullptr);
     static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
     view_->setHelpContext(37);
@@ -375,6 +330,7 @@ void TMainForm::refresh_panels() {
     for (TRSpinEdit* e : {datum_x_, datum_y_}) e->setDecimals(units == Units::Inch ? 4 : 3);
     datum_x_->setValue(model_->datum_edit_x);
     datum_y_->setValue(model_->datum_edit_y);
+    refresh_unit_labels();
     material_label_->setText(model_->material_name.empty()
                                  ? QString()
                                  : "  " + tr("Material Type") + " : " + q(model_->material_name));
@@ -408,12 +364,8 @@ void TMainForm::refresh_panels() {
         panels_->setCurrentIndex(kPageProfile);
         break;
     case CyclePart::Tool:
-        tool_number_->setValue(sel.node->tool->ToolNumber);
-        if (sel.node->tool->ToolNumber <= tool_combo_->count())
-            tool_combo_->setCurrentIndex(sel.node->tool->ToolNumber - 1);
-        tool_text_->setText(tr("Width %1, length %2")
-                                .arg(length_text(sel.node->tool->ToolWidth),
-                                     length_text(sel.node->tool->ToolLength)));
+        show_tool(sel.node->tool->ToolNumber, sel.node->tool->ToolWidth,
+                  sel.node->tool->ToolLength);
         nose_radius_->setMaxValue(largest_nose_radius(units));
         nose_radius_->setDecimals(units == Units::Inch ? 4 : 3);
         nose_radius_->setIncrement(units == Units::Inch ? 0.004 : 0.1);
@@ -481,14 +433,6 @@ void TMainForm::CommentEditChange() {
     const std::string comment = comment_edit_->text().toStdString();
     edit("Set Comment", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, comment](ProjectModel& model) { model.SetComment(node, comment); });
-}
-
-void TMainForm::ToolEditChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
-    CycleNode& node = *model_->selected.node;
-    const int number = static_cast<int>(tool_number_->Value());
-    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
-         [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 
 // Both nose fields in one step each; a radius typed beyond the largest

@@ -5,6 +5,7 @@
 // tool in undoable steps.
 #include "app/main_window.h"
 #include "cycles/tool_control.h"
+#include "dialogs/real_edit.h"
 #include "dialogs/rspin_edit.h"
 #include "project/project_model.h"
 #include "support/test_doubles.h"
@@ -86,6 +87,12 @@ private slots:
         QCOMPARE(tool.ToolNumber, 2);
         QCOMPARE(tool.ToolWidth, 3.0); // a type 3 tool gives its diameter
         QCOMPARE(tool.ToolLength, 35.0);
+        // The panel names the library and shows the entry's size in its edits.
+        QCOMPARE(w.findChild<QLabel*>("ToolNumberLabel")->text(),
+                 QString("Tool Number (Simvo Turning)"));
+        QVERIFY(!w.findChild<TRSpinEdit*>("ToolNumbEdit")->isVisible());
+        QCOMPARE(w.findChild<TRealEdit*>("EditToolWidth")->stored_value(), 3.0);
+        QCOMPARE(w.findChild<TRealEdit*>("EditToolLength")->stored_value(), 35.0);
         QCOMPARE(tool.NoseRadius, 0.0); // the groover's entry gives no nose
         combo->setCurrentIndex(0);
         QCOMPARE(w.model().cycles.front()->tool->NoseRadius, 0.8);
@@ -114,6 +121,8 @@ private slots:
         QVERIFY(!w.findChild<QComboBox*>("ToolCombo")->isVisible());
         QVERIFY(!w.findChild<QPushButton*>("ToolUpdateBtn")->isVisible());
         QVERIFY(w.model().tool_library.empty());
+        QVERIFY(w.findChild<TRSpinEdit*>("ToolNumbEdit")->isVisible());
+        QCOMPARE(w.findChild<QLabel*>("ToolNumberLabel")->text(), QString("Tool Number"));
 
         // The nose is typed in; each field is one step that undo takes back.
         auto* radius = w.findChild<TRSpinEdit*>("NoseRadius");
