@@ -90,6 +90,16 @@ private:
     QWidget* last_ = nullptr;
 };
 
+// With ZERAN_HELP_SHOTS set, the steps the new-user help page shows are
+// grabbed into that folder (scripts/help_screenshots.sh runs this under Xvfb).
+void shot(QWidget* w, const char* name) {
+    const QString folder = qEnvironmentVariable("ZERAN_HELP_SHOTS");
+    if (folder.isEmpty()) return;
+    QCoreApplication::processEvents();
+    QDir().mkpath(folder);
+    w->grab().save(folder + "/" + name + ".png");
+}
+
 void type_into(QLineEdit* edit, const QString& text) {
     QVERIFY(edit);
     edit->setFocus();
@@ -183,6 +193,7 @@ std::function<void(QWidget*)> fill_params(std::vector<Param> values) {
         form->FeedPerRev()->setChecked(true);
         if (auto* rpm = form->findChild<QRadioButton*>("SpeedRPM")) rpm->setChecked(true);
         for (const Param& p : values) type_into(form->Edit(p.field), p.text);
+        if (values.size() > 4) shot(form, "parameters");
         QVERIFY2(form->OkButton()->isEnabled(), qPrintable(form->Status()->text()));
         QTest::mouseClick(form->OkButton(), Qt::LeftButton);
     };
@@ -196,6 +207,7 @@ std::function<void(QWidget*)> post_to(const QString& machine, const QString& out
         QVERIFY(!found.isEmpty());
         form->machine_list()->setCurrentItem(found.front());
         form->dest_edit()->setText(out);
+        shot(form, "post");
         QTest::mouseClick(form->ok_button(), Qt::LeftButton);
     };
 }
@@ -256,6 +268,7 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     w.action("MenuImport")->trigger();
     QVERIFY(m.drawing_loaded);
     QCOMPARE(QString::fromStdString(m.material_name), QString("Mild Steel (Metric)"));
+    shot(&w, "imported");
 
     // The datum: a Ctrl drag onto the foot of the face, where it meets the axis.
     QToolButton* datum_tool = w.findChild<QToolButton*>("DatumCursPaint");
@@ -265,6 +278,7 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     drag(w, {-8, 6}, {0.4, 1.2}, Qt::ControlModifier);
     QCOMPARE(m.datum_x, 0.0);
     QCOMPARE(m.datum_y, 0.0);
+    shot(&w, "datum");
     datum_tool->click();
 
     // The program tab: billet by dragging its corner.
@@ -276,6 +290,7 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     drag(w, {-20, 5}, {-102, 19});
     QVERIFY(std::abs(m.billet_edit_l - 102) < 0.6);
     QVERIFY(std::abs(m.billet_edit_r - 19) < 0.6);
+    shot(&w, "billet");
     billet_tool->click();
 
     // Cycles from the menu and from the toolbar, in turn.
@@ -343,7 +358,9 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     inclusive(true);
     click_at(w, -75, 17.5);
     QCOMPARE(points_of(w).size(), 8);
+    shot(&w, "profile");
     library_tool(1, 1);
+    shot(&w, "tool");
     start_and_params(1, "20", "2",
                      {{F::Feed, "0.25"}, {F::Speed, "1200"}, {F::DepthCutX, "2"},
                       {F::RetractX, "0.5"}, {F::AllowanceX, "0.3"}, {F::AllowanceZ, "0.1"}});
@@ -495,6 +512,8 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     w.reopen_menu()->actions().front()->trigger();
     QCOMPARE(m.cycles.size(), std::size_t(8));
     QVERIFY(m.post_allowed);
+    click_node(w, 3);
+    shot(&w, "program");
 
     // The same program written by hand, with the saved header's date, author
     // and the billet the drag gave.
