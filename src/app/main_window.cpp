@@ -87,6 +87,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     datum_drag_ = std::make_unique<DatumDragTool>(*session_);
     billet_drag_ = std::make_unique<BilletDragTool>(*session_);
     start_place_ = std::make_unique<StartPointTool>(*session_);
+    pick_ = std::make_unique<ProfilePickTool>(*session_);
     model_->busy = true;
     const QString point = QLocale::system().decimalPoint();
     separator_ = point.isEmpty() ? '.' : point.front().toLatin1();
@@ -126,6 +127,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     connect(escape, &QShortcut::activated, this, [this] {
         datum_drag_->cancel();
         billet_drag_->cancel();
+        stop_flash();
         refresh_panels();
     });
     RebuildFilesTree();
@@ -683,6 +685,7 @@ void TMainForm::TabsTreeChange() {
     // program's view would move the datum unasked.
     datum_tool_->setChecked(false);
     if (!input) refresh_panels();
+    update_pick_cursor();
     view_->SetLatheReadout(!input);
     view_->Repaint();
 }

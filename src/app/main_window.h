@@ -8,6 +8,7 @@
 #include "geometry/canvas.h"
 #include "geometry/point3d.h"
 #include "project/hover_tool.h"
+#include "project/profile_pick_tool.h"
 #include "project/project_session.h"
 #include "project/scene.h"
 
@@ -26,6 +27,8 @@ class QPrinter;
 class QPrintPreviewDialog;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
+class QRadioButton;
 class QPushButton;
 class QActionGroup;
 class QLabel;
@@ -133,6 +136,15 @@ public:
     QMenu* CyclePopupFor(QTreeWidgetItem* item);
     void CycleProgressMouseUp();
     void TabsTreeChange();
+    // The points list's popup, its commands enabled for the list as it is;
+    // null when no Profile node is selected.
+    QMenu* PointsPopup();
+    void PointsListClearClick();
+    void PointsListDeleteClick();
+    void PointsListCutClick();
+    void PointsListCopyClick();
+    void PointsListPasteClick();
+    void PointsListSelectAllClick();
 
     // ---- Scene ----
     void ZoomBoxNeedReDraw();
@@ -252,6 +264,26 @@ private:
     void release_marker_tools(QToolButton* keep);
     bool dragging_marker() const;
 
+    // main_window_pick.cpp: picking a profile in the view, and its points list.
+    void create_points_panel(QWidget* page);
+    bool profile_selected() const;
+    void refresh_points_panel();
+    void update_points_commands();
+    bool marker_tool_checked() const;
+    void show_pick_cursor(PickCursor c);
+    // The cursor for the selected node, no element under the pointer.
+    void update_pick_cursor();
+    // The cursor for the element under the pointer.
+    void pick_hover();
+    // A press in the view while picking; false when picking does not apply.
+    bool pick_press(const ViewMouse& m);
+    // The points list's mouse; true when the event was taken.
+    bool points_list_event(QObject* watched, QEvent* e);
+    void show_points_hint(const QPoint& at);
+    void PointsListSelectionChange();
+    void PointsListPressed();
+    void points_edit(const std::string& label, const std::function<void(ProjectModel&)>& change);
+
     // main_window_edit.cpp: edits as undoable steps and what follows them.
     // Applies `edit` as the step `label`.
     bool edit(const std::string& label, ChangeNote note,
@@ -287,6 +319,8 @@ private:
     std::unique_ptr<DatumDragTool> datum_drag_;
     std::unique_ptr<BilletDragTool> billet_drag_;
     std::unique_ptr<StartPointTool> start_place_;
+    std::unique_ptr<ProfilePickTool> pick_;
+    PickCursor shown_pick_ = PickCursor::Off;
     HoverTool hover_;
     char separator_ = '.';
 
@@ -327,6 +361,12 @@ private:
     QLineEdit* comment_edit_ = nullptr;
     QLabel* cycle_text_ = nullptr;
     QListWidget* points_list_ = nullptr;
+    QGroupBox* add_type_box_ = nullptr;
+    QRadioButton* add_single_ = nullptr;
+    QRadioButton* add_inclusive_ = nullptr;
+    QMenu* points_popup_ = nullptr;
+    Qt::MouseButton points_press_button_ = Qt::NoButton;
+    bool points_press_extends_ = false; // Shift or Ctrl: the list's own selection
     TRSpinEdit* tool_number_ = nullptr;
     QLabel* tool_text_ = nullptr;
     QComboBox* tool_combo_ = nullptr;

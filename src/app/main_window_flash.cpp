@@ -87,6 +87,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (files_tree_ && watched == files_tree_->viewport() &&
         event->type() == QEvent::MouseButtonRelease)
         stop_flash();
+    if (points_list_event(watched, event)) return true;
     return QMainWindow::eventFilter(watched, event);
 }
 

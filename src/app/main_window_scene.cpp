@@ -153,6 +153,7 @@ void TMainForm::forget_drawing_elements() {
 }
 
 void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
+    if (pick_press(m)) return;
     if (m.button != MouseButton::Left || !model_->drawing_loaded) return;
     const Point2D at = view_->ScreenToWorld(m.at);
     if (billet_tool_->isChecked() && model_->datum_set) {
@@ -201,6 +202,7 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     const bool moved_on = hover_.move({p.x, p.y, 0}, lists);
     highlight(hover_.current());
     if (moved_on && !program_tab_active() && highlighted_) select_files_node(highlighted_);
+    if (program_tab_active()) pick_hover();
 }
 
 // The drawing tree follows the element under the pointer on the input tab.

@@ -103,10 +103,7 @@ void TMainForm::create_node_panels() {
     panels_->addWidget(cycle);
 
     auto* profile = new QWidget(panels_);
-    auto* pl = new QVBoxLayout(profile);
-    points_list_ = new QListWidget(profile);
-    points_list_->setObjectName("PointsList");
-    pl->addWidget(points_list_);
+    create_points_panel(profile);
     panels_->addWidget(profile);
 
     auto* tool = new QWidget(panels_);
@@ -332,6 +329,7 @@ void TMainForm::CycleListChange() {
     view_->setHelpContext(37);
     cycle_list_->setProperty("helpContext", contexts[static_cast<int>(sel.part)]);
     refresh_panels();
+    update_pick_cursor();
     update_edit_commands();
     view_->Repaint();
 }
@@ -377,8 +375,7 @@ void TMainForm::refresh_panels() {
         break;
     }
     case CyclePart::Profile:
-        points_list_->clear();
-        for (const ProfileItem& item : sel.node->points.items) points_list_->addItem(q(item.text));
+        refresh_points_panel();
         panels_->setCurrentIndex(kPageProfile);
         break;
     case CyclePart::Tool:

@@ -1,0 +1,69 @@
+#include "project/profile_pick_tool.h"
+
+#include "base/prompt.h"
+#include "cycles/kind_description.h"
+#include "geometry/entity.h"
+#include "project/project_model.h"
+#include "project/project_session.h"
+
+namespace zeran {
+
+namespace {
+
+bool refuses(const CycleNode& node, const DXF_Entity* element) {
+    if (!element || describe(node.kind()).profile != ProfileRule::NoArcs) return false;
+    return element->kind() == EntityKind::Arc || element->kind() == EntityKind::Circle;
+}
+
+} // namespace
+
+bool ProfilePickTool::engaged() const {
+    const ProjectModel& model = session_.model();
+    return !model.busy && model.selected.part == CyclePart::Profile && model.selected.node &&
+           model.cycle_index(model.selected.node) >= 0;
+}
+
+PickCursor ProfilePickTool::hover(const DXF_Entity* hovered) {
+    cursor_ = PickCursor::Off;
+    if (!engaged()) return cursor_;
+    ProjectModel& model = session_.model();
+    PointsList& list = model.selected.node->points;
+    // A full single-element list still lets its one element be taken out.
+    if (const int listed = hovered ? list.index_of(hovered) : -1; listed >= 0) {
+        list.tag = listed;
+        return cursor_ = PickCursor::Minus;
+    }
+    if (model.SingleElementFull()) return cursor_;
+    cursor_ = refuses(*model.selected.node, hovered) ? PickCursor::Refuse : PickCursor::Plus;
+    return cursor_;
+}
+
+bool ProfilePickTool::press(const DXF_Entity* hovered) {
+    ProjectModel& model = session_.model();
+    switch (hover(hovered)) {
+    case PickCursor::Off:
+        return false;
+    case PickCursor::Refuse:
+        model.prompt().tell(MessageKind::Warning, kGroovingArcMessage);
+        return false;
+    case PickCursor::Minus: {
+        CycleNode& node = *model.selected.node;
+        PointsList& list = node.points;
+        // The clicked item goes together with any that were selected already.
+        list.items[static_cast<std::size_t>(list.tag)].selected = true;
+        if (list.focused < 0) list.focused = list.tag;
+        return session_.apply("Remove from Profile", {Change::Cycle, model.cycle_index(&node)},
+                              [](ProjectModel& m) { m.DeleteSelectedPoints(); });
+    }
+    case PickCursor::Plus: {
+        // The hovered element is one of the model's own element copies.
+        auto* element = const_cast<DXF_Entity*>(hovered);
+        const int index = model.cycle_index(model.selected.node);
+        return session_.apply("Add to Profile", {Change::Cycle, index},
+                              [element](ProjectModel& m) { m.AddAtCursor(element); });
+    }
+    }
+    return false;
+}
+
+} // namespace zeran

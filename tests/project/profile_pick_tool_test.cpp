@@ -1,0 +1,165 @@
+// Picking profiles without a window, on the shaft example: what the pointer
+// over an element offers, single and inclusive adds, removing by a click, a
+// groove's refusal of arcs and a full single-element list; every change one
+// undoable step.
+#include "geometry/entity.h"
+#include "project/profile_pick_tool.h"
+#include "project/project_file.h"
+#include "project/project_model.h"
+#include "project/project_session.h"
+#include "support/test_doubles.h"
+
+#include <gtest/gtest.h>
+
+namespace zeran {
+namespace {
+
+constexpr const char* kChainFailure =
+    "Inclusive item selection, failed.\r\rCheck that all DXF file intersection points meet.";
+
+class ProfilePickToolTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ProjectReadOptions options;
+        options.write_missing_tdx = false;
+        std::string error;
+        ASSERT_TRUE(ReadProjectFile(model, std::string(ZERAN_SOURCE_DIR) + "/examples/shaft.tcf",
+                                    options, &error))
+            << error;
+        session.start_fresh();
+    }
+    // The shaft's outline: lines 0 to 10 in drawing order, one arc.
+    DXF_Entity* line(std::size_t i) { return (*model.selection)[0]->at(i); }
+    DXF_Entity* arc() { return (*model.selection)[1]->at(0); }
+    CycleNode& new_cycle(CycleKind kind) {
+        CycleNode* node = nullptr;
+        session.apply("Add", {Change::CycleList},
+                      [&](ProjectModel& m) { node = &m.AddCycle(kind); });
+        model.selected = {CyclePart::Profile, node};
+        return *node;
+    }
+    std::vector<const DXF_Entity*> listed(const CycleNode& node) {
+        std::vector<const DXF_Entity*> out;
+        for (const ProfileItem& item : node.points.items) out.push_back(item.element);
+        return out;
+    }
+
+    ScriptedPrompt prompt;
+    ProjectModel model{prompt};
+    ProjectSession session{model};
+    ProfilePickTool pick{session};
+};
+
+TEST_F(ProfilePickToolTest, SingleAddsRemoveByClickAndUndoEach) {
+    CycleNode& node = new_cycle(CycleKind::Finishing);
+    const std::size_t steps = session.history().size();
+    model.selected.part = CyclePart::Cycle;
+    EXPECT_FALSE(pick.engaged()) << "only a Profile node picks";
+    EXPECT_EQ(pick.hover(line(2)), PickCursor::Off);
+    EXPECT_FALSE(pick.press(line(2)));
+    model.selected.part = CyclePart::Profile;
+
+    EXPECT_EQ(pick.hover(line(2)), PickCursor::Plus);
+    EXPECT_EQ(pick.hover(nullptr), PickCursor::Plus);
+    EXPECT_TRUE(pick.press(line(2)));
+    EXPECT_TRUE(pick.press(line(3)));
+    EXPECT_EQ(listed(node), (std::vector<const DXF_Entity*>{line(2), line(3)}));
+    EXPECT_EQ(session.history().size(), steps + 2);
+    EXPECT_EQ(session.history().undo_label(), "Add to Profile");
+    EXPECT_EQ(node.profile_node.state_index, kStateComplete);
+
+    // With the first item focused a single add asks before or after.
+    node.points.focused = 0;
+    prompt.choices = {0};
+    EXPECT_TRUE(pick.press(line(1)));
+    EXPECT_EQ(prompt.asked.back(),
+              "Do you wish to insert the selected point in the list before or after the first "
+              "item.");
+    EXPECT_EQ(listed(node), (std::vector<const DXF_Entity*>{line(1), line(2), line(3)}));
+
+    // Over a listed element the click takes it out.
+    EXPECT_EQ(pick.hover(line(2)), PickCursor::Minus);
+    EXPECT_EQ(node.points.tag, 1);
+    EXPECT_TRUE(pick.press(line(2)));
+    EXPECT_EQ(session.history().undo_label(), "Remove from Profile");
+    EXPECT_EQ(listed(node), (std::vector<const DXF_Entity*>{line(1), line(3)}));
+    EXPECT_EQ(pick.hover(line(2)), PickCursor::Plus);
+
+    ASSERT_TRUE(session.undo());
+    ASSERT_EQ(model.selected.node, model.cycles.back().get()) << "the Profile node stays selected";
+    EXPECT_EQ(model.cycles.back()->points.count(), 3);
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(model.cycles.back()->points.count(), 2);
+    ASSERT_TRUE(session.redo());
+    ASSERT_TRUE(session.redo());
+    EXPECT_EQ(model.cycles.back()->points.count(), 2);
+    EXPECT_TRUE(prompt.told.empty());
+}
+
+TEST_F(ProfilePickToolTest, InclusiveAddsTheChainAsOneStepOrSaysWhyNot) {
+    CycleNode& node = new_cycle(CycleKind::Finishing);
+    ASSERT_TRUE(pick.press(line(1)));
+    model.add_type = AddType::Inclusive;
+    const std::size_t steps = session.history().size();
+    EXPECT_TRUE(pick.press(line(6)));
+    EXPECT_EQ(listed(node), (std::vector<const DXF_Entity*>{line(1), line(2), line(3), line(4),
+                                                            line(5), line(6)}));
+    EXPECT_EQ(session.history().size(), steps + 1) << "the whole chain is one step";
+    // Onwards from the last item, through the arc.
+    EXPECT_TRUE(pick.press(line(8)));
+    EXPECT_EQ(node.points.count(), 9);
+    EXPECT_EQ(node.points.items[6].element, arc());
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(model.cycles.back()->points.count(), 6);
+    ASSERT_TRUE(session.undo());
+    EXPECT_EQ(model.cycles.back()->points.count(), 1);
+
+    // Line 3 left out of the drawing breaks the chain: nothing is added.
+    CycleNode& again = *model.cycles.back();
+    model.selected = {CyclePart::Profile, &again};
+    const DXF_Entity* original = line(3)->source;
+    ASSERT_TRUE(original);
+    const int lines = (*model.selection)[0]->count();
+    session.apply("Select Element", {Change::Drawing},
+                  [&](ProjectModel& m) { m.ToggleElement(original); });
+    ASSERT_EQ((*model.selection)[0]->count(), lines - 1);
+    CycleNode& broken = *model.cycles.back();
+    model.selected = {CyclePart::Profile, &broken};
+    broken.points.focused = 0;
+    const std::size_t before = session.history().size();
+    EXPECT_FALSE(pick.press(line(5)));
+    ASSERT_EQ(prompt.told.size(), 1u);
+    EXPECT_EQ(prompt.told.back(), kChainFailure);
+    EXPECT_EQ(broken.points.count(), 1);
+    EXPECT_EQ(session.history().size(), before);
+}
+
+TEST_F(ProfilePickToolTest, GroovingRefusesArcsAndSingleElementListsFill) {
+    CycleNode& groove = new_cycle(CycleKind::Grooving);
+    EXPECT_EQ(pick.hover(arc()), PickCursor::Refuse);
+    const std::size_t steps = session.history().size();
+    EXPECT_FALSE(pick.press(arc()));
+    ASSERT_EQ(prompt.told.size(), 1u);
+    EXPECT_EQ(prompt.told.back(), "Arcs cannot be added to a Grooving Cycle profile.");
+    EXPECT_TRUE(groove.points.empty());
+    EXPECT_EQ(session.history().size(), steps);
+    EXPECT_EQ(pick.hover(line(4)), PickCursor::Plus);
+    EXPECT_TRUE(pick.press(line(4)));
+
+    CycleNode& thread = new_cycle(CycleKind::Threading);
+    EXPECT_TRUE(pick.press(line(2)));
+    EXPECT_TRUE(model.SingleElementFull());
+    EXPECT_FALSE(model.add_type_enabled);
+    EXPECT_EQ(pick.hover(line(6)), PickCursor::Off) << "a full list takes nothing more";
+    EXPECT_FALSE(pick.press(line(6)));
+    EXPECT_EQ(listed(thread), (std::vector<const DXF_Entity*>{line(2)}));
+    // Its one element can still be taken out, and the list takes another.
+    EXPECT_EQ(pick.hover(line(2)), PickCursor::Minus);
+    EXPECT_TRUE(pick.press(line(2)));
+    EXPECT_TRUE(thread.points.empty());
+    EXPECT_EQ(thread.profile_node.state_index, kStateIncomplete);
+    EXPECT_EQ(pick.hover(line(6)), PickCursor::Plus);
+}
+
+} // namespace
+} // namespace zeran
