@@ -1,4 +1,5 @@
 #include "app/main_window.h"
+#include "app/busy_prompt.h"
 
 #include "app/tree_images.h"
 #include "app/window_placement.h"
@@ -81,7 +82,9 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
         own_prompt_ = std::make_unique<QtPrompt>(this, tr("Spindra Turning"));
         prompt = own_prompt_.get();
     }
-    prompt_ = prompt;
+    busy_box_ = new TThinking_box(this);
+    busy_prompt_ = std::make_unique<BusyAwarePrompt>(*prompt, *busy_box_);
+    prompt_ = busy_prompt_.get();
     model_ = std::make_unique<ProjectModel>(*prompt_);
     session_ = std::make_unique<ProjectSession>(*model_);
     datum_drag_ = std::make_unique<DatumDragTool>(*session_);
@@ -528,6 +531,7 @@ void TMainForm::create_panels() {
             [this](QTreeWidgetItem* item) { CycleListItemChanged(item); });
     connect(cycle_list_, &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem* item) { CycleListDblClick(item); });
+    install_tree_tools();
     cycle_list_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(cycle_list_, &QTreeWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (QMenu* menu = CyclePopupFor(cycle_list_->itemAt(at)))

@@ -32,6 +32,7 @@ class QRadioButton;
 class QPushButton;
 class QActionGroup;
 class QLabel;
+class QMouseEvent;
 class QLineEdit;
 class QListWidget;
 class QMenu;
@@ -59,7 +60,10 @@ class TFormHeader;
 class TMaterialDatabase;
 class TMaterialForm;
 class TPostForm;
+class TParamHint;
+class TThinking_box;
 class TRSpinEdit;
+class TRealEdit;
 class Zoom_panel;
 struct CycleNode;
 struct ViewMouse;
@@ -161,6 +165,8 @@ public:
     QTreeWidget* cycle_list() const { return cycle_list_; }
     QTabWidget* tabs() const { return tabs_; }
     QProgressBar* cycle_progress() const { return progress_; }
+    TParamHint* param_hint() const { return param_hint_; }
+    TThinking_box* busy_box() const { return busy_box_; }
     QMenu* reopen_menu() const { return reopen_menu_; }
     QAction* action(const QString& object_name) const;
     const QString& project_title() const { return title_; }
@@ -240,7 +246,12 @@ private:
     void CommentEditChange();
     void ToolEditChange();
 
-    // main_window_tools.cpp: the tool list from the simulator's magazine.
+    // main_window_tools.cpp: the Tool panel and the simulator's magazine.
+    QWidget* create_tool_panel();
+    void show_tool(int number, double width, double length);
+    void ToolSizeChange();
+    // The labels beside length edits follow the project units.
+    void refresh_unit_labels();
     void ReadToolList();
     void ToolComboChange();
     void ToolUpdateBtnClick();
@@ -263,6 +274,18 @@ private:
                                   const QString& icon, const QString& tip);
     void release_marker_tools(QToolButton* keep);
     bool dragging_marker() const;
+    // main_window_bands.cpp: the datum cross and billet rectangle of a drag.
+    void draw_drag_bands();
+
+    // main_window_list.cpp: the cycle list's drag and its parameter hint,
+    // the trees' collapse rules, a layer's reset.
+    void install_tree_tools();
+    void FilesTreeRightPress(const QMouseEvent& e);
+    void CycleListDrop(int from, int before);
+    void CycleListMouseMove(const QPoint& at);
+    void hide_param_hint();
+    // The reason a cycle shows as not ready, or empty.
+    std::string cycle_trouble(const CycleNode& node) const;
 
     // main_window_pick.cpp: picking a profile in the view, and its points list.
     void create_points_panel(QWidget* page);
@@ -313,6 +336,9 @@ private:
 
     AppSettings settings_;
     std::unique_ptr<QtPrompt> own_prompt_;
+    std::unique_ptr<Prompt> busy_prompt_;
+    TThinking_box* busy_box_ = nullptr;
+    TParamHint* param_hint_ = nullptr;
     Prompt* prompt_ = nullptr;
     std::unique_ptr<ProjectModel> model_;
     std::unique_ptr<ProjectSession> session_;
@@ -371,6 +397,9 @@ private:
     QLabel* tool_text_ = nullptr;
     QComboBox* tool_combo_ = nullptr;
     QPushButton* tool_update_ = nullptr;
+    TRealEdit* tool_width_ = nullptr;
+    TRealEdit* tool_length_ = nullptr;
+    std::vector<QLabel*> unit_labels_;
     TRSpinEdit* start_x_ = nullptr;
     TRSpinEdit* start_z_ = nullptr;
     QLabel* params_text_ = nullptr;

@@ -1,5 +1,6 @@
 // Edits of the project as undoable steps, and the window's answer to the
 // session's change notification.
+#include "app/busy_prompt.h"
 #include "app/main_window.h"
 #include "dialogs/param_form.h"
 #include "dialogs/rspin_edit.h"
@@ -14,13 +15,25 @@
 
 namespace zeran {
 
+namespace {
+// From this many cycles on, an edit shows the busy box while they generate.
+constexpr std::size_t kManyCycles = 8;
+} // namespace
+
 bool TMainForm::edit(const std::string& label, ChangeNote note,
                      const std::function<void(ProjectModel&)>& edit) {
+    // An edit regenerates the cycles it touches; with many of them that
+    // takes a while. Typing stays quiet.
+    std::unique_ptr<BusyScope> busy;
+    if (!note.typing && model_->cycles.size() >= kManyCycles)
+        busy = std::make_unique<BusyScope>(*busy_box_, view_, tr("Generating cycles..."));
     return session_->apply(label, note, edit);
 }
 
 void TMainForm::on_project_change(const ChangeNote& note) {
     if (destroyed_) return;
+    // The hint shows values that may have changed.
+    hide_param_hint();
     const bool was = refreshing_;
     refreshing_ = true;
     switch (note.what) {
@@ -110,6 +123,7 @@ void TMainForm::MoveCycleClick(int direction) {
 void TMainForm::CycleParamsClick() {
     CycleNode* node = model_->selected.node;
     if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    hide_param_hint();
     TParamForm form(*node->params, static_cast<std::uint8_t>(model_->units), this);
     if (!form.Execute()) return;
     // The dialog runs its own event loop: the cycle may have gone meanwhile.

@@ -1,5 +1,6 @@
 // File commands: New, Open, Reopen, Save, Save As, the save prompt, dropped
 // files and the command line.
+#include "app/busy_prompt.h"
 #include "app/main_window.h"
 #include "base/prompt.h"
 #include "dialogs/open_dxf_dialog.h"
@@ -115,7 +116,9 @@ bool TMainForm::OpenProject(const QString& file_name) {
     const QString path = QFileInfo(file_name).absoluteFilePath();
     forget_drawing_elements();
     model_->busy = true;
+    auto busy = std::make_unique<BusyScope>(*busy_box_, view_, tr("Reading the project..."));
     const bool ok = ReadProjectFile(*model_, path.toStdString(), options, &error);
+    busy.reset();
     model_->busy = false;
     if (!ok) {
         // The model was left as it was; the reader has told the user why.

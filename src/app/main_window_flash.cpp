@@ -11,6 +11,7 @@
 #include "view/zoom_panel.h"
 
 #include <QEvent>
+#include <QMouseEvent>
 #include <QTreeWidget>
 #include <QTreeWidgetItem>
 
@@ -88,6 +89,15 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
         event->type() == QEvent::MouseButtonRelease)
         stop_flash();
     if (points_list_event(watched, event)) return true;
+    if (cycle_list_ && watched == cycle_list_->viewport()) {
+        if (event->type() == QEvent::MouseMove)
+            CycleListMouseMove(static_cast<QMouseEvent*>(event)->position().toPoint());
+        else if (event->type() == QEvent::Leave)
+            hide_param_hint();
+    }
+    if (files_tree_ && watched == files_tree_->viewport() &&
+        event->type() == QEvent::MouseButtonPress)
+        FilesTreeRightPress(*static_cast<QMouseEvent*>(event));
     return QMainWindow::eventFilter(watched, event);
 }
 

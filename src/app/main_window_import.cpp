@@ -1,5 +1,6 @@
 // Import DXF: the drawing read through the core pipeline, its questions
 // answered by the window's prompt.
+#include "app/busy_prompt.h"
 #include "app/main_window.h"
 #include "base/prompt.h"
 #include "project/project_model.h"
@@ -33,6 +34,7 @@ bool TMainForm::ImportDxf(const QString& file_name) {
     bool ok = false;
     model_->busy = true;
     try {
+        const BusyScope busy(*busy_box_, view_, tr("Reading DXF file..."));
         ok = model_->ImportDxf(path.toStdString());
     } catch (const std::exception& e) {
         prompt_->tell(MessageKind::Error, e.what());

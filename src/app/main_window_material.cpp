@@ -1,5 +1,6 @@
 // The material file behind Import and "Select Material": the project's
 // material looked up when a project is read, and the choice of a material.
+#include "app/busy_prompt.h"
 #include "app/main_window.h"
 #include "base/prompt.h"
 #include "dialogs/title_width.h"
@@ -13,6 +14,7 @@
 namespace zeran {
 
 bool TMainForm::MaterialListDialog(TMaterialDatabase& db) {
+    const BusyAside aside(*busy_box_);
     // Created once and reused; every use shows the freshly read file.
     if (!material_form_) {
         material_form_ = std::make_unique<TMaterialForm>(*prompt_, this);

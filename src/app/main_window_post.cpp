@@ -1,5 +1,6 @@
 // Post Process: the GNC file written from the project as the batch run
 // writes it, the post dialog, then postvex run while the window stays live.
+#include "app/busy_prompt.h"
 #include "app/main_window.h"
 #include "base/ini_document.h"
 #include "base/prompt.h"
@@ -13,6 +14,7 @@
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "simulator/link/instance_link.h"
+#include "view/zoom_panel.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -30,7 +32,9 @@ bool TMainForm::PostProcess() {
     last_post_error_.clear();
     const bool was_modified = model_->IsModified();
     TGNCOutput writer;
+    auto busy = std::make_unique<BusyScope>(*busy_box_, view_, tr("Generating the program..."));
     const std::vector<CycleFailure> failures = fill_gnc_writer(*model_, writer);
+    busy.reset();
     if (!failures.empty()) {
         // The forced regeneration marks the failed cycles; nothing was edited.
         if (!was_modified) model_->ClearChangeFlags();

@@ -159,6 +159,7 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
     if (billet_tool_->isChecked() && model_->datum_set) {
         billet_drag_->begin({at.x, at.y, 0});
         refresh_panels();
+        draw_drag_bands();
         return;
     }
     if (start_tool_->isChecked()) {
@@ -177,7 +178,11 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
              [element](ProjectModel& model) { model.ToggleElement(element); });
         return;
     }
-    datum_drag_->begin({at.x, at.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
+    const DXF_Entity* snap_to = m.shift.ctrl ? highlighted_ : nullptr;
+    datum_drag_->begin({at.x, at.y, 0}, snap_to);
+    draw_drag_bands();
+    // The element snapped to stays lit.
+    highlight(snap_to);
 }
 
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
@@ -188,12 +193,13 @@ void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     if (datum_drag_->active()) {
         datum_drag_->move({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);
         refresh_panels();
+        draw_drag_bands();
     }
     if (billet_drag_->active()) {
         billet_drag_->move({p.x, p.y, 0});
         refresh_panels();
         // The rectangle follows the pointer; cycles wait for the release.
-        view_->Repaint();
+        draw_drag_bands();
     }
     // The nearest element lights up under the pointer: all elements on the
     // input tab, the kept copies on the program tab.

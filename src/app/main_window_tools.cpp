@@ -1,8 +1,9 @@
-// The tool list from the simulator's magazine: a combo on the Tool panel
-// when the simulator has tools, the plain tool number otherwise, and the
-// Update button that reads the magazine again.
+// The Tool panel: the tool number (a combo of the simulator's magazine when
+// it has tools, the plain number otherwise), the Update button that reads the
+// magazine again, and the tool's width and length.
 #include "app/main_window.h"
 #include "base/ini_document.h"
+#include "dialogs/real_edit.h"
 #include "dialogs/rspin_edit.h"
 #include "ncout/tool_library.h"
 #include "project/project_model.h"
@@ -10,12 +11,95 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QStackedWidget>
 #include <QStandardPaths>
 #include <QTreeWidget>
 
 namespace zeran {
+
+QWidget* TMainForm::create_tool_panel() {
+    auto* tool = new QWidget(panels_);
+    tool->setObjectName("PanelTool");
+    auto* tl = new QFormLayout(tool);
+    tool_number_ = new TRSpinEdit(tool);
+    tool_number_->setObjectName("ToolNumbEdit");
+    tool_number_->setMinValue(1);
+    tool_number_->setMaxValue(32);
+    connect(tool_number_, &TRSpinEdit::Change, this, [this] { ToolEditChange(); });
+    tool_combo_ = new QComboBox(tool);
+    tool_combo_->setObjectName("ToolCombo");
+    tool_combo_->setVisible(false);
+    connect(tool_combo_, &QComboBox::currentIndexChanged, this, [this] { ToolComboChange(); });
+    tool_update_ = new QPushButton(tr("Update"), tool);
+    tool_update_->setObjectName("ToolUpdateBtn");
+    tool_update_->setToolTip(tr("Update tool information from Simvo Turning"));
+    tool_update_->setVisible(false);
+    connect(tool_update_, &QPushButton::clicked, this, [this] { ToolUpdateBtnClick(); });
+    tool_text_ = new QLabel(tr("Tool Number"), tool);
+    tool_text_->setObjectName("ToolNumberLabel");
+    tl->addRow(tool_text_);
+    auto* tool_row = new QHBoxLayout;
+    tool_row->addWidget(tool_number_);
+    tool_row->addWidget(tool_combo_, 1);
+    tool_row->addWidget(tool_update_);
+    tl->addRow(tool_row);
+    // Width and length, each with its unit label.
+    const std::pair<TRealEdit**, const char*> sizes[] = {{&tool_width_, "EditToolWidth"},
+                                                         {&tool_length_, "EditToolLength"}};
+    const char* captions[] = {QT_TR_NOOP("Tool width"), QT_TR_NOOP("Tool length")};
+    for (int i = 0; i < 2; ++i) {
+        auto* e = new TRealEdit(tool);
+        e->setObjectName(sizes[i].second);
+        e->setPosOnly(true);
+        *sizes[i].first = e;
+        connect(e, &TRealEdit::Change, this, [this] { ToolSizeChange(); });
+        auto* unit = new QLabel(tool);
+        unit->setObjectName(QString(sizes[i].second) + "Unit");
+        unit_labels_.push_back(unit);
+        auto* row = new QHBoxLayout;
+        row->addWidget(e, 1);
+        row->addWidget(unit);
+        tl->addRow(tr(captions[i]), row);
+    }
+    return tool;
+}
+
+void TMainForm::refresh_unit_labels() {
+    const QString unit = model_->units == Units::Inch ? tr("inch") : tr("mm");
+    for (QLabel* label : unit_labels_) label->setText(unit);
+}
+
+// The panel shows the library's entry when there is one, else the number.
+void TMainForm::show_tool(int number, double width, double length) {
+    const bool listed = !model_->tool_library.empty();
+    tool_text_->setText(listed ? tr("Tool Number (Simvo Turning)") : tr("Tool Number"));
+    tool_number_->setValue(number);
+    if (listed && number >= 1 && number <= tool_combo_->count())
+        tool_combo_->setCurrentIndex(number - 1);
+    tool_width_->setValueR(width);
+    tool_length_->setValueR(length);
+}
+
+void TMainForm::ToolEditChange() {
+    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
+    CycleNode& node = *model_->selected.node;
+    const int number = static_cast<int>(tool_number_->Value());
+    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
+         [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
+}
+
+void TMainForm::ToolSizeChange() {
+    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
+    CycleNode& node = *model_->selected.node;
+    const double width = tool_width_->ValueR();
+    const double length = tool_length_->ValueR();
+    edit("Set Tool Size", {Change::Cycle, model_->cycle_index(&node), true},
+         [&node, width, length](ProjectModel& model) { model.SetToolSize(node, width, length); });
+}
 
 void TMainForm::ReadToolList() {
     const QString config = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -35,12 +119,13 @@ void TMainForm::ReadToolList() {
     refreshing_ = was;
     const bool listed = !model_->tool_library.empty();
     tool_combo_->setVisible(listed);
-    tool_update_->setVisible(!setup.executable.empty());
+    // Update reads the library again: it belongs to the combo.
+    tool_update_->setVisible(listed);
     tool_number_->setVisible(!listed);
 }
 
 void TMainForm::ToolComboChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
     CycleNode& node = *model_->selected.node;
     const int entry = tool_combo_->currentIndex();
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node)},

@@ -44,10 +44,6 @@ QString q(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-QString length_text(double v) {
-    return is_not_set(v) ? QString("-") : QString::number(v, 'g', 10);
-}
-
 // Days since 30 December 1899 and back.
 QDate date_of(double days) {
     return QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(days)));
@@ -68,7 +64,8 @@ void TMainForm::create_node_panels() {
     header_text_ = new QLabel(header);
     header_text_->setWordWrap(true);
     hl->addWidget(header_text_);
-    auto* edit_header = new QPushButton(tr("Header..."), header);
+    auto* edit_header = new QPushButton(tr("Parameters..."), header);
+    edit_header->setObjectName("BtnHeaderParam");
     connect(edit_header, &QPushButton::clicked, this, [this] { HeaderDialogClick(); });
     hl->addWidget(edit_header);
     auto* billet = new QGroupBox(tr("Billet Definition"), header);
@@ -106,30 +103,7 @@ void TMainForm::create_node_panels() {
     create_points_panel(profile);
     panels_->addWidget(profile);
 
-    auto* tool = new QWidget(panels_);
-    auto* tl = new QFormLayout(tool);
-    tool_number_ = new TRSpinEdit(tool);
-    tool_number_->setObjectName("ToolNumber");
-    tool_number_->setMinValue(1);
-    tool_number_->setMaxValue(999);
-    connect(tool_number_, &TRSpinEdit::Change, this, [this] { ToolEditChange(); });
-    tool_combo_ = new QComboBox(tool);
-    tool_combo_->setObjectName("ToolCombo");
-    tool_combo_->setVisible(false);
-    connect(tool_combo_, &QComboBox::currentIndexChanged, this, [this] { ToolComboChange(); });
-    tool_update_ = new QPushButton(tr("Update"), tool);
-    tool_update_->setObjectName("ToolUpdateBtn");
-    tool_update_->setToolTip(tr("Update tool information from Simvo Turning"));
-    tool_update_->setVisible(false);
-    connect(tool_update_, &QPushButton::clicked, this, [this] { ToolUpdateBtnClick(); });
-    auto* tool_row = new QHBoxLayout;
-    tool_row->addWidget(tool_number_);
-    tool_row->addWidget(tool_combo_, 1);
-    tool_row->addWidget(tool_update_);
-    tl->addRow(tr("Tool"), tool_row);
-    tool_text_ = new QLabel(tool);
-    tl->addRow(tool_text_);
-    panels_->addWidget(tool);
+    panels_->addWidget(create_tool_panel());
 
     auto* params = new QWidget(panels_);
     auto* pf = new QFormLayout(params);
@@ -180,6 +154,8 @@ void TMainForm::RebuildFilesTree() {
         if (n.level > 0) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
             item->setCheckState(0, n.state_index == kStateChecked ? Qt::Checked : Qt::Unchecked);
+        } else {
+            item->setFlags(item->flags() & ~Qt::ItemIsSelectable);
         }
         parents.push_back(item);
     }
@@ -324,6 +300,7 @@ void TMainForm::CycleListChange() {
         }
     }
     model_->selected = sel;
+    if (sel.part != CyclePart::Parameters) hide_param_hint();
     release_marker_tools(nullptr);
     static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
     view_->setHelpContext(37);
@@ -346,6 +323,7 @@ void TMainForm::refresh_panels() {
     for (TRSpinEdit* e : {datum_x_, datum_y_}) e->setDecimals(units == Units::Inch ? 4 : 3);
     datum_x_->setValue(model_->datum_edit_x);
     datum_y_->setValue(model_->datum_edit_y);
+    refresh_unit_labels();
     material_label_->setText(model_->material_name.empty()
                                  ? QString()
                                  : "  " + tr("Material Type") + " : " + q(model_->material_name));
@@ -379,12 +357,8 @@ void TMainForm::refresh_panels() {
         panels_->setCurrentIndex(kPageProfile);
         break;
     case CyclePart::Tool:
-        tool_number_->setValue(sel.node->tool->ToolNumber);
-        if (sel.node->tool->ToolNumber <= tool_combo_->count())
-            tool_combo_->setCurrentIndex(sel.node->tool->ToolNumber - 1);
-        tool_text_->setText(tr("Width %1, length %2")
-                                .arg(length_text(sel.node->tool->ToolWidth),
-                                     length_text(sel.node->tool->ToolLength)));
+        show_tool(sel.node->tool->ToolNumber, sel.node->tool->ToolWidth,
+                  sel.node->tool->ToolLength);
         panels_->setCurrentIndex(kPageTool);
         break;
     case CyclePart::Parameters: {
@@ -446,14 +420,6 @@ void TMainForm::CommentEditChange() {
     const std::string comment = comment_edit_->text().toStdString();
     edit("Set Comment", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, comment](ProjectModel& model) { model.SetComment(node, comment); });
-}
-
-void TMainForm::ToolEditChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
-    CycleNode& node = *model_->selected.node;
-    const int number = static_cast<int>(tool_number_->Value());
-    edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
-         [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 
 void TMainForm::MenuAddCycleClick(CycleKind kind) {

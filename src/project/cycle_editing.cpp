@@ -138,6 +138,12 @@ void ProjectModel::SetToolFromLibrary(CycleNode& node, int entry) {
     MarkCycleChanged(&node);
 }
 
+void ProjectModel::SetToolSize(CycleNode& node, double width, double length) {
+    node.tool->ToolWidth = std::max(0.0, width);
+    node.tool->ToolLength = std::max(0.0, length);
+    MarkCycleChanged(&node);
+}
+
 void ProjectModel::set_child_states(CycleNode& node) {
     node.profile_node.state_index = node.points.empty() ? kStateIncomplete : kStateComplete;
     node.tool_node.state_index = node.tool->ToolWidth > 0 ? kStateComplete : kStateIncomplete;

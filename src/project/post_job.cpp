@@ -94,13 +94,6 @@ bool write_gnc(TGNCOutput& writer, const std::string& path, char separator, std:
     }
 }
 
-std::string cycle_reason(const TCanCycle& cycle, bool can_generate) {
-    if (!cycle.FailReason.empty()) return cycle.FailReason;
-    if (cycle.Elements.empty()) return "its profile holds no elements";
-    if (!can_generate) return "its parameters are not complete or its start point is not set";
-    return "it produced no tool path";
-}
-
 // Loads the project's material without questions: a batch run cannot locate
 // a missing file, so it says so and the cycles keep the values stored in the
 // project.
@@ -126,6 +119,13 @@ void use_material_file(ProjectModel& model, Prompt& prompt, char separator, std:
 }
 
 } // namespace
+
+std::string cycle_reason(const TCanCycle& cycle, bool can_generate) {
+    if (!cycle.FailReason.empty()) return cycle.FailReason;
+    if (cycle.Elements.empty()) return "its profile holds no elements";
+    if (!can_generate) return "its parameters are not complete or its start point is not set";
+    return "it produced no tool path";
+}
 
 std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& writer) {
     std::vector<CycleFailure> failures;

@@ -11,12 +11,15 @@ class ProjectModel;
 class Prompt;
 struct CycleFailure;
 class TGNCOutput;
+class TCanCycle;
 
 // Fills the writer as Post Process does: header (or the writer's blank one),
 // every checked cycle prepared and appended in list order, the footer. A
 // cycle whose profile runs towards its start point is turned round and
 // generated again. Returns the enabled cycles that could not generate.
 std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& writer);
+// Why a cycle has no tool path, in words for the user.
+std::string cycle_reason(const TCanCycle& cycle, bool can_generate);
 
 struct PostJob {
     std::string project;

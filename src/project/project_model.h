@@ -179,6 +179,8 @@ public:
     void SetToolNumber(CycleNode& node, int number);
     void SetToolFromLibrary(CycleNode& node, int entry);
     void SetToolCaption(CycleNode& node);
+    // Width and length typed on the Tool panel; negative sizes are taken as 0.
+    void SetToolSize(CycleNode& node, double width, double length);
     TCanCycle& PrepareCycle(CycleNode& node, bool force);
     void ApplyUseBillet(CycleNode& node, bool use_billet);
     void SetBillet(double length, double radius);

@@ -12,7 +12,7 @@ namespace zeran {
 
 TThinking_box::TThinking_box(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                          Qt::WindowDoesNotAcceptFocus) {
+                          Qt::WindowDoesNotAcceptFocus | Qt::WindowTransparentForInput) {
     setObjectName(QStringLiteral("Thinking_box"));
     setAttribute(Qt::WA_ShowWithoutActivating);
     setEnabled(false);
@@ -36,6 +36,7 @@ TThinking_box::TThinking_box(QWidget* parent)
 
 void TThinking_box::ShowBusy(QWidget* control, const QString& message) {
     if (!control) return;
+    control_ = control;
     const int w = static_cast<int>(message.size()) * cell_.width() + 12;
     const int h = cell_.height() + 30;
     const int panel_h = 24;

@@ -20,6 +20,8 @@ public:
     void ShowBusy(QWidget* control, const QString& message);
     void HideBusy();
     bool shown() const { return shown_; }
+    // The control the box was last shown over.
+    QWidget* control() const { return control_; }
 
     QProgressBar* bar() const { return bar_; }
     QLabel* message() const { return msg_; }
@@ -30,6 +32,7 @@ private:
     QWidget* bar_panel_ = nullptr;
     QProgressBar* bar_ = nullptr;
     QSize cell_;
+    QPointer<QWidget> control_;
     bool shown_ = false;
 };
 

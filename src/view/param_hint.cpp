@@ -39,10 +39,11 @@ QStringList TParamHint::shown_lines() const {
 }
 
 void TParamHint::ShowParamHint(int x, int y, const void* node, TParamControls& params,
-                               int node_width) {
+                               int node_width, const std::string& trouble) {
     if (node == node_ && node_ != nullptr) return;
     node_ = node;
     hint_ = build_param_hint(params, locale_separator());
+    add_hint_trouble(hint_, trouble);
     const QFontMetrics fm(font());
     const QStringList lines = shown_lines();
     // Lines are not wrapped; the node's width only sets the least width.

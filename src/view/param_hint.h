@@ -19,7 +19,9 @@ public:
     // `node` identifies the tree node, `params` is its object; (x, y) is the
     // screen point under the node, `node_width` its display width. The same
     // node again changes nothing; another is shown after 500 ms.
-    void ShowParamHint(int x, int y, const void* node, TParamControls& params, int node_width);
+    // `trouble`: why the cycle has no tool path, or empty.
+    void ShowParamHint(int x, int y, const void* node, TParamControls& params, int node_width,
+                       const std::string& trouble = {});
     // Shows or removes the hint at once.
     void SetHintWanted(bool wanted);
     bool HintShowing() const { return isVisible(); }

@@ -74,4 +74,14 @@ ParamHintText build_param_hint(TParamControls& node, char separator) {
     return h;
 }
 
+void add_hint_trouble(ParamHintText& hint, const std::string& reason) {
+    if (reason.empty()) return;
+    hint.ready = false;
+    if (hint.lines.size() > 1) hint.lines[1] = {" " + tr_text("Not Ready"), false};
+    hint.text += kLineEnd;
+    const std::string shown = " " + tr_text("No tool path") + ": " + reason;
+    hint.lines.push_back({shown, false});
+    hint.text += shown;
+}
+
 } // namespace zeran

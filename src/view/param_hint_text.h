@@ -23,5 +23,7 @@ struct ParamHintText {
 
 // Reads the parameter record from the node's object (as its dialog holds it).
 ParamHintText build_param_hint(TParamControls& node, char separator);
+// Adds, in red, why the cycle made no tool path; the status turns "Not Ready".
+void add_hint_trouble(ParamHintText& hint, const std::string& reason);
 
 } // namespace zeran
