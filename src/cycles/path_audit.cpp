@@ -34,6 +34,9 @@ bool boxes_apart(const OutlinePiece& move, const TMaxMin& part, double margin) {
            lo_z > part.MaxZ + margin;
 }
 
+// Samples along one move at most: enough for any move on a lathe's travel.
+constexpr double kMaxSamples = 100000;
+
 // The deepest point of `move` inside the part as a tool from above (or
 // below) sees it. Steps by what the distance to the outline allows, never
 // less than `min_step`.
@@ -42,6 +45,9 @@ Penetration deepest_inside(const OutlinePiece& move, const PartOutline& part, bo
     Penetration worst;
     if (from_above && boxes_apart(move, part.extents(), min_step)) return worst;
     const double len = length_of(move);
+    // Near the axis the clearance gives no step; a long move there (a drill
+    // from a far start point) is still sampled in bounded time.
+    min_step = std::max(min_step, len / kMaxSamples);
     double s = 0;
     while (true) {
         const CyclePoint p = point_along(move, len > 0 ? std::min(s / len, 1.0) : 0.0);
@@ -254,7 +260,8 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
         }
         if (!stock) continue;
         const double len = length_of(move);
-        const int steps = std::max(1, static_cast<int>(std::ceil(len / (stock->cell() / 2))));
+        const int steps = static_cast<int>(
+            std::clamp(std::ceil(len / (stock->cell() / 2)), 1.0, kMaxSamples));
         for (int k = 0; k <= steps; ++k) {
             const CyclePoint q = point_along(move, static_cast<double>(k) / steps);
             if (!rapid) {
