@@ -32,6 +32,11 @@ public:
         const BusyAside aside(box_);
         return inner_.ask(kind, text, buttons);
     }
+    Answer ask_titled(const std::string& caption, MessageKind kind, const std::string& text,
+                      const std::vector<Answer>& buttons) override {
+        const BusyAside aside(box_);
+        return inner_.ask_titled(caption, kind, text, buttons);
+    }
     void tell(MessageKind kind, const std::string& text) override {
         const BusyAside aside(box_);
         inner_.tell(kind, text);

@@ -393,6 +393,9 @@ void TMainForm::refresh_panels() {
 
 void TMainForm::DatumEditChange() {
     if (refreshing_ || model_->busy || !model_->drawing_loaded) return;
+    // A half-typed number would move every path (a cleared edit reads as
+    // its minimum): wait for the value.
+    if (!datum_x_->HasValue() || !datum_y_->HasValue()) return;
     const double x = datum_x_->Value();
     const double y = datum_y_->Value();
     edit("Set Datum", {Change::DatumBillet, -1, true},
@@ -401,6 +404,7 @@ void TMainForm::DatumEditChange() {
 
 void TMainForm::BilletEditChange() {
     if (refreshing_ || model_->busy) return;
+    if (!billet_l_->HasValue() || !billet_r_->HasValue()) return;
     const double length = billet_l_->Value();
     const double radius = billet_r_->Value();
     edit("Set Billet", {Change::DatumBillet, -1, true},
@@ -409,6 +413,7 @@ void TMainForm::BilletEditChange() {
 
 void TMainForm::StartEditChange() {
     if (refreshing_ || model_->busy || !model_->selected.node) return;
+    if (!start_x_->HasValue() || !start_z_->HasValue()) return;
     CycleNode& node = *model_->selected.node;
     const double x = start_x_->Value();
     const double z = start_z_->Value();

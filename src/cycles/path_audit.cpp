@@ -260,8 +260,8 @@ PathAudit audit_cycle(const TCanCycle& cycle, const PartOutline& part, StockMap*
         }
         if (!stock) continue;
         const double len = length_of(move);
-        const int steps = static_cast<int>(
-            std::clamp(std::ceil(len / (stock->cell() / 2)), 1.0, kMaxSamples));
+        const int steps =
+            static_cast<int>(std::clamp(std::ceil(len / (stock->cell() / 2)), 1.0, kMaxSamples));
         for (int k = 0; k <= steps; ++k) {
             const CyclePoint q = point_along(move, static_cast<double>(k) / steps);
             if (!rapid) {

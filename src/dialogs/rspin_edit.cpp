@@ -84,6 +84,13 @@ double TRSpinEdit::Value() const {
     return *v;
 }
 
+bool TRSpinEdit::HasValue() const {
+    if (decimals_ > 0 && !held_text_.isEmpty() && text() == held_text_) return true;
+    const auto v =
+        parse_real(text().toStdString(), static_cast<char>(locale_separator().toLatin1()));
+    return v && std::isfinite(*v);
+}
+
 double TRSpinEdit::limited(double v) const {
     if (min_ != max_) v = std::max(min_, std::min(max_, v));
     return v;

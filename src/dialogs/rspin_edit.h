@@ -14,6 +14,9 @@ public:
 
     // The text as a real; MinValue when it is not a number.
     double Value() const;
+    // False while the text is no number yet (emptied, a lone sign): typing
+    // has not reached a value the edit stands for.
+    bool HasValue() const;
     // Held within MinValue..MaxValue when the two differ. With decimals set,
     // the text shows v rounded to them while Value() keeps v itself until
     // the text is changed.

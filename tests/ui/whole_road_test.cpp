@@ -4,6 +4,7 @@
 // reopen and post. The G-code must equal the batch post of the same program
 // written into a project file by hand, for every shipped machine.
 #include "app/batch.h"
+#include "app/cycle_list_drag.h"
 #include "app/main_window.h"
 #include "cycles/can_cycle.h"
 #include "cycles/param_controls.h"
@@ -20,13 +21,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
-#include <QElapsedTimer>
-#include <QLabel>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -201,7 +202,6 @@ struct Param {
 std::function<void(QWidget*)> fill_params(std::vector<Param> values) {
     return [values](QWidget* modal) {
         auto* form = qobject_cast<TParamForm*>(modal);
-        qInfo("dialog up");
         QVERIFY2(form, "the parameter dialog");
         form->FeedPerRev()->setChecked(true);
         if (auto* rpm = form->findChild<QRadioButton*>("SpeedRPM")) rpm->setChecked(true);
@@ -209,7 +209,6 @@ std::function<void(QWidget*)> fill_params(std::vector<Param> values) {
         if (values.size() > 4) shot(form, "parameters");
         QVERIFY2(form->OkButton()->isEnabled(), qPrintable(form->Status()->text()));
         QTest::mouseClick(form->OkButton(), Qt::LeftButton);
-        qInfo("ok pressed");
     };
 }
 
@@ -353,11 +352,8 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     };
     auto start_and_params = [&](int row, const char* x, const char* z, std::vector<Param> values) {
         click_node(w, row, 2);
-        qInfo("params node");
         type_into(w.findChild<QLineEdit*>("EditSPX"), x, Qt::Key_Return);
-        qInfo("x typed");
         type_into(w.findChild<QLineEdit*>("EditSPZ"), z, Qt::Key_Return);
-        qInfo("z typed");
         script.handlers.push_back(fill_params(std::move(values)));
         double_click_node(w, row, 2);
         wait_until_answered(script);
@@ -369,9 +365,6 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     };
     using F = ParamField;
 
-    QElapsedTimer clock;
-    clock.start();
-    auto lap = [&](const char* what) { qInfo("%6lld ms  %s", clock.elapsed(), what); };
     // 1: rough outside, along X.
     add_cycle("MenuAlongX", false);
     QCOMPARE(m.cycles.size(), std::size_t(1));
@@ -391,10 +384,12 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     library_tool(1, 1);
     shot(&w, "tool");
     start_and_params(1, "20", "2",
-                     {{F::Feed, "0.25"}, {F::Speed, "1200"}, {F::DepthCutX, "2"},
-                      {F::RetractX, "0.5"}, {F::AllowanceX, "0.3"}, {F::AllowanceZ, "0.1"}});
-
-    lap("2: the face");
+                     {{F::Feed, "0.25"},
+                      {F::Speed, "1200"},
+                      {F::DepthCutX, "2"},
+                      {F::RetractX, "0.5"},
+                      {F::AllowanceX, "0.3"},
+                      {F::AllowanceZ, "0.1"}});
     // 2: the face, along Z, from the toolbar.
     add_cycle("MenuAlongZ", true);
     comment(2, "face");
@@ -403,10 +398,12 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(points_of(w).size(), 1);
     library_tool(2, 1);
     start_and_params(2, "20", "2",
-                     {{F::Feed, "0.2"}, {F::Speed, "1200"}, {F::DepthCutZ, "1"},
-                      {F::RetractZ, "0.5"}, {F::AllowanceX, "0.1"}, {F::AllowanceZ, "0.1"}});
-
-    lap("3: finishing");
+                     {{F::Feed, "0.2"},
+                      {F::Speed, "1200"},
+                      {F::DepthCutZ, "1"},
+                      {F::RetractZ, "0.5"},
+                      {F::AllowanceX, "0.1"},
+                      {F::AllowanceZ, "0.1"}});
     // 3: finishing; its profile is the roughing's, copied and pasted.
     add_cycle("MenuFinishing", false);
     comment(3, "finish outside");
@@ -424,8 +421,6 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(points_of(w), outside);
     library_tool(3, 2);
     start_and_params(3, "20", "2", {{F::Feed, "0.1"}, {F::Speed, "1600"}});
-
-    lap("4: pattern");
     // 4: pattern repeat from the toolbar; pasted, its last element taken off
     // by a click and put back by another.
     add_cycle("MenuPattern", true);
@@ -440,11 +435,13 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(points_of(w), outside);
     library_tool(4, 2);
     start_and_params(4, "20", "2",
-                     {{F::Feed, "0.15"}, {F::Speed, "1400"}, {F::DepthCutX, "0.5"},
-                      {F::DepthCutZ, "0.5"}, {F::AllowanceX, "0.1"}, {F::AllowanceZ, "0.05"},
+                     {{F::Feed, "0.15"},
+                      {F::Speed, "1400"},
+                      {F::DepthCutX, "0.5"},
+                      {F::DepthCutZ, "0.5"},
+                      {F::AllowanceX, "0.1"},
+                      {F::AllowanceZ, "0.05"},
                       {F::Repeats, "2"}});
-
-    lap("5: the thread undercut");
     // 5: the thread undercut, picked inclusively.
     add_cycle("MenuGrooving", false);
     comment(5, "thread undercut");
@@ -456,10 +453,12 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(points_of(w).size(), 3);
     hand_tool(5, 3, "3", "40");
     start_and_params(5, "14", "-18",
-                     {{F::Feed, "0.05"}, {F::Speed, "800"}, {F::DepthCutZ, "2"},
-                      {F::PeckReturnX, "0.5"}, {F::DepthCutX, "1"}, {F::AllowanceX, "0"}});
-
-    lap("6: the thread");
+                     {{F::Feed, "0.05"},
+                      {F::Speed, "800"},
+                      {F::DepthCutZ, "2"},
+                      {F::PeckReturnX, "0.5"},
+                      {F::DepthCutX, "1"},
+                      {F::AllowanceX, "0"}});
     // 6: the thread, from the toolbar.
     add_cycle("MenuThreading", true);
     comment(6, "M20x1.5");
@@ -467,12 +466,16 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     click_at(w, neck.x(), neck.y());
     hand_tool(6, 4, "1", "40");
     start_and_params(6, "12", "5",
-                     {{F::Feed, "1.5"}, {F::Speed, "600"}, {F::DepthThread, "0.92"},
-                      {F::DepthFirst, "0.3"}, {F::AllowanceX, "0.05"}, {F::FinishPass, "1"},
-                      {F::Chamfer, "1"}, {F::TipAngle, "60"}, {F::Pitch, "1.5"},
+                     {{F::Feed, "1.5"},
+                      {F::Speed, "600"},
+                      {F::DepthThread, "0.92"},
+                      {F::DepthFirst, "0.3"},
+                      {F::AllowanceX, "0.05"},
+                      {F::FinishPass, "1"},
+                      {F::Chamfer, "1"},
+                      {F::TipAngle, "60"},
+                      {F::Pitch, "1.5"},
                       {F::MinCut, "0.05"}});
-
-    lap("7: the collar");
     // 7: the collar, linear.
     add_cycle("MenuLinear", false);
     comment(7, "collar");
@@ -480,21 +483,15 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     click_at(w, collar.x(), collar.y());
     library_tool(7, 2);
     start_and_params(7, "14", "-22", {{F::Feed, "0.1"}, {F::Speed, "1600"}});
-
-    lap("8: a centre");
     // 8: a centre spot on the face, drilling from the toolbar.
     add_cycle("MenuDrilling", true);
     comment(8, "centre");
     click_node(w, 8, 0);
     click_at(w, face.x(), face.y());
-    lap("8 picked");
     hand_tool(8, 5, "3", "40");
-    lap("8 tool");
-    start_and_params(8, "0", "5",
-                     {{F::Feed, "0.05"}, {F::Speed, "1000"}, {F::DepthCutZ, "1"},
-                      {F::PeckReturnZ, "0.5"}});
-
-    lap("A ninth cycle");
+    start_and_params(
+        8, "0", "5",
+        {{F::Feed, "0.05"}, {F::Speed, "1000"}, {F::DepthCutZ, "1"}, {F::PeckReturnZ, "0.5"}});
     // A ninth cycle, deleted by the popup; undo brings it back, redo takes it again.
     add_cycle("MenuFinishing", true);
     QCOMPARE(m.cycles.size(), std::size_t(9));
@@ -506,27 +503,28 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(m.cycles.size(), std::size_t(9));
     QTest::keyClick(&w, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(m.cycles.size(), std::size_t(8));
-
-    lap("Reordering");
     // Reordering: the face up by the popup, the pattern and the collar by drag.
     w.CyclePopupFor(node(w, 2))->findChild<QAction*>("PopupMenuMoveCycleUp")->trigger();
     QVERIFY2(m.cycles[0]->caption.find("face") != std::string::npos, m.cycles[0]->caption.c_str());
+    // A drag from the selected row, its moves and the drop as the list gets
+    // them from the platform's drag loop.
     auto drag_row = [&](int from, int before) {
+        click_node(w, from);
         QTreeWidget* list = w.cycle_list();
+        QMimeData data;
+        data.setData(CycleListDrag::kMimeType, QByteArray::number(from));
         const QPoint a = list->visualItemRect(node(w, from)).center();
-        const QRect target = list->visualItemRect(node(w, before));
-        const QPoint b(target.center().x(), target.top() + 2);
-        QTest::mousePress(list->viewport(), Qt::LeftButton, {}, a);
-        // The drag runs its own loop; the moves and the drop come from a timer.
-        QTimer::singleShot(50, [list, a, b] {
-            for (int i = 1; i <= 10; ++i) {
-                const QPoint p = a + (b - a) * i / 10;
-                QTest::mouseMove(list->viewport(), p);
-            }
-            QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, b);
-        });
-        for (int i = 1; i <= 4; ++i)
-            QTest::mouseMove(list->viewport(), a + QPoint(0, 3 * i));
+        const QPoint b = list->visualItemRect(node(w, before)).center();
+        QDragEnterEvent enter(a, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &enter);
+        for (int i = 1; i <= 5; ++i) {
+            QDragMoveEvent move(a + (b - a) * i / 5, Qt::MoveAction, &data, Qt::LeftButton,
+                                Qt::NoModifier);
+            QApplication::sendEvent(list->viewport(), &move);
+        }
+        QDropEvent drop(b, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &drop);
+        QVERIFY(drop.isAccepted());
         QCoreApplication::processEvents();
     };
     drag_row(4, 3);
@@ -539,8 +537,6 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QVERIFY(m.cycles[6]->caption.find("collar") != std::string::npos);
     w.action("MenuRedo")->trigger();
     QVERIFY(m.cycles[5]->caption.find("collar") != std::string::npos);
-
-    lap("Save, then");
     // Save, then reopen from the recent list.
     const QString project = folder + "/shaft_program.tcf";
     next_file = project;
@@ -554,8 +550,6 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QVERIFY(m.post_allowed);
     click_node(w, 3);
     shot(&w, "program");
-
-    lap("The same program written");
     // The same program written by hand, with the saved header's date, author
     // and the billet the drag gave.
     const QByteArray saved = read_all(project);
@@ -584,14 +578,15 @@ void WholeRoadTest::a_new_user_makes_a_program() {
 
         const QString expected = hand_folder + "/" + tag + ".nc";
         std::ostringstream out, err;
-        const int rc = run_batch({"--post", (hand_folder + "/shaft_program.tcf").toStdString(),
-                                  "--machine", machine, "--strict", "--output",
-                                  expected.toStdString()},
-                                 BatchIo{out, err});
+        const int rc =
+            run_batch({"--post", (hand_folder + "/shaft_program.tcf").toStdString(), "--machine",
+                       machine, "--strict", "--output", expected.toStdString()},
+                      BatchIo{out, err});
         QVERIFY2(rc == 0, err.str().c_str());
         const QByteArray a = read_all(posted), b = read_all(expected);
         QVERIFY(!a.isEmpty());
-        QVERIFY2(a == b, qPrintable(QString("%1 differs from the hand-written program").arg(machine)));
+        QVERIFY2(a == b,
+                 qPrintable(QString("%1 differs from the hand-written program").arg(machine)));
     }
     QVERIFY(w.close());
 }
