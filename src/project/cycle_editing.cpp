@@ -247,10 +247,10 @@ void ProjectModel::SetUnits(Units new_units, UnitsQuestion ask) {
     const Units old_units = units;
     units = new_units;
     if (ask == UnitsQuestion::Ask && old_units != new_units && !cycles.empty()) {
-        const Answer a =
-            prompt_->ask(MessageKind::Confirmation,
-                         "Convert existing cycle parameters values to new measurement units?",
-                         {Answer::Yes, Answer::No});
+        const Answer a = prompt_->ask_titled(
+            "Convert Parameters", MessageKind::Confirmation,
+            "Convert existing cycle parameters values to new measurement units?",
+            {Answer::Yes, Answer::No});
         if (a == Answer::Yes) {
             const auto u = static_cast<std::uint8_t>(new_units);
             for (auto& node : cycles) {
@@ -281,9 +281,9 @@ bool ProjectModel::SelectMaterial() {
     material = record;
     if (!cycles.empty()) {
         const Answer a =
-            prompt_->ask(MessageKind::Confirmation,
-                         "Update existing cycle parameters with new material parameters?",
-                         {Answer::Yes, Answer::No});
+            prompt_->ask_titled("Update Parameters", MessageKind::Confirmation,
+                                "Update existing cycle parameters with new material parameters?",
+                                {Answer::Yes, Answer::No});
         if (a == Answer::Yes) UpdateCyclesFromMaterial();
     }
     modified_ = true;

@@ -377,6 +377,14 @@ private slots:
         w.findChild<QAction*>("PUPointsListClear")->trigger();
         QCOMPARE(caption, QString("Confirm Clear List"));
         QCOMPARE(list->count(), 6);
+
+        // The units question of the header's Parameters has its own caption too.
+        on_modal<QMessageBox>([&](QMessageBox* box) {
+            caption = box->windowTitle();
+            box->button(QMessageBox::No)->click();
+        });
+        w.model().SetUnits(Units::Inch, UnitsQuestion::Ask);
+        QCOMPARE(caption, QString("Convert Parameters"));
     }
 };
 
