@@ -243,6 +243,8 @@ private:
     void CycleListDblClick(QTreeWidgetItem* item);
     void UseBilletClick(bool use_billet);
     void refresh_panels();
+    // The Parameters panel's line saying whether the cycle is complete.
+    void refresh_params_status();
     void refresh_cycle_item(QTreeWidgetItem* item, int row);
     void DatumEditChange();
     void BilletEditChange();

@@ -54,6 +54,8 @@ void TMainForm::on_project_change(const ChangeNote& note) {
         const QSignalBlocker quiet(cycle_list_);
         if (QTreeWidgetItem* item = cycle_list_->topLevelItem(row); item && note.cycle >= 0)
             refresh_cycle_item(item, row);
+        // Typing a start point completes the cycle: its status line follows.
+        refresh_params_status();
         break;
     }
     case Change::DatumBillet:

@@ -140,6 +140,7 @@ void TMainForm::create_node_panels() {
     connect(param_button, &QPushButton::clicked, this, [this] { CycleParamsClick(); });
     pf->addRow(param_button);
     params_text_ = new QLabel(params);
+    params_text_->setObjectName("ParamsStatus");
     params_text_->setWordWrap(true);
     pf->addRow(params_text_);
     panels_->addWidget(params);
@@ -382,13 +383,19 @@ void TMainForm::refresh_panels() {
         // A start point that follows the billet is not placed by hand.
         for (QWidget* w : std::initializer_list<QWidget*>{start_x_, start_z_, start_tool_})
             w->setEnabled(!p.UseBillet);
-        params_text_->setText(p.Valid ? tr("Parameters complete")
-                                      : tr("Parameters or start point not complete"));
+        refresh_params_status();
         panels_->setCurrentIndex(kPageParams);
         break;
     }
     }
     refreshing_ = false;
+}
+
+void TMainForm::refresh_params_status() {
+    const CycleSelection& sel = model_->selected;
+    if (sel.part != CyclePart::Parameters || !sel.node) return;
+    params_text_->setText(sel.node->params->Valid ? tr("Parameters complete")
+                                                  : tr("Parameters or start point not complete"));
 }
 
 void TMainForm::DatumEditChange() {

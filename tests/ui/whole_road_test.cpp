@@ -354,6 +354,11 @@ void WholeRoadTest::a_new_user_makes_a_program() {
         click_node(w, row, 2);
         type_into(w.findChild<QLineEdit*>("EditSPX"), x, Qt::Key_Return);
         type_into(w.findChild<QLineEdit*>("EditSPZ"), z, Qt::Key_Return);
+        // The status line follows the typing, as the tree does.
+        const bool valid = m.cycles[std::size_t(row - 1)]->params->Valid;
+        QCOMPARE(w.findChild<QLabel*>("ParamsStatus")->text(),
+                 valid ? QString("Parameters complete")
+                       : QString("Parameters or start point not complete"));
         script.handlers.push_back(fill_params(std::move(values)));
         double_click_node(w, row, 2);
         wait_until_answered(script);
