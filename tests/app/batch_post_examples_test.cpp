@@ -73,10 +73,11 @@ TEST_F(BatchPost, ExamplesRunThroughTheLinuxCncInterpreter) {
         EXPECT_EQ(err, "");
 
         const fs::path out = dir / (name + ".rs274.txt");
-        const int rc =
-            std::system(("timeout 60 " + std::string(rs274) + " -g -t " + table.string() + " " +
-                         program.string() + " >" + out.string() + " 2>&1")
-                            .c_str());
+        // rs274 keeps its tool data in $HOME/.tool.mmap: runs side by side need homes of their own.
+        const int rc = std::system(("HOME='" + dir.string() + "' timeout 60 " + std::string(rs274) +
+                                    " -g -t " + table.string() + " " + program.string() + " >" +
+                                    out.string() + " 2>&1")
+                                       .c_str());
         const std::string log = slurp(out);
         EXPECT_EQ(rc, 0) << name << "\n" << log.substr(0, 3000);
         EXPECT_NE(log.find("PROGRAM_END"), std::string::npos) << name;

@@ -237,8 +237,10 @@ std::string run_rs274(const fs::path& dir, const std::string& program, double no
                   orientation);
     write_file_atomically(table, line);
     const std::string log = (dir / "rs274.txt").string();
-    *rc = std::system(
-        ("timeout 60 rs274 -g -t '" + table + "' '" + file + "' >'" + log + "' 2>&1").c_str());
+    // rs274 keeps its tool data in $HOME/.tool.mmap: runs side by side need homes of their own.
+    *rc = std::system(("HOME='" + dir.string() + "' timeout 60 rs274 -g -t '" + table + "' '" +
+                       file + "' >'" + log + "' 2>&1")
+                          .c_str());
     auto text = read_file(log);
     return text ? *text : std::string();
 }

@@ -92,9 +92,10 @@ TEST(PipelineAudit, PostedProgramsRunInLinuxCncAndKeepOutOfThePart) {
                                  (dir / "post.txt").string();
         ASSERT_EQ(std::system(post.c_str()), 0) << slurp(dir / "post.txt");
         const fs::path canon = dir / (name + ".txt");
-        const int rc = std::system(("timeout 60 " + std::string(rs274) + " -g -t " +
-                                    (dir / "lathe.tbl").string() + " " + ngc.string() + " >" +
-                                    canon.string() + " 2>&1")
+        // rs274 keeps its tool data in $HOME/.tool.mmap: runs side by side need homes of their own.
+        const int rc = std::system(("HOME='" + dir.string() + "' timeout 60 " + std::string(rs274) +
+                                    " -g -t " + (dir / "lathe.tbl").string() + " " + ngc.string() +
+                                    " >" + canon.string() + " 2>&1")
                                        .c_str());
         const std::string text = slurp(canon);
         ASSERT_EQ(rc, 0) << text.substr(0, 2000);
