@@ -17,6 +17,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDate>
+#include <QFont>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -97,10 +98,14 @@ void TMainForm::create_node_panels() {
     auto* cycle = new QWidget(panels_);
     auto* cl = new QFormLayout(cycle);
     cycle_text_ = new QLabel(cycle);
+    cycle_text_->setObjectName("PanelCycleName");
+    QFont bold = cycle_text_->font();
+    bold.setBold(true);
+    cycle_text_->setFont(bold);
     cycle_text_->setWordWrap(true);
     cl->addRow(cycle_text_);
     comment_edit_ = new QLineEdit(cycle);
-    comment_edit_->setObjectName("CommentEdit");
+    comment_edit_->setObjectName("EditComment");
     comment_edit_->setMaxLength(80);
     connect(comment_edit_, &QLineEdit::editingFinished, this, [this] { CommentEditChange(); });
     cl->addRow(tr("Comment"), comment_edit_);
@@ -355,7 +360,7 @@ void TMainForm::refresh_panels() {
     }
     case CyclePart::Cycle: {
         const CycleNode& n = *sel.node;
-        cycle_text_->setText(q(std::string(cycle_long_name(n.kind()))));
+        cycle_text_->setText(q(std::string(cycle_short_name(n.kind()))));
         comment_edit_->setText(q(n.cycle->Comment));
         panels_->setCurrentIndex(kPageCycle);
         break;

@@ -7,6 +7,7 @@
 #include "app/cycle_list_drag.h"
 #include "app/main_window.h"
 #include "cycles/can_cycle.h"
+#include "cycles/cycle_kinds.h"
 #include "cycles/param_controls.h"
 #include "dialogs/param_form.h"
 #include "dialogs/post_form.h"
@@ -334,7 +335,10 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     // Each cycle's panels: comment, profile, tool, start point and parameters.
     auto comment = [&](int row, const char* text) {
         click_node(w, row);
-        type_into(w.findChild<QLineEdit*>("CommentEdit"), text, Qt::Key_Return);
+        QCOMPARE(w.findChild<QLabel*>("PanelCycleName")->text(),
+                 QString::fromStdString(
+                     std::string(cycle_short_name(m.cycles[std::size_t(row - 1)]->kind()))));
+        type_into(w.findChild<QLineEdit*>("EditComment"), text, Qt::Key_Return);
     };
     auto library_tool = [&](int row, int slot) {
         click_node(w, row, 1);
