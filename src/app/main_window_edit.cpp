@@ -126,7 +126,7 @@ void TMainForm::CycleParamsClick() {
     CycleNode* node = model_->selected.node;
     if (model_->busy || !node || model_->cycle_index(node) < 0) return;
     hide_param_hint();
-    TParamForm form(*node->params, static_cast<std::uint8_t>(model_->units), this);
+    TParamForm form(*node->params, model_->units, this);
     if (!form.Execute()) return;
     // The dialog runs its own event loop: the cycle may have gone meanwhile.
     const int index = model_->cycle_index(node);

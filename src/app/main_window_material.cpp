@@ -28,7 +28,7 @@ bool TMainForm::MaterialListDialog(TMaterialDatabase& db) {
             return choose_file(r);
         };
     }
-    return material_form_->Execute(db, static_cast<std::uint8_t>(model_->units));
+    return material_form_->Execute(db, model_->units);
 }
 
 void TMainForm::install_material_hooks() {

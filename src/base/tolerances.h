@@ -22,6 +22,14 @@ inline constexpr double kMillimetresPerInch = 25.4;
 
 enum class Units : unsigned char { Metric = 0, Inch = 1 };
 
+// The units a stored record's byte stands for: anything but 1 is millimetres.
+inline constexpr Units units_of(unsigned char stored) {
+    return stored == 1 ? Units::Inch : Units::Metric;
+}
+inline constexpr unsigned char stored_units(Units u) {
+    return static_cast<unsigned char>(u);
+}
+
 inline constexpr double point_tolerance(Units u) {
     return u == Units::Inch ? kPointToleranceInch : kPointToleranceMetric;
 }

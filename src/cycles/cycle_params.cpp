@@ -277,15 +277,15 @@ const ParamDescription* find_param_description(ParamField field) {
     return nullptr;
 }
 
-std::string_view param_unit_text(const ParamDescription& row, std::uint8_t units) {
-    return units == 1 ? row.unit_inch : row.unit_mm;
+std::string_view param_unit_text(const ParamDescription& row, Units units) {
+    return units == Units::Inch ? row.unit_inch : row.unit_mm;
 }
 
-std::string_view unit_name(std::uint8_t units) {
-    return kUnitNames[units == 1 ? 1 : 0];
+std::string_view unit_name(Units units) {
+    return kUnitNames[units == Units::Inch ? 1 : 0];
 }
-std::string_view unit_text(std::uint8_t units) {
-    return kUnitTexts[units == 1 ? 1 : 0];
+std::string_view unit_text(Units units) {
+    return kUnitTexts[units == Units::Inch ? 1 : 0];
 }
 
 bool params_valid(CycleKind kind, const TCycleParams& p) {
@@ -302,12 +302,11 @@ double inch_to_mm_rounded(double inch) {
     return round_half_even(inch * kMillimetresPerInch * 1000.0) / 1000.0;
 }
 
-TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
-                            std::uint8_t to_units) {
+TCycleParams convert_params(const TCycleParams& params, Units from_units, Units to_units) {
     TCycleParams out = params;
-    out.Units = to_units;
-    const bool to_inch = to_units == 1;
-    if ((from_units == 1) == to_inch) return out;
+    out.Units = stored_units(to_units);
+    const bool to_inch = to_units == Units::Inch;
+    if (from_units == to_units) return out;
     for (int i = 0; i <= static_cast<int>(F::PeckReturnZ); ++i) {
         auto field = static_cast<ParamField>(i);
         if (!is_length_field(field)) continue;
@@ -317,14 +316,14 @@ TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
     return out;
 }
 
-ParamRange param_range(ParamField field, std::uint8_t units) {
+ParamRange param_range(ParamField field, Units units) {
     const FieldInfo& info = field_info(field);
-    if (info.unit == UnitKind::Length && units == 1) return {0, info.high / kMillimetresPerInch};
+    if (info.unit == UnitKind::Length && units == Units::Inch)
+        return {0, info.high / kMillimetresPerInch};
     return {0, info.high};
 }
 
-std::string param_value_problem(std::string_view key, ParamField field, double value,
-                                std::uint8_t units) {
+std::string param_value_problem(std::string_view key, ParamField field, double value, Units units) {
     const ParamRange r = param_range(field, units);
     if (std::isfinite(value) && value >= r.low && value <= r.high) return {};
     std::string unit;

@@ -107,7 +107,7 @@ inline constexpr std::size_t kParamDescriptionCount = 19;
 const std::array<ParamDescription, kParamDescriptionCount>& param_descriptions();
 // The row of a field, or nullptr for UseCSS and UseFPR.
 const ParamDescription* find_param_description(ParamField field);
-std::string_view param_unit_text(const ParamDescription& row, std::uint8_t units);
+std::string_view param_unit_text(const ParamDescription& row, Units units);
 
 inline constexpr std::array<std::string_view, 2> kUnitNames = {"Metric", "Inch"};
 inline constexpr std::array<std::string_view, 2> kUnitTexts = {"mm", "inch"};
@@ -115,9 +115,9 @@ inline constexpr std::string_view kProfileNodeName = "Profile";
 inline constexpr std::string_view kToolNodeName = "Tool";
 inline constexpr std::string_view kParametersNodeName = "Parameters";
 
-// Name and unit text for a units byte; anything but 1 counts as millimetres.
-std::string_view unit_name(std::uint8_t units);
-std::string_view unit_text(std::uint8_t units);
+// "Metric" or "Inch", and "mm" or "inch".
+std::string_view unit_name(Units units);
+std::string_view unit_text(Units units);
 
 // Every field the kind requires holds what it needs (Feed > 0 and Speed > 0 for all).
 bool params_valid(CycleKind kind, const TCycleParams& params);
@@ -128,8 +128,7 @@ double mm_to_inch_rounded(double mm);
 double inch_to_mm_rounded(double inch);
 // Converts the twelve length fields from `from_units` into `to_units` and sets
 // Units; Feed, Speed and the integers stay.
-TCycleParams convert_params(const TCycleParams& params, std::uint8_t from_units,
-                            std::uint8_t to_units);
+TCycleParams convert_params(const TCycleParams& params, Units from_units, Units to_units);
 
 // The values a field can sensibly hold in the given units: never negative
 // (the dialog takes none), and nothing a lathe could not do. A value beyond
@@ -138,12 +137,11 @@ struct ParamRange {
     double low = 0;
     double high = 0;
 };
-ParamRange param_range(ParamField field, std::uint8_t units);
+ParamRange param_range(ParamField field, Units units);
 
 // Why `value` cannot be held by the field, naming `key` and the range
 // ("Param_Pitch = 1E20 is outside 0 to 1000 mm"), or "" when it can.
-std::string param_value_problem(std::string_view key, ParamField field, double value,
-                                std::uint8_t units);
+std::string param_value_problem(std::string_view key, ParamField field, double value, Units units);
 
 // The key of the compensation choice. It is written only when not None, so
 // files of tools without a nose radius stay as they were.

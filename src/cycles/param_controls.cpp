@@ -62,7 +62,7 @@ TCycleParams TParamControls::ReadRecord() {
     if (const auto copy = describe(Kind).depth_copy)
         set_param(record, copy->to, get_param(record, copy->from));
     if (takes_nose_compensation(Kind)) record.Compensation = controls_.Compensation;
-    record.Units = units_;
+    record.Units = stored_units(units_);
     dialog_valid_ = params_valid(Kind, record);
     return record;
 }
@@ -76,10 +76,11 @@ TCycleParams TParamControls::ReadDefinition() {
 
 void TParamControls::LoadRecord(const TCycleParams& record) {
     TCycleParams converted = record;
-    if (record.Units != units_) converted = convert_params(record, units_, record.Units);
+    const Units units = units_of(record.Units);
+    if (units != units_) converted = convert_params(record, units_, units);
     for (const ParamKey& k : param_keys(Kind))
         set_shown_value(k.field, get_param(converted, k.field));
-    units_ = record.Units;
+    units_ = units;
 }
 
 void TParamControls::WriteKeys(std::vector<std::string>& lines, char separator) const {

@@ -47,7 +47,7 @@ public:
     // "mm" or "inch", for the unit labels.
     std::string_view UnitLabel() const { return unit_text(units_); }
 
-    std::uint8_t DialogUnits() const { return units_; }
+    Units DialogUnits() const { return units_; }
     bool DialogValid() const { return dialog_valid_; }
     bool DialogChanged() const { return dialog_changed_; }
     // Showing the dialog starts a new round of changes.
@@ -73,7 +73,7 @@ private:
     void set_shown_value(ParamField field, double value);
 
     TCycleParams controls_;
-    std::uint8_t units_ = 0;
+    Units units_ = Units::Metric;
     bool dialog_valid_ = false;
     bool dialog_changed_ = false;
 };

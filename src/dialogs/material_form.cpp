@@ -178,7 +178,7 @@ QPushButton* TMaterialForm::button(const char* object_name) const {
     return findChild<QPushButton*>(object_name);
 }
 
-void TMaterialForm::Load(TMaterialDatabase& db, std::uint8_t project_units) {
+void TMaterialForm::Load(TMaterialDatabase& db, Units project_units) {
     db_ = &db;
     project_units_ = project_units;
     file_panel_->setText(tr("Material File :") + QString::fromStdString(db.Path()));
@@ -188,7 +188,7 @@ void TMaterialForm::Load(TMaterialDatabase& db, std::uint8_t project_units) {
     materials_->setFocus();
 }
 
-bool TMaterialForm::Execute(TMaterialDatabase& db, std::uint8_t project_units) {
+bool TMaterialForm::Execute(TMaterialDatabase& db, Units project_units) {
     Load(db, project_units);
     const bool ok = exec() == QDialog::Accepted && db.SelectedEntry();
     db_ = nullptr;
@@ -242,7 +242,7 @@ QString TMaterialForm::converted_hint(int key) const {
     for (std::size_t i = 0; i < e->keys.size(); ++i)
         if (iequals(e->keys[i], "Units"))
             material_units = std::clamp(int_or(e->values[i], 0), 0, 1);
-    const std::uint8_t from = static_cast<std::uint8_t>(material_units);
+    const Units from = units_of(static_cast<unsigned char>(material_units));
     QString hint = QString::fromStdString(std::string(param_unit_text(*row, from)));
     if (from == project_units_ || row->unit_mm == row->unit_inch) return hint;
     const auto value = parse_real(e->values[static_cast<std::size_t>(key)], db_->DecimalSeparator);

@@ -2,6 +2,8 @@
 // TMaterialForm, "Material Selection": the materials of a material file in a
 // list, with adding, renaming in place, deleting and, in edit mode, editing
 // every value. Edits live in the database until OK saves them.
+#include "base/tolerances.h"
+
 #include <QDialog>
 #include <QString>
 #include <cstdint>
@@ -31,10 +33,10 @@ public:
     explicit TMaterialForm(Prompt& prompt, QWidget* parent = nullptr);
 
     // Shows the database with its selected entry, edit mode off; the values
-    // are also shown in `project_units` (0 mm, 1 inch) when the material's
+    // are also shown in `project_units` when the material's
     // own units differ. Execute runs it modally: true after OK.
-    void Load(TMaterialDatabase& db, std::uint8_t project_units);
-    bool Execute(TMaterialDatabase& db, std::uint8_t project_units);
+    void Load(TMaterialDatabase& db, Units project_units);
+    bool Execute(TMaterialDatabase& db, Units project_units);
 
     // Picks another material file: (folder, name) -> path, empty when cancelled.
     std::function<QString(const QString& folder, const QString& name)> choose_file;
@@ -73,7 +75,7 @@ private:
 
     Prompt& prompt_;
     TMaterialDatabase* db_ = nullptr;
-    std::uint8_t project_units_ = 0;
+    Units project_units_ = Units::Metric;
     bool edit_mode_ = false;
     bool updating_ = false;
 

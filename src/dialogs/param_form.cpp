@@ -22,11 +22,11 @@ namespace {
 
 // A new unit makes the object convert its lengths, as a change of the
 // project's units does.
-TParamControls in_units(const TParamControls& values, std::uint8_t units) {
+TParamControls in_units(const TParamControls& values, Units units) {
     TParamControls converted = values;
     if (converted.DialogUnits() == units) return converted;
     TCycleParams record = converted.ReadRecord();
-    record.Units = units;
+    record.Units = stored_units(units);
     converted.LoadRecord(record);
     return converted;
 }
@@ -40,7 +40,7 @@ QRadioButton* add_choice(QGroupBox* box, QButtonGroup* group, const QString& tex
 
 } // namespace
 
-TParamForm::TParamForm(const TParamControls& values, std::uint8_t units, QWidget* parent)
+TParamForm::TParamForm(const TParamControls& values, Units units, QWidget* parent)
     : QDialog(parent), values_(in_units(values, units)), original_(values_),
       picture_(cycle_picture(values.Kind)) {
     setWindowTitle(QString::fromStdString(values_.Title()));

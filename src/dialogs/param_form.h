@@ -26,7 +26,7 @@ class TParamForm : public QDialog {
 public:
     // Shows the values in `units` (the project's): when the object holds
     // them in the other unit, they are converted first.
-    TParamForm(const TParamControls& values, std::uint8_t units, QWidget* parent = nullptr);
+    TParamForm(const TParamControls& values, Units units, QWidget* parent = nullptr);
 
     // Shows the dialog modally; true when OK closed it. After Cancel the
     // values are those the dialog was given.

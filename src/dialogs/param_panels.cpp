@@ -115,7 +115,7 @@ std::vector<ParamField> required_param_fields(CycleKind kind) {
     return fields;
 }
 
-QString unit_label_text(UnitLabel unit, std::uint8_t units, bool per_rev, bool css) {
+QString unit_label_text(UnitLabel unit, Units units, bool per_rev, bool css) {
     const QString length = tr_text(std::string(unit_text(units)).c_str());
     switch (unit) {
     case UnitLabel::None:
@@ -128,7 +128,7 @@ QString unit_label_text(UnitLabel unit, std::uint8_t units, bool per_rev, bool c
         return length + (per_rev ? tr_text("/rev.") : tr_text("/min."));
     case UnitLabel::Speed:
         if (!css) return tr_text("rev/min.");
-        return units == 1 ? tr_text("ft/min.") : tr_text("m/min.");
+        return units == Units::Inch ? tr_text("ft/min.") : tr_text("m/min.");
     }
     return {};
 }

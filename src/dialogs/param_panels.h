@@ -32,6 +32,6 @@ std::vector<ParamField> required_param_fields(CycleKind kind);
 
 // The unit text beside a control: "mm" or "inch" for lengths, the feed and
 // speed units as their modes say, "Degrees" for the tool tip angle.
-QString unit_label_text(UnitLabel unit, std::uint8_t units, bool per_rev, bool css);
+QString unit_label_text(UnitLabel unit, Units units, bool per_rev, bool css);
 
 } // namespace zeran

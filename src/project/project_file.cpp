@@ -73,7 +73,7 @@ std::string missing_cycle_key(const IniDocument& ini, const std::string& section
 
 // The first parameter of the section that no lathe could use, or "".
 std::string param_range_problem(const IniDocument& ini, const std::string& section, CycleKind kind,
-                                std::uint8_t units, char separator) {
+                                Units units, char separator) {
     for (const ParamKey& k : param_keys(kind)) {
         if (param_value_type(k.field) == ParamValueType::Choice) continue;
         const auto text = ini.get(section, k.key);
@@ -151,13 +151,13 @@ private:
 
 // Reads the tool's nose; a radius no insert has or an orientation outside the
 // nine positions would cut a wrong path, so the file is refused instead.
-std::string read_tool_nose(StrictKeys& keys, const std::string& section, std::uint8_t units,
+std::string read_tool_nose(StrictKeys& keys, const std::string& section, Units units,
                            TToolControl& tool) {
     const double radius = keys.real(section, kNoseRadiusKey, 0);
     const long long orientation = keys.integer(section, kOrientationKey, 0);
     if (keys.failed()) return {}; // the caller reports the value that is not a number
     const double largest =
-        units == 1 ? kLargestNoseRadius / kMillimetresPerInch : kLargestNoseRadius;
+        units == Units::Inch ? kLargestNoseRadius / kMillimetresPerInch : kLargestNoseRadius;
     if (!(radius >= 0 && radius <= largest))
         return std::string(kNoseRadiusKey) + " = " + general_text(radius) + " is outside 0 to " +
                general_text(largest, '.', 6) + " " + std::string(unit_text(units)) + ".";
@@ -433,8 +433,8 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
         const std::string named = "[" + section + "] (" + std::string(cycle_long_name(*kind)) + ")";
         if (const std::string key = missing_cycle_key(ini, section, *kind); !key.empty())
             return named + " has no " + key + ": the project file is incomplete or damaged.";
-        if (const std::string problem = param_range_problem(
-                ini, section, *kind, static_cast<std::uint8_t>(fresh.units), options.separator);
+        if (const std::string problem =
+                param_range_problem(ini, section, *kind, fresh.units, options.separator);
             !problem.empty())
             return named + ": " + problem + ".";
         if (const std::string problem = compensation_problem(keys, section, *kind);
@@ -469,8 +469,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
         fresh.SetToolCaption(node);
         node.tool->ToolWidth = keys.real(section, "Tool_Width", 0);
         node.tool->ToolLength = keys.real(section, "Tool_Length", 0);
-        if (const std::string problem =
-                read_tool_nose(keys, section, static_cast<std::uint8_t>(fresh.units), *node.tool);
+        if (const std::string problem = read_tool_nose(keys, section, fresh.units, *node.tool);
             !problem.empty())
             return named + ": " + problem;
         if (keys.failed()) return keys.error();
@@ -489,7 +488,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
         if (keys.failed()) return keys.error();
         // The keys hold lengths in the project's unit.
         TCycleParams units_only;
-        units_only.Units = static_cast<std::uint8_t>(fresh.units);
+        units_only.Units = stored_units(fresh.units);
         node.params->LoadRecord(units_only);
         node.params->ReadKeys(ini, section, options.separator);
 

@@ -28,7 +28,7 @@ std::string value_text(const TCycleParams& p, ParamField f, char separator) {
 
 ParamHintText build_param_hint(TParamControls& node, char separator) {
     const TCycleParams p = node.ReadRecord();
-    const std::uint8_t units = p.Units;
+    const Units units = units_of(p.Units);
     ParamHintText h;
     h.ready = node.Valid && node.ProfileChecked && node.PathReport.empty();
     auto add = [&](std::string shown, bool ok, bool line_end) {

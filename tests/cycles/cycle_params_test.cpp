@@ -38,11 +38,11 @@ TEST(CycleParams, DescriptionTableFollowsTheRecordWithoutTheTwoChoices) {
     EXPECT_EQ(find_param_description(ParamField::UseCSS), nullptr);
     const ParamDescription* feed = find_param_description(ParamField::Feed);
     ASSERT_NE(feed, nullptr);
-    EXPECT_EQ(param_unit_text(*feed, 0), "mm/min.");
-    EXPECT_EQ(param_unit_text(*feed, 1), "inch/min.");
-    EXPECT_EQ(param_unit_text(*find_param_description(ParamField::Repeats), 1), "");
-    EXPECT_EQ(unit_name(1), "Inch");
-    EXPECT_EQ(unit_text(0), "mm");
+    EXPECT_EQ(param_unit_text(*feed, Units::Metric), "mm/min.");
+    EXPECT_EQ(param_unit_text(*feed, Units::Inch), "inch/min.");
+    EXPECT_EQ(param_unit_text(*find_param_description(ParamField::Repeats), Units::Inch), "");
+    EXPECT_EQ(unit_name(Units::Inch), "Inch");
+    EXPECT_EQ(unit_text(Units::Metric), "mm");
     // Every length row names its unit, every other row does not.
     for (const auto& row : rows)
         EXPECT_EQ(is_length_field(row.field), row.unit_mm == "mm") << row.name;
@@ -95,12 +95,12 @@ TEST(CycleParams, UnitConversionRoundsToTheUnitsDecimals) {
 
     TCycleParams p = complete_params();
     p.TipAngle = 60;
-    TCycleParams inch = convert_params(p, 0, 1);
+    TCycleParams inch = convert_params(p, Units::Metric, Units::Inch);
     EXPECT_EQ(inch.Units, 1);
     EXPECT_DOUBLE_EQ(inch.Pitch, 0.0591);
     EXPECT_DOUBLE_EQ(inch.Feed, 120); // feed and speed are not lengths here
     EXPECT_EQ(inch.TipAngle, 60);
-    EXPECT_EQ(convert_params(p, 0, 0), p);
+    EXPECT_EQ(convert_params(p, Units::Metric, Units::Metric), p);
 }
 
 TEST(CycleParams, KeysOfAKindAreItsOwnRowsAfterTheCommonOnes) {
@@ -265,7 +265,7 @@ TEST(ParamControls, RecordDefinitionAndUnits) {
     TCycleParams to_inch = groove.ReadRecord();
     to_inch.Units = 1;
     groove.LoadRecord(to_inch);
-    EXPECT_EQ(groove.DialogUnits(), 1);
+    EXPECT_EQ(groove.DialogUnits(), Units::Inch);
     TCycleParams in = groove.ReadRecord();
     EXPECT_DOUBLE_EQ(in.DepthCutX, 1);
     EXPECT_DOUBLE_EQ(in.PeckReturnX, 0.05);

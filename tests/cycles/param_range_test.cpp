@@ -14,7 +14,7 @@ TEST(ParamRange, EveryFieldHasOneAndItHoldsTheDefaultsAndNoAbsurdValues) {
     for (int i = 0; i <= static_cast<int>(ParamField::PeckReturnZ); ++i) {
         const auto field = static_cast<ParamField>(i);
         SCOPED_TRACE(i);
-        for (std::uint8_t units : {0, 1}) {
+        for (Units units : {Units::Metric, Units::Inch}) {
             const ParamRange r = param_range(field, units);
             EXPECT_EQ(r.low, 0);
             EXPECT_GE(r.high, 1);
@@ -25,13 +25,14 @@ TEST(ParamRange, EveryFieldHasOneAndItHoldsTheDefaultsAndNoAbsurdValues) {
         }
     }
     // Inch lengths end where millimetre lengths do.
-    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 39.37, 1), "");
-    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 40, 1),
+    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 39.37, Units::Inch), "");
+    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 40, Units::Inch),
               "Param_Pitch = 40 is outside 0 to 39.3701 inch");
-    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 40, 0), "");
-    EXPECT_EQ(param_value_problem("Param_DepthThread", ParamField::DepthThread, 1e308, 0),
-              "Param_DepthThread = 1E308 is outside 0 to 1000 mm");
-    EXPECT_EQ(param_value_problem("Param_Feed", ParamField::Feed, 1e9, 0),
+    EXPECT_EQ(param_value_problem("Param_Pitch", ParamField::Pitch, 40, Units::Metric), "");
+    EXPECT_EQ(
+        param_value_problem("Param_DepthThread", ParamField::DepthThread, 1e308, Units::Metric),
+        "Param_DepthThread = 1E308 is outside 0 to 1000 mm");
+    EXPECT_EQ(param_value_problem("Param_Feed", ParamField::Feed, 1e9, Units::Metric),
               "Param_Feed = 1000000000 is outside 0 to 100000 mm/min.");
 }
 

@@ -62,7 +62,7 @@ private slots:
         Fixture f(material("Mild Steel (Metric)", "2") + material("Brass", "1.5") +
                   material("Aluminium", "3"));
         TMaterialForm form(f.prompt);
-        form.Load(f.db, 0);
+        form.Load(f.db, Units::Metric);
         QCOMPARE(form.windowTitle(), QString("Material Selection"));
         QCOMPARE(f.names(form), (QStringList{"Aluminium", "Brass", "Mild Steel (Metric)"}));
         QCOMPARE(form.material_label()->text(), QString("Material : Aluminium"));
@@ -112,7 +112,7 @@ private slots:
     void add_rename_and_their_messages() {
         Fixture f(material("Brass", "1.5") + material("Aluminium", "3"));
         TMaterialForm form(f.prompt);
-        form.Load(f.db, 0);
+        form.Load(f.db, Units::Metric);
         form.BtnAddClick();
         QCOMPARE(f.db.SelectedEntry()->name, std::string("New Material"));
         // The copy carries Aluminium's values.
@@ -148,7 +148,7 @@ private slots:
     void delete_down_to_empty() {
         Fixture f(material("Brass", "1.5"));
         TMaterialForm form(f.prompt);
-        form.Load(f.db, 0);
+        form.Load(f.db, Units::Metric);
         QVERIFY(form.button("BtnOK")->isEnabled());
         form.BtnDeleteClick();
         QCOMPARE(form.material_list()->count(), 0);
@@ -175,7 +175,7 @@ private slots:
         // Cancel after a rename, an edit and a delete: the file stays byte for byte.
         const bool cancelled =
             ChooseMaterial(f.db, path, name, record, f.prompt, {}, [&](TMaterialDatabase& db) {
-                form.Load(db, 0);
+                form.Load(db, Units::Metric);
                 form.material_list()->currentItem()->setText("Brass2");
                 form.BtnEditClick();
                 form.param_list()->setCurrentRow(3);
@@ -192,7 +192,7 @@ private slots:
         QString preselected;
         const bool chosen =
             ChooseMaterial(f.db, path, name, record, f.prompt, {}, [&](TMaterialDatabase& db) {
-                form.Load(db, 0);
+                form.Load(db, Units::Metric);
                 preselected = form.material_list()->currentItem()->text();
                 form.material_list()->currentItem()->setText("Brass2");
                 QTest::qWait(10);
@@ -211,7 +211,7 @@ private slots:
     void units_choice_for_unknown_keys_and_project_units() {
         Fixture f(QByteArray("[Odd]\r\nUnits=0\r\nFeed=1\r\nDepth of cut in X=2.54\r\n\r\n"));
         TMaterialForm form(f.prompt);
-        form.Load(f.db, 1); // an inch project
+        form.Load(f.db, Units::Inch); // an inch project
         form.BtnEditClick();
         form.param_list()->setCurrentRow(1); // "Feed" is not a standard name
         QVERIFY(!form.units_edit()->isHidden());

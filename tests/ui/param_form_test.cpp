@@ -56,7 +56,7 @@ private slots:
         QImage previous;
         for (int k = 0; k < kCycleKindCount; ++k) {
             const auto kind = static_cast<CycleKind>(k);
-            TParamForm f(TParamControls(kind), 0);
+            TParamForm f(TParamControls(kind), Units::Metric);
             QCOMPARE(f.windowTitle(), QString::fromStdString(TParamControls(kind).Title()));
             QVERIFY(f.findChild<QWidget*>("FeedEdit") && f.findChild<QWidget*>("SpeedEdit"));
             const char* panel = param_panel_name(kind);
@@ -69,7 +69,7 @@ private slots:
             previous = f.Picture();
         }
         // The thread's counts are integer edits; its angle is in degrees.
-        TParamForm t(TParamControls(CycleKind::Threading), 1);
+        TParamForm t(TParamControls(CycleKind::Threading), Units::Inch);
         QCOMPARE(t.Edit(ParamField::FinishPass)->EditType(), TEditType::etInt);
         QCOMPARE(t.Edit(ParamField::Pitch)->EditType(), TEditType::etReal);
         QCOMPARE(t.UnitLabelOf(ParamField::TipAngle)->text(), QString("Degrees"));
@@ -82,15 +82,15 @@ private slots:
         TParamControls mm = controls_with(CycleKind::AlongX, 150, 800);
         mm.SetControl(ParamField::DepthCutX, 25.4);
         mm.SetControl(ParamField::RetractX, 1.27);
-        TParamForm inch(mm, 1);
+        TParamForm inch(mm, Units::Inch);
         QCOMPARE(inch.Edit(ParamField::DepthCutX)->text(), QString("1"));
         QCOMPARE(inch.Edit(ParamField::RetractX)->text(), QString("0.05"));
         QCOMPARE(inch.Edit(ParamField::Feed)->text(), QString("150")); // not a length
-        QCOMPARE(inch.Values().DialogUnits(), std::uint8_t{1});
+        QCOMPARE(inch.Values().DialogUnits(), Units::Inch);
         QCOMPARE(inch.UnitLabelOf(ParamField::DepthCutX)->text(), QString("inch"));
         QCOMPARE(inch.UnitLabelOf(ParamField::Feed)->text(), QString("inch/min."));
         // The same units: nothing converted.
-        TParamForm same(mm, 0);
+        TParamForm same(mm, Units::Metric);
         QCOMPARE(same.Edit(ParamField::DepthCutX)->text(), QString("25.4"));
         QCOMPARE(same.UnitLabelOf(ParamField::RetractX)->text(), QString("mm"));
         // The feed and speed labels follow their modes.
@@ -111,7 +111,7 @@ private slots:
                  (std::vector<ParamField>{ParamField::Feed, ParamField::Speed}));
         QCOMPARE(required_param_fields(CycleKind::Threading).size(), std::size_t{6});
 
-        TParamForm f(TParamControls(CycleKind::AlongX), 0);
+        TParamForm f(TParamControls(CycleKind::AlongX), Units::Metric);
         f.show();
         QVERIFY(!f.ValuesValid());
         QVERIFY(f.Status()->text().contains("Feed Rate"));
@@ -141,7 +141,7 @@ private slots:
         TParamControls given = controls_with(CycleKind::PatternRepeat, 100, 500);
         given.SetControl(ParamField::Repeats, 3);
         {
-            TParamForm f(given, 0);
+            TParamForm f(given, Units::Metric);
             when_shown(f, [&f] {
                 type_into(f.Edit(ParamField::DepthCutX), "1.5");
                 type_into(f.Edit(ParamField::DepthCutZ), "0.75");
@@ -159,7 +159,7 @@ private slots:
             QVERIFY(out.DialogValid());
         }
         {
-            TParamForm f(given, 0);
+            TParamForm f(given, Units::Metric);
             when_shown(f, [&f] {
                 type_into(f.Edit(ParamField::DepthCutX), "9");
                 f.reject();
@@ -168,7 +168,7 @@ private slots:
             QVERIFY(f.Values().Controls() == given.Controls());
         }
         // Escape is Cancel too.
-        TParamForm f(given, 0);
+        TParamForm f(given, Units::Metric);
         when_shown(f, [&f] {
             type_into(f.Edit(ParamField::Repeats), "7");
             QTest::keyClick(&f, Qt::Key_Escape);
@@ -179,13 +179,13 @@ private slots:
 
     void contour_kinds_offer_the_nose_compensation_choice() {
         for (CycleKind kind : {CycleKind::Grooving, CycleKind::Threading, CycleKind::Drilling}) {
-            TParamForm f(controls_with(kind, 100, 500), 0);
+            TParamForm f(controls_with(kind, 100, 500), Units::Metric);
             QVERIFY(!f.CompensationChoice(NoseCompensation::None));
             QVERIFY(!f.findChild<QGroupBox*>("CompensationGroup"));
         }
         TParamControls given = controls_with(CycleKind::Finishing, 100, 500);
         given.SetControl(ParamField::Compensation, 1);
-        TParamForm f(given, 0);
+        TParamForm f(given, Units::Metric);
         QVERIFY(f.findChild<QGroupBox*>("CompensationGroup"));
         QVERIFY(f.CompensationChoice(NoseCompensation::InProgram)->isChecked());
         when_shown(f, [&f] {
@@ -197,7 +197,7 @@ private slots:
         QVERIFY(out.DialogChanged());
         QCOMPARE(out.ReadRecord().Compensation, 2);
         // Cancel gives back the choice the dialog was given.
-        TParamForm g(given, 0);
+        TParamForm g(given, Units::Metric);
         when_shown(g, [&g] {
             g.CompensationChoice(NoseCompensation::None)->click();
             g.reject();
@@ -209,7 +209,7 @@ private slots:
     void a_value_out_of_range_is_refused_with_a_reason() {
         TParamControls given = controls_with(CycleKind::Threading, 1, 300);
         given.SetControl(ParamField::Pitch, 1.5);
-        TParamForm f(given, 0);
+        TParamForm f(given, Units::Metric);
         f.show();
         type_into(f.Edit(ParamField::Pitch), "5000");
         QVERIFY(f.Status()->text().contains("Param_Pitch"));
@@ -228,7 +228,7 @@ private slots:
             opened << u;
             return true;
         });
-        TParamForm f(TParamControls(CycleKind::Drilling), 0);
+        TParamForm f(TParamControls(CycleKind::Drilling), Units::Metric);
         f.HelpButton()->click();
         QCOMPARE(opened.size(), 1);
         QCOMPARE(opened[0].fragment(), QString("ctx63"));
