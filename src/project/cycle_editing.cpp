@@ -252,7 +252,7 @@ void ProjectModel::SetUnits(Units new_units, UnitsQuestion ask) {
             "Convert existing cycle parameters values to new measurement units?",
             {Answer::Yes, Answer::No});
         if (a == Answer::Yes) {
-            const auto u = static_cast<std::uint8_t>(new_units);
+            const auto u = stored_units(new_units);
             for (auto& node : cycles) {
                 // Loading a record of other units converts the dialog's lengths into them.
                 TCycleParams record = node->params->ReadRecord();
@@ -298,7 +298,7 @@ void ProjectModel::UpdateCyclesFromMaterial() {
         node->params->LoadRecord(material);
         MarkCycleChanged(node.get());
     }
-    header_units(static_cast<Units>(material.Units));
+    header_units(units_of(material.Units));
     SetUnits(material.Units == 1 ? Units::Inch : Units::Metric, UnitsQuestion::DontAsk);
 }
 

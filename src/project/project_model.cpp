@@ -95,7 +95,7 @@ void ProjectModel::reset_cycle_list() {
     header.header = std::make_unique<THeader>();
     header.header->Author.clear();
     header.header->Date = today_as_date_time();
-    header.header->Units = static_cast<std::uint8_t>(units);
+    header.header->Units = stored_units(units);
     footer = FooterNode{};
     footer.footer = std::make_unique<TFooter>();
 }
