@@ -558,6 +558,7 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     QCOMPARE(m.cycles.size(), std::size_t(8));
     QVERIFY(m.post_allowed);
     click_node(w, 3);
+    w.action("MenuDrawEnabled")->trigger(); // every enabled cycle's path
     shot(&w, "program");
     // The same program written by hand, with the saved header's date, author
     // and the billet the drag gave.
