@@ -100,7 +100,8 @@ bool show_help(int context) {
 }
 
 void set_help_opener(std::function<bool(const QUrl&)> f) {
-    opener() = std::move(f);
+    // An empty opener would leave F1 calling nothing: the help window stays.
+    if (f) opener() = std::move(f);
 }
 
 void install_help_key(QWidget* w, int context) {
