@@ -224,6 +224,7 @@ void DXF_Reader::read_spline(DXF_Layer*& layer, Made& made) {
     std::vector<ChainPiece> pieces;
     bool fitted = true;
     const double tolerance = curve_tolerance();
+    FitBudget budget(kMaxCurvePieces);
     if (!g.first.empty()) {
         const bool periodic = (g.flags & 2) != 0 || (g.flags & 1) != 0;
         const std::optional<NurbsCurve> c = spline_curve(g.degree, periodic, g.g40, g.first, g.g41);
@@ -237,7 +238,7 @@ void DXF_Reader::read_spline(DXF_Layer*& layer, Made& made) {
                     c->at(t, t >= end ? NurbsCurve::Side::FromBelow : NurbsCurve::Side::FromAbove);
                 return CurvePoint{flat(q.point), flat(q.derivative)};
             };
-            fitted = fit_biarcs(curve, breaks[i], end, tolerance, kMaxCurvePieces, pieces);
+            fitted = fit_biarcs(curve, breaks[i], end, tolerance, budget, pieces);
         }
     } else {
         std::vector<Point2D> fit;
@@ -252,8 +253,7 @@ void DXF_Reader::read_spline(DXF_Layer*& layer, Made& made) {
         const auto curve = [&c](double t) { return c->at(t); };
         const std::vector<double>& breaks = c->breaks();
         for (std::size_t i = 0; fitted && i + 1 < breaks.size(); ++i)
-            fitted =
-                fit_biarcs(curve, breaks[i], breaks[i + 1], tolerance, kMaxCurvePieces, pieces);
+            fitted = fit_biarcs(curve, breaks[i], breaks[i + 1], tolerance, budget, pieces);
     }
     if (!fitted) fail("SPLINE");
     // Control points in world coordinates: the pieces need no system of their own.
@@ -315,9 +315,9 @@ void DXF_Reader::read_ellipse(DXF_Layer*& layer, Made& made) {
         breaks.push_back(q);
     breaks.push_back(end);
     std::vector<ChainPiece> pieces;
+    FitBudget budget(kMaxCurvePieces);
     for (std::size_t i = 0; i + 1 < breaks.size(); ++i)
-        if (!fit_biarcs(curve, breaks[i], breaks[i + 1], curve_tolerance(), kMaxCurvePieces,
-                        pieces))
+        if (!fit_biarcs(curve, breaks[i], breaks[i + 1], curve_tolerance(), budget, pieces))
             fail("ELLIPSE");
     add_chain_entities(pieces, Z_AXIS, 0.0, g.colour, made);
 }

@@ -119,18 +119,25 @@ bool make_biarc(const CurvePoint& a, const CurvePoint& b, ChainPiece& first, Cha
 
 class Fitter {
 public:
-    Fitter(const PlaneCurve& curve, double tolerance, std::size_t max_pieces,
+    Fitter(const PlaneCurve& curve, double tolerance, FitBudget& budget,
            std::vector<ChainPiece>& out)
-        : curve_(curve), limit_(tolerance * kMargin), max_pieces_(max_pieces), out_(out) {}
+        : curve_(curve), limit_(tolerance * kMargin), budget_(budget), out_(out) {}
 
     bool overflow() const { return overflow_; }
 
     void span(double a, const CurvePoint& pa, double b, const CurvePoint& pb, int depth) {
         if (overflow_) return;
-        if (out_.size() + 2 > max_pieces_) {
+        // Spans that never fit (a curve on one point, numbers beyond the
+        // tolerance's reach) would be halved down to the last level
+        // everywhere: the work is bounded as well as the output.
+        if (out_.size() + 2 > budget_.max_pieces || budget_.spans_left == 0) {
             overflow_ = true;
             return;
         }
+        --budget_.spans_left;
+        // Nothing to emit: a span whose numbers overflowed, or a dot.
+        if (!finite(pa.point) && !finite(pb.point)) return;
+        if (pa.point == pb.point && stays_on(a, b, pa.point)) return;
         ChainPiece first, second;
         const bool made = make_biarc(pa, pb, first, second);
         if (made && close_enough(a, pa, b, pb, first, second)) {
@@ -153,6 +160,16 @@ public:
     }
 
 private:
+    // Whether the curve between a and b keeps within the tolerance of p: a
+    // closed span that is a dot, not a loop.
+    bool stays_on(double a, double b, Point2D p) {
+        for (int k = 1; k <= kCurveSamples; ++k) {
+            const Point2D q = curve_(a + (b - a) * k / (kCurveSamples + 1)).point;
+            if (!(length(q - p) <= limit_)) return false;
+        }
+        return true;
+    }
+
     // Pieces of no length, and pieces of a curve whose numbers overflowed, are left out.
     void emit(const ChainPiece& p) {
         if (p.start == p.end) return;
@@ -221,7 +238,7 @@ private:
 
     const PlaneCurve& curve_;
     double limit_;
-    std::size_t max_pieces_;
+    FitBudget& budget_;
     std::vector<ChainPiece>& out_;
     bool overflow_ = false;
     std::vector<double> params_;
@@ -268,10 +285,10 @@ double piece_bulge(const ChainPiece& piece) {
     return piece.ccw ? b : -b;
 }
 
-bool fit_biarcs(const PlaneCurve& curve, double t0, double t1, double tolerance,
-                std::size_t max_pieces, std::vector<ChainPiece>& out) {
+bool fit_biarcs(const PlaneCurve& curve, double t0, double t1, double tolerance, FitBudget& budget,
+                std::vector<ChainPiece>& out) {
     if (!(t1 > t0)) return true;
-    Fitter fitter(curve, tolerance, max_pieces, out);
+    Fitter fitter(curve, tolerance, budget, out);
     fitter.span(t0, curve(t0), t1, curve(t1), 0);
     return !fitter.overflow();
 }

@@ -39,9 +39,18 @@ ChainPiece bulge_piece(Point2D start, Point2D end, double bulge);
 // The bulge that turns `piece` back into start, end and bulge (0 when straight).
 double piece_bulge(const ChainPiece& piece);
 
-// Appends the pieces of the curve from t0 to t1 in order. False when `out`
-// would come to hold more than max_pieces; what was appended is then incomplete.
-bool fit_biarcs(const PlaneCurve& curve, double t0, double t1, double tolerance,
-                std::size_t max_pieces, std::vector<ChainPiece>& out);
+// What fitting one curve may cost, shared by the calls for its spans: the
+// pieces `out` may come to hold and the spans that may be tried on the way.
+struct FitBudget {
+    explicit FitBudget(std::size_t max_pieces)
+        : max_pieces(max_pieces), spans_left(4 * max_pieces + 64) {}
+    std::size_t max_pieces;
+    std::size_t spans_left;
+};
+
+// Appends the pieces of the curve from t0 to t1 in order. False when the
+// budget runs out; what was appended is then incomplete.
+bool fit_biarcs(const PlaneCurve& curve, double t0, double t1, double tolerance, FitBudget& budget,
+                std::vector<ChainPiece>& out);
 
 } // namespace zeran

@@ -382,6 +382,26 @@ TEST(CurveReading, SplineForms) {
     EXPECT_EQ(e.count("L", "Line_"), 1);
 }
 
+TEST(CurveReading, CurvesThatNeverFitEndQuickly) {
+    // A spline on one point, a closed loop that is a dot within the tolerance,
+    // and a spline whose coordinates are too large for the tolerance to be
+    // reached: halving each of them down to the last level everywhere took
+    // hours. The dots give nothing; the huge one is reported.
+    ScriptedPrompt prompt;
+    const std::vector<Point2D> dot(40, Point2D{5, 5});
+    const std::vector<Point2D> tiny{{0, 0}, {0.0001, 0.0001}, {0.0002, 0}, {0, 0}};
+    std::vector<Point2D> huge;
+    for (int i = 0; i < 400; ++i) huge.push_back({1e250 * ((i * 37) % 101), 1e250 * (i % 7)});
+    const auto d =
+        read_dxf(metric(spline(8, 3, {}, dot) + spline(8, 3, {}, tiny) + spline(8, 9, {}, huge) +
+                        "0 LINE\n8 L\n10 0\n20 0\n11 1\n21 0\n"),
+                 prompt);
+    EXPECT_TRUE(pieces_on(d, "S").empty());
+    ASSERT_EQ(prompt.asked.size(), 1u);
+    EXPECT_NE(prompt.asked[0].find("Error reading SPLINE entity"), std::string::npos);
+    EXPECT_EQ(d.count("L", "Line_"), 1);
+}
+
 TEST(CurveReading, FullPartialAndMirroredEllipses) {
     const double turn = 20 * kPi / 180;
     const Point2D c{50, 10};
