@@ -60,6 +60,7 @@ if command -v clang++ >/dev/null 2>&1; then
     corpus="$ROOT/fuzz/corpus/${name#fuzz_}"
     work="build/fuzz/corpus-$name"
     mkdir -p "$work"
+    # A fixed seed makes a failure here one that the next run repeats.
     # The DXF reader takes the most outside input; it gets the longest run.
     case "$name" in
       fuzz_dxf_reader) seconds=${ZERAN_FUZZ_SECONDS:-60} ;;
@@ -67,10 +68,10 @@ if command -v clang++ >/dev/null 2>&1; then
     esac
     echo "-- $name for ${seconds}s"
     if [ -d "$corpus" ]; then
-      "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" "$corpus" >"build/fuzz/$name.log" 2>&1 \
+      "$f" -seed=1 -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" "$corpus" >"build/fuzz/$name.log" 2>&1 \
         || { tail -n 40 "build/fuzz/$name.log"; exit 1; }
     else
-      "$f" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" >"build/fuzz/$name.log" 2>&1 \
+      "$f" -seed=1 -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 "$work" >"build/fuzz/$name.log" 2>&1 \
         || { tail -n 40 "build/fuzz/$name.log"; exit 1; }
     fi
   done
