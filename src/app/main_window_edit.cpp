@@ -62,6 +62,8 @@ void TMainForm::on_project_change(const ChangeNote& note) {
     case Change::Header:
         break;
     }
+    // The audit reads the document only: it runs after it changed, not per paint.
+    audit_paths();
     refreshing_ = was;
     view_->Datum = model_->datum_set ? Point2D{model_->datum_edit_y, model_->datum_edit_x}
                                      : Point2D{kNotSet, kNotSet};

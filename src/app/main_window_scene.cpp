@@ -73,17 +73,16 @@ void TMainForm::ZoomBoxNeedReDraw() {
 
     BitmapMapper map{view_};
     const SceneMapping mapping{map, view_->BmpWidth(), view_->BmpHeight(), view_->current_scale()};
-    // The view draws the project's own cycles, prepared (and generated) as needed.
-    const CycleSource prepared = [this](CycleNode& node) -> TCanCycle* {
-        TCanCycle& cycle = model_->PrepareCycle(node, false);
-        return cycle.CanGenerate() ? &cycle : nullptr;
+    // The paths every edit left generated; painting generates nothing.
+    const CycleSource prepared = [](CycleNode& node) -> TCanCycle* {
+        TCanCycle& cycle = *node.cycle;
+        return !cycle.NeedsGenerate && cycle.CanGenerate() ? &cycle : nullptr;
     };
     WaitCursor wait;
     BarProgress bar(progress_);
     const SceneTargets targets{view_->DrawCanvas(), view_->MarkCanvas(),
                                [this] { view_->Compose(); }};
     draw_scene(*model_, targets, mapping, scene_options(), prepared, &bar);
-    if (!dragging_marker() && program_tab_active()) audit_paths();
 }
 
 void TMainForm::audit_paths() {

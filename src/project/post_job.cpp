@@ -10,6 +10,7 @@
 #include "project/posted_program_check.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
+#include "project/project_session.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -129,6 +130,9 @@ std::string cycle_reason(const TCanCycle& cycle, bool can_generate) {
 
 std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& writer) {
     std::vector<CycleFailure> failures;
+    // The post writes the paths the view shows; only cycles whose inputs
+    // changed since their last generation are generated here.
+    settle_cycles(model);
     writer.Clear();
     writer.Header = model.header.state_index == kStateChecked ? model.header.header.get()
                                                               : writer.BlankHeader();
@@ -136,14 +140,7 @@ std::vector<CycleFailure> fill_gnc_writer(ProjectModel& model, TGNCOutput& write
     for (auto& node : model.cycles) {
         ++number;
         if (!node->checked()) continue;
-        model.skip_next_prepare = false;
-        TCanCycle& cycle = model.PrepareCycle(*node, true);
-        if (model.skip_next_prepare) {
-            // Turned round because it ran towards its start point: once more the other way.
-            model.skip_next_prepare = false;
-            model.PrepareCycle(*node, true);
-            model.skip_next_prepare = false;
-        }
+        TCanCycle& cycle = *node->cycle;
         if (cycle.NeedsGenerate || cycle.Moves.empty()) {
             failures.push_back({number, node->caption, cycle_reason(cycle, cycle.CanGenerate())});
             continue;

@@ -44,7 +44,7 @@ struct SceneOptions {
 };
 
 // The cycle to draw for a node, ready generated, or null to leave it out.
-// The view prepares the project's own cycles; the sheet generates copies.
+// The view takes the project's own generated cycles; the sheet generates copies.
 using CycleSource = std::function<TCanCycle*(CycleNode&)>;
 
 // Where each part of the scene goes: elements and paths on `drawing`, the
