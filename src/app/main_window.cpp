@@ -91,7 +91,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     billet_drag_ = std::make_unique<BilletDragTool>(*session_);
     start_place_ = std::make_unique<StartPointTool>(*session_);
     pick_ = std::make_unique<ProfilePickTool>(*session_);
-    model_->busy = true;
+    busy_ = true;
     const QString point = QLocale::system().decimalPoint();
     separator_ = point.isEmpty() ? '.' : point.front().toLatin1();
     if (separator_ == 0) separator_ = '.';
@@ -138,7 +138,7 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     update_edit_commands();
     set_title(tr("Untitled.tcf"));
     update_file_commands(false);
-    model_->busy = false;
+    busy_ = false;
     FormShow();
 }
 

@@ -433,6 +433,8 @@ private:
     QString title_;
     QString last_post_error_;
     bool refreshing_ = false;
+    // Import, reading or posting is under way: the views and lists take no input.
+    bool busy_ = false;
     bool destroyed_ = false;
     bool panel_width_applied_ = false;
 

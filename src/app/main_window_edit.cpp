@@ -95,18 +95,18 @@ void TMainForm::update_edit_commands() {
 }
 
 void TMainForm::UndoClick() {
-    if (model_->busy || dragging_marker()) return;
+    if (busy_ || dragging_marker()) return;
     session_->undo();
 }
 
 void TMainForm::RedoClick() {
-    if (model_->busy || dragging_marker()) return;
+    if (busy_ || dragging_marker()) return;
     session_->redo();
 }
 
 void TMainForm::DeleteCycleClick() {
     CycleNode* node = model_->selected.node;
-    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    if (busy_ || !node || model_->cycle_index(node) < 0) return;
     edit("Delete Cycle", {Change::CycleList}, [node](ProjectModel& model) {
         model.DeleteCycle(*node);
         model.selected = {CyclePart::Header, nullptr};
@@ -115,7 +115,7 @@ void TMainForm::DeleteCycleClick() {
 
 void TMainForm::MoveCycleClick(int direction) {
     CycleNode* node = model_->selected.node;
-    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    if (busy_ || !node || model_->cycle_index(node) < 0) return;
     if (direction < 0 && model_->CanMoveUp(*node))
         edit("Move Cycle Up", {Change::CycleList},
              [node](ProjectModel& model) { model.MoveUp(*node); });
@@ -126,7 +126,7 @@ void TMainForm::MoveCycleClick(int direction) {
 
 void TMainForm::CycleParamsClick() {
     CycleNode* node = model_->selected.node;
-    if (model_->busy || !node || model_->cycle_index(node) < 0) return;
+    if (busy_ || !node || model_->cycle_index(node) < 0) return;
     hide_param_hint();
     TParamForm form(*node->params, model_->units, this);
     if (!form.Execute()) return;
@@ -148,7 +148,7 @@ void TMainForm::CycleListDblClick(QTreeWidgetItem* item) {
 }
 
 QMenu* TMainForm::CyclePopupFor(QTreeWidgetItem* item) {
-    if (!item || model_->busy) return nullptr;
+    if (!item || busy_) return nullptr;
     QTreeWidgetItem* top = item->parent() ? item->parent() : item;
     const int row = cycle_list_->indexOfTopLevelItem(top);
     if (row <= 0 || row > static_cast<int>(model_->cycles.size())) return nullptr;

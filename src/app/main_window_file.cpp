@@ -115,11 +115,11 @@ bool TMainForm::OpenProject(const QString& file_name) {
     std::string error;
     const QString path = QFileInfo(file_name).absoluteFilePath();
     forget_drawing_elements();
-    model_->busy = true;
+    busy_ = true;
     auto busy = std::make_unique<BusyScope>(*busy_box_, view_, tr("Reading the project..."));
     const bool ok = ReadProjectFile(*model_, path.toStdString(), options, &error);
     busy.reset();
-    model_->busy = false;
+    busy_ = false;
     if (!ok) {
         // The model was left as it was; the reader has told the user why.
         if (!QFileInfo::exists(path)) RemoveFromReopenList(path);

@@ -32,7 +32,7 @@ bool TMainForm::flashing() const {
 }
 
 void TMainForm::start_flash(QTreeWidgetItem* item) {
-    if (!item || model_->busy || !model_->tree.filled) return;
+    if (!item || busy_ || !model_->tree.filled) return;
     const int index = item->data(0, Qt::UserRole).toInt();
     const std::vector<DrawingNode*> nodes = tree_nodes(model_->tree);
     if (index <= 0 || index >= static_cast<int>(nodes.size())) return;

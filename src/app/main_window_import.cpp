@@ -32,7 +32,7 @@ bool TMainForm::ImportDxf(const QString& file_name) {
     NewProject();
     const QString path = QFileInfo(file_name).absoluteFilePath();
     bool ok = false;
-    model_->busy = true;
+    busy_ = true;
     try {
         const BusyScope busy(*busy_box_, view_, tr("Reading DXF file..."));
         ok = model_->ImportDxf(path.toStdString());
@@ -40,7 +40,7 @@ bool TMainForm::ImportDxf(const QString& file_name) {
         prompt_->tell(MessageKind::Error, e.what());
         ok = false;
     }
-    model_->busy = false;
+    busy_ = false;
     if (!ok) {
         if (!model_->drawing_loaded) {
             model_->ClearProject();

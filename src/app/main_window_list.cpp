@@ -28,7 +28,7 @@ void TMainForm::install_tree_tools() {
             [](QTreeWidgetItem* item) { item->setExpanded(true); });
     auto* drag = new CycleListDrag(cycle_list_);
     drag->setObjectName("CycleListDrag");
-    drag->allowed = [this] { return !model_->busy && !dragging_marker(); };
+    drag->allowed = [this] { return !busy_ && !dragging_marker(); };
     drag->on_drop = [this](int from, int before) { CycleListDrop(from, before); };
     param_hint_ = new TParamHint(cycle_list_);
     cycle_list_->setMouseTracking(true);
@@ -73,7 +73,7 @@ void TMainForm::CycleListDrop(int from, int before) {
 
 // A right press on a checked layer checks the whole drawing again.
 void TMainForm::FilesTreeRightPress(const QMouseEvent& e) {
-    if (e.button() != Qt::RightButton || model_->busy) return;
+    if (e.button() != Qt::RightButton || busy_) return;
     QTreeWidgetItem* item = files_tree_->itemAt(e.position().toPoint());
     if (!item || !item->parent() || item->parent()->parent()) return;
     if (item->checkState(0) != Qt::Checked) return;
@@ -101,7 +101,7 @@ void TMainForm::CycleListMouseMove(const QPoint& at) {
     const bool params = row >= 1 && row <= static_cast<int>(model_->cycles.size()) &&
                         item->parent()->indexOfChild(item) == 2;
     const bool inside = area->rect().adjusted(5, 5, -5, -5).contains(at);
-    if (!params || !inside || model_->busy) {
+    if (!params || !inside || busy_) {
         hide_param_hint();
         return;
     }

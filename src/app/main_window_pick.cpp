@@ -139,7 +139,7 @@ void TMainForm::update_points_commands() {
 }
 
 QMenu* TMainForm::PointsPopup() {
-    if (model_->busy || !profile_selected()) return nullptr;
+    if (busy_ || !profile_selected()) return nullptr;
     hide_points_hint();
     update_points_commands();
     return points_popup_;
@@ -311,7 +311,7 @@ void TMainForm::hide_points_hint() {
 }
 
 void TMainForm::PointsListPressed() {
-    if (model_->busy || !profile_selected()) return;
+    if (busy_ || !profile_selected()) return;
     if (points_press_button_ != Qt::LeftButton || points_press_extends_) return;
     // The picked elements flash in the view until the button is released.
     highlight(nullptr);
@@ -327,7 +327,7 @@ void TMainForm::PointsListPressed() {
 
 void TMainForm::points_edit(const std::string& label,
                             const std::function<void(ProjectModel&)>& change) {
-    if (model_->busy || !profile_selected()) return;
+    if (busy_ || !profile_selected()) return;
     stop_flash();
     hide_points_hint();
     edit(label, {Change::Cycle, model_->cycle_index(model_->selected.node)}, change);
@@ -355,7 +355,7 @@ void TMainForm::PointsListCutClick() {
 
 // Copying and selecting change what the list shows, not the project: no step.
 void TMainForm::PointsListCopyClick() {
-    if (model_->busy || !profile_selected()) return;
+    if (busy_ || !profile_selected()) return;
     if (model_->selected.node->points.selected_count() == 0) return;
     model_->CopyPoints();
     update_points_commands();
@@ -367,7 +367,7 @@ void TMainForm::PointsListPasteClick() {
 }
 
 void TMainForm::PointsListSelectAllClick() {
-    if (model_->busy || !profile_selected()) return;
+    if (busy_ || !profile_selected()) return;
     model_->SelectAllPoints();
     refresh_points_panel();
 }

@@ -65,7 +65,7 @@ SceneOptions TMainForm::scene_options() const {
 }
 
 void TMainForm::ZoomBoxNeedReDraw() {
-    if (model_->busy || !model_->selection) return;
+    if (busy_ || !model_->selection) return;
     const Colour background = settings_.colours[kColourBackground];
     view_->setColour(background);
     ClearCanvas(view_->DrawCanvas(), background);
@@ -187,7 +187,7 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
 void TMainForm::ZoomBoxMouseMove(const ViewMouse& m) {
     // While busy the drawing may be on its way out (an import's questions run
     // their own event loop).
-    if (model_->busy || !model_->drawing_loaded || !model_->selection) return;
+    if (busy_ || !model_->drawing_loaded || !model_->selection) return;
     const Point2D p = view_->ScreenToWorld(m.at);
     if (datum_drag_->active()) {
         datum_drag_->move({p.x, p.y, 0}, m.shift.ctrl ? highlighted_ : nullptr);

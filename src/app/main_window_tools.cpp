@@ -116,7 +116,7 @@ void TMainForm::show_tool(int number, double width, double length) {
 }
 
 void TMainForm::ToolEditChange() {
-    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
+    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
     CycleNode& node = *model_->selected.node;
     const int number = static_cast<int>(tool_number_->Value());
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
@@ -124,7 +124,7 @@ void TMainForm::ToolEditChange() {
 }
 
 void TMainForm::ToolSizeChange() {
-    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
+    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
     CycleNode& node = *model_->selected.node;
     const double width = tool_width_->ValueR();
     const double length = tool_length_->ValueR();
@@ -157,7 +157,7 @@ void TMainForm::ReadToolList() {
 }
 
 void TMainForm::ToolComboChange() {
-    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Tool) return;
+    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
     CycleNode& node = *model_->selected.node;
     const int entry = tool_combo_->currentIndex();
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node)},

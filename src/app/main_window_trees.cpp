@@ -181,7 +181,7 @@ void TMainForm::RebuildFilesTree() {
 }
 
 void TMainForm::FilesTreeItemChanged(QTreeWidgetItem* item) {
-    if (refreshing_ || model_->busy || !item) return;
+    if (refreshing_ || busy_ || !item) return;
     const int index = item->data(0, kIndexRole).toInt();
     const bool checked = item->checkState(0) == Qt::Checked;
     edit(checked ? "Check Drawing Node" : "Uncheck Drawing Node", {Change::Drawing},
@@ -404,7 +404,7 @@ void TMainForm::refresh_params_status() {
 }
 
 void TMainForm::DatumEditChange() {
-    if (refreshing_ || model_->busy || !model_->drawing_loaded) return;
+    if (refreshing_ || busy_ || !model_->drawing_loaded) return;
     // A half-typed number would move every path (a cleared edit reads as
     // its minimum): wait for the value.
     if (!datum_x_->HasValue() || !datum_y_->HasValue()) return;
@@ -415,7 +415,7 @@ void TMainForm::DatumEditChange() {
 }
 
 void TMainForm::BilletEditChange() {
-    if (refreshing_ || model_->busy) return;
+    if (refreshing_ || busy_) return;
     if (!billet_l_->HasValue() || !billet_r_->HasValue()) return;
     const double length = billet_l_->Value();
     const double radius = billet_r_->Value();
@@ -424,7 +424,7 @@ void TMainForm::BilletEditChange() {
 }
 
 void TMainForm::StartEditChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    if (refreshing_ || busy_ || !model_->selected.node) return;
     if (!start_x_->HasValue() || !start_z_->HasValue()) return;
     CycleNode& node = *model_->selected.node;
     const double x = start_x_->Value();
@@ -434,7 +434,7 @@ void TMainForm::StartEditChange() {
 }
 
 void TMainForm::UseBilletClick(bool use_billet) {
-    if (refreshing_ || model_->busy || model_->selected.part != CyclePart::Parameters) return;
+    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Parameters) return;
     CycleNode& node = *model_->selected.node;
     if (use_billet) start_tool_->setChecked(false);
     edit(use_billet ? "Use Billet Definition" : "Start Point by Hand",
@@ -444,7 +444,7 @@ void TMainForm::UseBilletClick(bool use_billet) {
 }
 
 void TMainForm::CommentEditChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    if (refreshing_ || busy_ || !model_->selected.node) return;
     CycleNode& node = *model_->selected.node;
     if (comment_edit_->text().toStdString() == node.cycle->Comment) return;
     const std::string comment = comment_edit_->text().toStdString();
@@ -455,7 +455,7 @@ void TMainForm::CommentEditChange() {
 // Both nose fields in one step each; a radius typed beyond the largest
 // insert is held to it.
 void TMainForm::NoseEditChange() {
-    if (refreshing_ || model_->busy || !model_->selected.node) return;
+    if (refreshing_ || busy_ || !model_->selected.node) return;
     CycleNode& node = *model_->selected.node;
     const double radius =
         std::clamp(nose_radius_->Value(), 0.0, largest_nose_radius(model_->units));

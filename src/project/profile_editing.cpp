@@ -112,7 +112,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
         ++list.focused;
     }
     UpdateAddType();
-    if (!busy) MarkCycleChanged(&node);
+    if (!loading) MarkCycleChanged(&node);
     SetProfileState(node);
     return true;
 }

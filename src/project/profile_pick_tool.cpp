@@ -19,7 +19,7 @@ bool refuses(const CycleNode& node, const DXF_Entity* element) {
 
 bool ProfilePickTool::engaged() const {
     const ProjectModel& model = session_.model();
-    return !model.busy && model.selected.part == CyclePart::Profile && model.selected.node &&
+    return model.selected.part == CyclePart::Profile && model.selected.node &&
            model.cycle_index(model.selected.node) >= 0;
 }
 

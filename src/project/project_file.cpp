@@ -507,7 +507,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
 
     fresh.project_folder = folder_of(file_name);
     fresh.project_file_name = file_name;
-    fresh.busy = false;
+    fresh.loading = false;
     fresh.ClearChangeFlags();
     if (located_elsewhere) fresh.SetModified(true);
     return {};
@@ -517,7 +517,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
 std::string read_into(ProjectModel& fresh, const IniDocument& ini, const std::string& file_name,
                       const ProjectReadOptions& options) {
     StrictKeys keys(ini, options.separator);
-    fresh.busy = true;
+    fresh.loading = true;
     fresh.tdx_file_name = replace_extension(file_name, "tdx");
     if (std::string reason = read_drawing(fresh, keys, file_name, options); !reason.empty())
         return reason;
@@ -561,7 +561,7 @@ bool RestoreProjectText(ProjectModel& model, const std::string& text, std::strin
     fresh.copy_settings_from(model);
     // The material record comes with the document, not from the database again.
     fresh.load_material = nullptr;
-    fresh.busy = true;
+    fresh.loading = true;
     fresh.AdoptDrawing(model);
     const IniDocument ini = IniDocument::parse(text);
     StrictKeys keys(ini, '.');

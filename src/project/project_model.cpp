@@ -60,7 +60,7 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(post_out_directory, o.post_out_directory);
     swap(last_nc_file, o.last_nc_file);
     swap(post_allowed, o.post_allowed);
-    swap(busy, o.busy);
+    swap(loading, o.loading);
     swap(add_type, o.add_type);
     swap(add_type_enabled, o.add_type_enabled);
     swap(header, o.header);
@@ -111,8 +111,6 @@ void ProjectModel::free_drawing() {
 }
 
 void ProjectModel::ClearProject(KeepTree keep) {
-    const bool was_busy = busy;
-    busy = true;
     cycles.clear();
     free_drawing();
     drawing_loaded = false;
@@ -132,7 +130,6 @@ void ProjectModel::ClearProject(KeepTree keep) {
         last_nc_file.clear();
         skip_next_prepare = false;
     }
-    busy = was_busy;
 }
 
 bool ProjectModel::IsModified() {

@@ -89,7 +89,8 @@ public:
     std::string post_out_directory;
     std::string last_nc_file;
     bool post_allowed = false;
-    bool busy = false;
+    // Set while a project is read: what it adds is not a change.
+    bool loading = false;
 
     std::vector<ProfileItem> clipboard;
     bool clipboard_created = false;
