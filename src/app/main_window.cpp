@@ -97,10 +97,11 @@ TMainForm::TMainForm(const AppPaths& paths, Prompt* prompt, QWidget* parent)
     if (separator_ == 0) separator_ = '.';
 
     settings_.load();
-    model_->default_material_file = default_material_file(paths);
-    model_->material_file = model_->default_material_file;
-    model_->default_author = default_author().toStdString();
-    model_->import_curves = settings_.read_curves ? CurveReading::Arcs : CurveReading::Chords;
+    model_->settings.default_material_file = default_material_file(paths);
+    model_->material_file = model_->settings.default_material_file;
+    model_->settings.default_author = default_author().toStdString();
+    model_->settings.import_curves =
+        settings_.read_curves ? CurveReading::Arcs : CurveReading::Chords;
 
     colour_form_ = std::make_unique<TColourForm>(this);
     about_form_ = std::make_unique<TFormAbout>(this);
@@ -300,7 +301,7 @@ void TMainForm::create_actions() {
     QAction* a = nullptr;
     a = add(tr("&Read Polyline Arcs and Curves"), "MenuReadCurves", [this](bool on) {
         settings_.read_curves = on;
-        model_->import_curves = on ? CurveReading::Arcs : CurveReading::Chords;
+        model_->settings.import_curves = on ? CurveReading::Arcs : CurveReading::Chords;
     });
     a->setCheckable(true);
     a->setChecked(settings_.read_curves);

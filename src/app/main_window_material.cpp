@@ -44,19 +44,19 @@ void TMainForm::install_material_hooks() {
         if (chosen.isEmpty()) return std::nullopt;
         return chosen.toStdString();
     };
-    model_->load_material = [this, locate](std::string& file, std::string& name,
-                                           TCycleParams& record) {
-        if (file.empty()) file = model_->default_material_file;
+    model_->settings.load_material = [this, locate](std::string& file, std::string& name,
+                                                    TCycleParams& record) {
+        if (file.empty()) file = model_->settings.default_material_file;
         TMaterialDatabase db;
-        db.DefaultPath = model_->default_material_file;
+        db.DefaultPath = model_->settings.default_material_file;
         db.DecimalSeparator = separator_;
         return LoadMaterial(db, file, name, record, *prompt_, locate);
     };
-    model_->choose_material = [this, locate](std::string& file, std::string& name,
-                                             TCycleParams& record) {
-        if (file.empty()) file = model_->default_material_file;
+    model_->settings.choose_material = [this, locate](std::string& file, std::string& name,
+                                                      TCycleParams& record) {
+        if (file.empty()) file = model_->settings.default_material_file;
         TMaterialDatabase db;
-        db.DefaultPath = model_->default_material_file;
+        db.DefaultPath = model_->settings.default_material_file;
         db.DecimalSeparator = separator_;
         return ChooseMaterial(db, file, name, record, *prompt_, locate, run_material_dialog);
     };

@@ -106,7 +106,7 @@ void TMainForm::refresh_unit_labels() {
 
 // The panel shows the library's entry when there is one, else the number.
 void TMainForm::show_tool(int number, double width, double length) {
-    const bool listed = !model_->tool_library.empty();
+    const bool listed = !model_->settings.tool_library.empty();
     tool_text_->setText(listed ? tr("Tool Number (Simvo Turning)") : tr("Tool Number"));
     tool_number_->setValue(number);
     if (listed && number >= 1 && number <= tool_combo_->count())
@@ -138,18 +138,19 @@ void TMainForm::ReadToolList() {
                                 .value_or(IniDocument{});
     const SimulatorSetup setup = LocateSimulator(
         ini, QCoreApplication::applicationDirPath().toStdString(), config.toStdString());
-    model_->tool_library.clear();
+    model_->settings.tool_library.clear();
     for (const ToolListEntry& e : ReadToolLibrary(setup)) {
         const ToolSize size = GetToolSize(&e.info);
-        model_->tool_library.push_back(
+        model_->settings.tool_library.push_back(
             {e.text, size.width, size.length, e.info.NoseRadius, e.info.NoseOrientation});
     }
     const bool was = refreshing_;
     refreshing_ = true;
     tool_combo_->clear();
-    for (const auto& e : model_->tool_library) tool_combo_->addItem(QString::fromStdString(e.text));
+    for (const auto& e : model_->settings.tool_library)
+        tool_combo_->addItem(QString::fromStdString(e.text));
     refreshing_ = was;
-    const bool listed = !model_->tool_library.empty();
+    const bool listed = !model_->settings.tool_library.empty();
     tool_combo_->setVisible(listed);
     // Update reads the library again: it belongs to the combo.
     tool_update_->setVisible(listed);

@@ -347,11 +347,12 @@ void TMainForm::refresh_panels() {
         break;
     case CyclePart::Header: {
         const THeader& h = *model_->header.header;
-        header_text_->setText(tr("Project: %1\nAuthor: %2\nDate: %3\nUnits: %4")
-                                  .arg(q(h.ProjectName),
-                                       q(h.Author.empty() ? model_->default_author : h.Author),
-                                       QLocale().toString(date_of(h.Date), QLocale::LongFormat),
-                                       h.Units == 1 ? tr("Inch") : tr("Metric")));
+        header_text_->setText(
+            tr("Project: %1\nAuthor: %2\nDate: %3\nUnits: %4")
+                .arg(q(h.ProjectName),
+                     q(h.Author.empty() ? model_->settings.default_author : h.Author),
+                     QLocale().toString(date_of(h.Date), QLocale::LongFormat),
+                     h.Units == 1 ? tr("Inch") : tr("Metric")));
         billet_l_->setValue(model_->billet_edit_l);
         billet_r_->setValue(model_->billet_edit_r);
         billet_box_->setEnabled(model_->datum_set);
@@ -502,7 +503,7 @@ void TMainForm::MenuSelectMaterialClick() {
     edit("Select Material", {Change::CycleList},
          [&chosen](ProjectModel& model) { chosen = model.SelectMaterial(); });
     if (chosen) return;
-    if (!model_->choose_material)
+    if (!model_->settings.choose_material)
         prompt_->tell(
             MessageKind::Information,
             tr("No material file is available: %1").arg(q(model_->material_file)).toStdString());

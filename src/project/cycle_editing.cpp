@@ -37,11 +37,11 @@ CycleNode& ProjectModel::AddCycle(CycleKind kind) {
     node->profile_node = {"Profile", kProfileImage, kStateIncomplete};
     node->tool = std::make_unique<TToolControl>();
     node->tool_node = {"Tool", kToolImage, kStateIncomplete};
-    if (!tool_library.empty()) {
-        node->tool->ToolWidth = tool_library.front().width;
-        node->tool->ToolLength = tool_library.front().length;
-        node->tool->NoseRadius = tool_library.front().nose_radius;
-        node->tool->NoseOrientation = tool_library.front().nose_orientation;
+    if (!settings.tool_library.empty()) {
+        node->tool->ToolWidth = settings.tool_library.front().width;
+        node->tool->ToolLength = settings.tool_library.front().length;
+        node->tool->NoseRadius = settings.tool_library.front().nose_radius;
+        node->tool->NoseOrientation = settings.tool_library.front().nose_orientation;
     }
     SetToolCaption(*node);
     node->params = std::make_unique<TParamControls>(kind);
@@ -116,9 +116,10 @@ void ProjectModel::SetComment(CycleNode& node, const std::string& comment) {
 
 void ProjectModel::SetToolCaption(CycleNode& node) {
     const int number = node.tool->ToolNumber;
-    if (!tool_library.empty() && number >= 1 && number <= static_cast<int>(tool_library.size())) {
+    if (!settings.tool_library.empty() && number >= 1 &&
+        number <= static_cast<int>(settings.tool_library.size())) {
         node.tool_node.caption =
-            "Tool (" + tool_library[static_cast<std::size_t>(number - 1)].text + ")";
+            "Tool (" + settings.tool_library[static_cast<std::size_t>(number - 1)].text + ")";
     } else {
         node.tool_node.caption = "Tool (#" + std::to_string(number) + ")";
     }
@@ -132,12 +133,13 @@ void ProjectModel::SetToolNumber(CycleNode& node, int number) {
 }
 
 void ProjectModel::SetToolFromLibrary(CycleNode& node, int entry) {
-    if (entry < 0 || entry >= static_cast<int>(tool_library.size())) return;
+    if (entry < 0 || entry >= static_cast<int>(settings.tool_library.size())) return;
     node.tool->ToolNumber = entry + 1;
-    node.tool->ToolWidth = tool_library[static_cast<std::size_t>(entry)].width;
-    node.tool->ToolLength = tool_library[static_cast<std::size_t>(entry)].length;
-    node.tool->NoseRadius = tool_library[static_cast<std::size_t>(entry)].nose_radius;
-    node.tool->NoseOrientation = tool_library[static_cast<std::size_t>(entry)].nose_orientation;
+    node.tool->ToolWidth = settings.tool_library[static_cast<std::size_t>(entry)].width;
+    node.tool->ToolLength = settings.tool_library[static_cast<std::size_t>(entry)].length;
+    node.tool->NoseRadius = settings.tool_library[static_cast<std::size_t>(entry)].nose_radius;
+    node.tool->NoseOrientation =
+        settings.tool_library[static_cast<std::size_t>(entry)].nose_orientation;
     SetToolCaption(node);
     MarkCycleChanged(&node);
 }
@@ -271,11 +273,11 @@ void ProjectModel::SetUnits(Units new_units, UnitsQuestion ask) {
 }
 
 bool ProjectModel::SelectMaterial() {
-    if (!choose_material) return false;
+    if (!settings.choose_material) return false;
     std::string file = material_file;
     std::string name = material_name;
     TCycleParams record = material;
-    if (!choose_material(file, name, record)) return false;
+    if (!settings.choose_material(file, name, record)) return false;
     material_file = file;
     material_name = name;
     material = record;

@@ -135,18 +135,18 @@ bool ProjectModel::LoadDrawing(const std::string& file_name, CurveReading curves
 }
 
 bool ProjectModel::ImportDxf(const std::string& file_name) {
-    if (!LoadDrawing(file_name, import_curves)) return false;
+    if (!LoadDrawing(file_name, settings.import_curves)) return false;
     tdx_file_name = replace_extension(file_name, "TDX");
     if (!file_exists(tdx_file_name)) tdx_file_name = replace_extension(file_name, "DXF");
 
     const bool small =
         !(extents_max.x - extents_min.x >= 10 && extents_max.y - extents_min.y >= 10);
     if (material_name.empty()) material_name = small ? "Inch" : "Metric";
-    if (choose_material) {
+    if (settings.choose_material) {
         std::string file = material_file;
         std::string name = material_name;
         TCycleParams record = material;
-        if (choose_material(file, name, record)) {
+        if (settings.choose_material(file, name, record)) {
             material_file = file;
             material_name = name;
             material = record;

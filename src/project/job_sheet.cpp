@@ -42,8 +42,8 @@ SheetOrientation sheet_orientation(const ProjectModel& model) {
 }
 
 std::string sheet_tool_text(const ProjectModel& model, int tool_number) {
-    if (tool_number >= 1 && tool_number <= static_cast<int>(model.tool_library.size()))
-        return model.tool_library[static_cast<std::size_t>(tool_number - 1)].text;
+    if (tool_number >= 1 && tool_number <= static_cast<int>(model.settings.tool_library.size()))
+        return model.settings.tool_library[static_cast<std::size_t>(tool_number - 1)].text;
     return "#" + std::to_string(tool_number);
 }
 

@@ -99,16 +99,16 @@ bool write_gnc(TGNCOutput& writer, const std::string& path, char separator, std:
 // a missing file, so it says so and the cycles keep the values stored in the
 // project.
 void use_material_file(ProjectModel& model, Prompt& prompt, char separator, std::ostream& err) {
-    model.load_material = [&model, &prompt, separator, &err](std::string& file, std::string& name,
-                                                             TCycleParams& record) {
-        if (file.empty()) file = model.default_material_file;
+    model.settings.load_material = [&model, &prompt, separator, &err](
+                                       std::string& file, std::string& name, TCycleParams& record) {
+        if (file.empty()) file = model.settings.default_material_file;
         if (!file_exists(file)) {
             err << "zeran: warning: the material file " << file
                 << " does not exist; the cycles keep the values stored in the project\n";
             return 1;
         }
         TMaterialDatabase db;
-        db.DefaultPath = model.default_material_file;
+        db.DefaultPath = model.settings.default_material_file;
         db.DecimalSeparator = separator;
         const std::string wanted = name;
         const int result = LoadMaterial(db, file, name, record, prompt, nullptr);
@@ -189,8 +189,8 @@ std::string postvex_data_folder(const std::string& postvex) {
 
 bool read_batch_project(ProjectModel& model, const std::string& project,
                         const std::string& materials, char separator, std::ostream& err) {
-    model.default_material_file = materials.empty() ? default_material_path() : materials;
-    model.material_file = model.default_material_file;
+    model.settings.default_material_file = materials.empty() ? default_material_path() : materials;
+    model.material_file = model.settings.default_material_file;
     use_material_file(model, model.prompt(), separator, err);
     ProjectReadOptions options;
     options.separator = separator;

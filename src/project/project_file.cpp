@@ -221,7 +221,7 @@ IniDocument project_ini(const ProjectModel& model, const std::string& file_name,
         if (nodes[i]->state_index == kStateChecked)
             ini.write_int("DXF", upper(keys[i]), static_cast<long long>(i));
 
-    if (!iequals(model.material_file, model.default_material_file))
+    if (!iequals(model.material_file, model.settings.default_material_file))
         ini.write("Material", "File", model.material_file);
     ini.write("Material", "Name", model.material_name);
     ini.write("Machine", "Name", model.machine_name);
@@ -230,7 +230,8 @@ IniDocument project_ini(const ProjectModel& model, const std::string& file_name,
     const THeader& header = *model.header.header;
     ini.write("Header", "Project", file_name_part(file_name));
     ini.write_real("Header", "Date", header.Date, separator);
-    ini.write("Header", "Author", header.Author.empty() ? model.default_author : header.Author);
+    ini.write("Header", "Author",
+              header.Author.empty() ? model.settings.default_author : header.Author);
     ini.write_bool("Header", "Metric", header.Units == 0);
     ini.write_real("Header", "BilletX", header.BilletLength, separator);
     ini.write_real("Header", "BilletZ", header.BilletRadius, separator);
@@ -288,7 +289,7 @@ void WriteProjectFile(ProjectModel& model, const std::string& file_name, char se
         }
     }
     THeader& header = *model.header.header;
-    if (header.Author.empty()) header.Author = model.default_author;
+    if (header.Author.empty()) header.Author = model.settings.default_author;
     const IniDocument ini = project_ini(model, file_name, separator);
     std::string error;
     if (!ini.save(file_name, &error))
@@ -379,7 +380,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
     header.ProjectName = file_name_part(file_name);
     header.Date = keys.real("Header", "Date", header.Date);
     header.Author = ini.read_string("Header", "Author");
-    if (header.Author.empty()) header.Author = fresh.default_author;
+    if (header.Author.empty()) header.Author = fresh.settings.default_author;
     fresh.billet_edit_l = keys.real("Header", "BilletX", 0);
     fresh.billet_edit_r = keys.real("Header", "BilletZ", 0);
     header.BilletLength = fresh.billet_edit_l;
@@ -397,17 +398,18 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
     fresh.machine_name = ini.read_string("Machine", "Name");
     fresh.post_out_directory = ini.read_string("Machine", "Post Out Directory");
     bool located_elsewhere = false;
-    if (fresh.load_material && !fresh.material_name.empty()) {
+    if (fresh.settings.load_material && !fresh.material_name.empty()) {
         if (material_missing) {
             // Asked for (and told about) as the project names it, not as the
             // default file that would otherwise stand in for it.
             std::string wanted = material_file;
-            const int result = fresh.load_material(wanted, fresh.material_name, fresh.material);
+            const int result =
+                fresh.settings.load_material(wanted, fresh.material_name, fresh.material);
             if (result != 1) fresh.material_file = wanted;
             located_elsewhere = result == 2;
         } else {
-            located_elsewhere =
-                fresh.load_material(fresh.material_file, fresh.material_name, fresh.material) == 2;
+            located_elsewhere = fresh.settings.load_material(
+                                    fresh.material_file, fresh.material_name, fresh.material) == 2;
         }
     }
 
@@ -560,7 +562,7 @@ bool RestoreProjectText(ProjectModel& model, const std::string& text, std::strin
     ProjectModel fresh(model.prompt());
     fresh.copy_settings_from(model);
     // The material record comes with the document, not from the database again.
-    fresh.load_material = nullptr;
+    fresh.settings.load_material = nullptr;
     fresh.loading = true;
     fresh.AdoptDrawing(model);
     const IniDocument ini = IniDocument::parse(text);

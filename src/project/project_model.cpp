@@ -77,12 +77,8 @@ void ProjectModel::swap_state(ProjectModel& o) {
 }
 
 void ProjectModel::copy_settings_from(const ProjectModel& other) {
-    default_material_file = other.default_material_file;
-    default_author = other.default_author;
-    tool_library = other.tool_library;
-    import_curves = other.import_curves;
-    choose_material = other.choose_material;
-    load_material = other.load_material;
+    settings = other.settings;
+    // A restored document brings its own material; these are its defaults.
     material_file = other.material_file;
     material_name = other.material_name;
     material = other.material;

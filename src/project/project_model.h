@@ -40,6 +40,27 @@ enum class PasteChoice { Cancel = 0, Append = 1, Insert = 2, Replace = 3 };
 using MaterialChooser =
     std::function<bool(std::string& file, std::string& name, TCycleParams& record)>;
 
+// What outlives a project: kept when another is opened, read or restored.
+struct ProjectSettings {
+    std::string default_material_file;
+    std::string default_author;
+    // Tool library entries ("1 - name"), with width, length and nose; empty without one.
+    struct ToolEntry {
+        std::string text;
+        double width = 0;
+        double length = 0;
+        double nose_radius = 0;
+        int nose_orientation = 0;
+    };
+    std::vector<ToolEntry> tool_library;
+    MaterialChooser choose_material;
+    // Looks a material up without a dialog: 0 loaded, 1 nothing loaded, 2
+    // loaded from a file the user located elsewhere.
+    std::function<int(std::string& file, std::string& name, TCycleParams& record)> load_material;
+    // How an import reads polyline arcs and curves (the setting).
+    CurveReading import_curves = CurveReading::Arcs;
+};
+
 class ProjectModel {
 public:
     explicit ProjectModel(Prompt& prompt);
@@ -47,8 +68,7 @@ public:
     ProjectModel(const ProjectModel&) = delete;
     ProjectModel& operator=(const ProjectModel&) = delete;
 
-    // Exchanges every piece of project state; the prompt and the settings
-    // (default material path, default author, tool library) stay.
+    // Exchanges every piece of project state; the prompt and the settings stay.
     void swap_state(ProjectModel& other);
 
     // ---- Project-level fields ----
@@ -102,24 +122,7 @@ public:
     FooterNode footer;
     CycleSelection selected;
 
-    // Settings that outlive a project.
-    std::string default_material_file;
-    std::string default_author;
-    // Tool library entries ("1 - name"), with width, length and nose; empty without one.
-    struct ToolEntry {
-        std::string text;
-        double width = 0;
-        double length = 0;
-        double nose_radius = 0;
-        int nose_orientation = 0;
-    };
-    std::vector<ToolEntry> tool_library;
-    MaterialChooser choose_material;
-    // Looks a material up without a dialog: 0 loaded, 1 nothing loaded, 2
-    // loaded from a file the user located elsewhere.
-    std::function<int(std::string& file, std::string& name, TCycleParams& record)> load_material;
-    // How an import reads polyline arcs and curves (the setting).
-    CurveReading import_curves = CurveReading::Arcs;
+    ProjectSettings settings;
     void copy_settings_from(const ProjectModel& other);
 
     Prompt& prompt() { return *prompt_; }

@@ -132,7 +132,7 @@ TEST_F(JobSheetTest, ListNumbersEveryCycleAndShowsCheckedOnes) {
     EXPECT_EQ(lines, expected);
 
     // A tool library names the tool; every fixed word goes through translation.
-    m.tool_library = {{"1 - Rougher 80", 0.8, 40}, {"2 - Finisher 35", 0.4, 40}};
+    m.settings.tool_library = {{"1 - Rougher 80", 0.8, 40}, {"2 - Finisher 35", 0.4, 40}};
     m.header.header->Author.clear();
     m.billet_defined = false;
     const auto upper = [](const std::string& s) {

@@ -370,7 +370,7 @@ TEST_F(ProjectFileTest, RelativeMaterialFileLiesBesideTheProject) {
 
     std::vector<std::string> seen;
     auto reader = [&](ProjectModel& into) {
-        into.load_material = [&](std::string& file, std::string&, TCycleParams&) {
+        into.settings.load_material = [&](std::string& file, std::string&, TCycleParams&) {
             seen.push_back(file);
             return 0;
         };
@@ -462,7 +462,7 @@ TEST_F(CurvedProjectTest, ProjectRecordsHowItsDrawingWasReadAndResolvesTheSameEl
     for (const bool from_dxf : {false, true}) {
         if (from_dxf) fs::remove(dir / "part.tdx");
         ProjectModel b(prompt);
-        b.import_curves = CurveReading::Chords;
+        b.settings.import_curves = CurveReading::Chords;
         std::string error;
         ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
         EXPECT_EQ(b.drawing_curves, CurveReading::Arcs);
@@ -486,7 +486,7 @@ TEST_F(CurvedProjectTest, ProjectsFromBeforeKeepTheOldReading) {
     fs::remove(dir / "part.tdx");
 
     ProjectModel b(prompt);
-    b.import_curves = CurveReading::Arcs;
+    b.settings.import_curves = CurveReading::Arcs;
     std::string error;
     ASSERT_TRUE(ReadProjectFile(b, tcf, {}, &error)) << error;
     EXPECT_EQ(b.drawing_curves, CurveReading::Chords);

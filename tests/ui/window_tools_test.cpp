@@ -120,7 +120,7 @@ private slots:
         w.cycle_list()->setCurrentItem(w.cycle_list()->topLevelItem(1)->child(1));
         QVERIFY(!w.findChild<QComboBox*>("ToolCombo")->isVisible());
         QVERIFY(!w.findChild<QPushButton*>("ToolUpdateBtn")->isVisible());
-        QVERIFY(w.model().tool_library.empty());
+        QVERIFY(w.model().settings.tool_library.empty());
         QVERIFY(w.findChild<TRSpinEdit*>("ToolNumbEdit")->isVisible());
         QCOMPARE(w.findChild<QLabel*>("ToolNumberLabel")->text(), QString("Tool Number"));
 
