@@ -400,6 +400,8 @@ private:
     QLabel* cycle_text_ = nullptr;
     QListWidget* points_list_ = nullptr;
     QGroupBox* add_type_box_ = nullptr;
+    // How a pick adds: one element, or the chain from the focused one.
+    AddType add_type_ = AddType::Single;
     QRadioButton* add_single_ = nullptr;
     QRadioButton* add_inclusive_ = nullptr;
     QMenu* points_popup_ = nullptr;

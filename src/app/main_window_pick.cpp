@@ -44,7 +44,7 @@ void TMainForm::create_points_panel(QWidget* page) {
     row->addWidget(add_single_);
     row->addWidget(add_inclusive_);
     connect(add_inclusive_, &QRadioButton::toggled, this, [this](bool on) {
-        if (!refreshing_) model_->add_type = on ? AddType::Inclusive : AddType::Single;
+        if (!refreshing_) add_type_ = on ? AddType::Inclusive : AddType::Single;
     });
     layout->addWidget(add_type_box_);
 
@@ -116,10 +116,11 @@ void TMainForm::refresh_points_panel() {
     }
     if (list.focused >= 0 && list.focused < list.count())
         points_list_->setCurrentRow(list.focused, QItemSelectionModel::NoUpdate);
-    model_->UpdateAddType();
-    model_->SingleElementFull();
-    add_type_box_->setEnabled(model_->add_type_enabled);
-    (model_->add_type == AddType::Inclusive ? add_inclusive_ : add_single_)->setChecked(true);
+    // Inclusive adds need a point to start from and room for more.
+    const bool choosable = model_->AddTypeAvailable();
+    if (!choosable) add_type_ = AddType::Single;
+    add_type_box_->setEnabled(choosable);
+    (add_type_ == AddType::Inclusive ? add_inclusive_ : add_single_)->setChecked(true);
     refreshing_ = was;
     update_points_commands();
     update_pick_cursor();
@@ -209,7 +210,7 @@ bool TMainForm::pick_press(const ViewMouse& m) {
     if (c == PickCursor::Off || (c != PickCursor::Refuse && m.button != MouseButton::Left))
         return c != PickCursor::Off;
     highlight(nullptr);
-    if (pick_->press(hover_.current())) refresh_points_panel();
+    if (pick_->press(hover_.current(), add_type_)) refresh_points_panel();
     // The picture was composed again: the element under the pointer is lit anew.
     highlighted_ = nullptr;
     highlight(hover_.current());

@@ -249,7 +249,6 @@ void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity*
                 list.items[i].element = copy;
                 list.items[i].text = DescribeElement(*copy);
             }
-            UpdateAddType();
             MarkCycleChanged(node.get());
             break;
         }

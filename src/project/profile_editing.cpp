@@ -62,21 +62,14 @@ void ProjectModel::SetProfileState(CycleNode& node) {
     node.profile_node.state_index = node.points.empty() ? kStateIncomplete : kStateComplete;
 }
 
-void ProjectModel::UpdateAddType() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
-    add_type_enabled = !selected.node->points.empty();
-    if (!add_type_enabled) add_type = AddType::Single;
+bool ProjectModel::SingleElementFull() const {
+    if (selected.part != CyclePart::Profile || !selected.node) return false;
+    return is_single_element_kind(selected.node->kind()) && !selected.node->points.empty();
 }
 
-bool ProjectModel::SingleElementFull() {
+bool ProjectModel::AddTypeAvailable() const {
     if (selected.part != CyclePart::Profile || !selected.node) return false;
-    const bool full =
-        is_single_element_kind(selected.node->kind()) && !selected.node->points.empty();
-    if (full) {
-        add_type_enabled = false;
-        add_type = AddType::Single;
-    }
-    return full;
+    return !selected.node->points.empty() && !SingleElementFull();
 }
 
 bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) {
@@ -111,17 +104,16 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
         list.items.insert(list.items.begin() + list.focused + 1, std::move(item));
         ++list.focused;
     }
-    UpdateAddType();
     if (!loading) MarkCycleChanged(&node);
     SetProfileState(node);
     return true;
 }
 
-bool ProjectModel::AddAtCursor(DXF_Entity* hovered) {
+bool ProjectModel::AddAtCursor(DXF_Entity* hovered, AddType how) {
     if (selected.part != CyclePart::Profile || !selected.node) return false;
     CycleNode& node = *selected.node;
     bool added = false;
-    if (add_type == AddType::Inclusive) {
+    if (how == AddType::Inclusive) {
         PointsList& list = node.points;
         if (list.focused < 0) list.focused = list.tag;
         if (list.focused < 0 || list.focused >= list.count() || !hovered) {
@@ -142,7 +134,6 @@ bool ProjectModel::AddAtCursor(DXF_Entity* hovered) {
     } else {
         added = AddToProfile(node, hovered, true);
     }
-    SingleElementFull();
     MarkCycleChanged(&node);
     return added;
 }
@@ -167,8 +158,6 @@ void ProjectModel::DeleteSelectedPoints() {
         if (list.items[static_cast<std::size_t>(i)].selected)
             list.items.erase(list.items.begin() + i);
     list.focused = old < list.count() ? old : list.count() - 1;
-    UpdateAddType();
-    SingleElementFull();
     MarkCycleChanged(&node);
     SetProfileState(node);
 }
@@ -184,8 +173,6 @@ void ProjectModel::ClearPoints() {
     if (a != Answer::Yes) return;
     node.points.items.clear();
     node.points.focused = -1;
-    UpdateAddType();
-    SingleElementFull();
     MarkCycleChanged(&node);
     SetProfileState(node);
 }
@@ -258,8 +245,6 @@ void ProjectModel::PastePoints() {
     for (auto& e : entries) e.selected = false;
     list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(at), entries.begin(),
                       entries.end());
-    UpdateAddType();
-    SingleElementFull();
     MarkCycleChanged(&node);
     SetProfileState(node);
 }

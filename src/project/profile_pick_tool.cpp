@@ -38,7 +38,7 @@ PickCursor ProfilePickTool::hover(const DXF_Entity* hovered) {
     return cursor_;
 }
 
-bool ProfilePickTool::press(const DXF_Entity* hovered) {
+bool ProfilePickTool::press(const DXF_Entity* hovered, AddType how) {
     ProjectModel& model = session_.model();
     switch (hover(hovered)) {
     case PickCursor::Off:
@@ -60,7 +60,7 @@ bool ProfilePickTool::press(const DXF_Entity* hovered) {
         auto* element = const_cast<DXF_Entity*>(hovered);
         const int index = model.cycle_index(model.selected.node);
         return session_.apply("Add to Profile", {Change::Cycle, index},
-                              [element](ProjectModel& m) { m.AddAtCursor(element); });
+                              [element, how](ProjectModel& m) { m.AddAtCursor(element, how); });
     }
     }
     return false;

@@ -3,6 +3,8 @@
 // element under the pointer decides what a click does: add it, take it out
 // of the list, or nothing (an arc for a groove, a single-element list that is
 // full). A click that changes the profile is one undoable step.
+#include "project/project_model.h"
+
 #include <string>
 
 namespace zeran {
@@ -31,8 +33,9 @@ public:
     // becomes the list's matched item.
     PickCursor hover(const DXF_Entity* hovered);
     PickCursor cursor() const { return cursor_; }
-    // A press over `hovered`. True when the profile changed.
-    bool press(const DXF_Entity* hovered);
+    // A press over `hovered`, adding the way `how` says. True when the
+    // profile changed.
+    bool press(const DXF_Entity* hovered, AddType how = AddType::Single);
 
 private:
     ProjectSession& session_;

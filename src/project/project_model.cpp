@@ -61,8 +61,6 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(last_nc_file, o.last_nc_file);
     swap(post_allowed, o.post_allowed);
     swap(loading, o.loading);
-    swap(add_type, o.add_type);
-    swap(add_type_enabled, o.add_type_enabled);
     swap(header, o.header);
     swap(cycles, o.cycles);
     swap(footer, o.footer);
@@ -113,8 +111,6 @@ void ProjectModel::ClearProject(KeepTree keep) {
     extents_max = {-1e10, -1e10, -1e10};
     extents_min = {1e10, 1e10, 1e10};
     if (keep == KeepTree::No) {
-        add_type = AddType::Single;
-        add_type_enabled = false;
         reset_cycle_list();
         datum_set = false;
         datum_x = datum_y = 0;

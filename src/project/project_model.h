@@ -114,8 +114,6 @@ public:
 
     std::vector<ProfileItem> clipboard;
     bool clipboard_created = false;
-    AddType add_type = AddType::Single;
-    bool add_type_enabled = false;
 
     HeaderNode header;
     std::vector<std::unique_ptr<CycleNode>> cycles;
@@ -157,12 +155,16 @@ public:
 
     // ---- Profiles ----
     bool AddToProfile(CycleNode& node, DXF_Entity* element, bool ask);
-    // Adds the hovered element the way the add type says. False when nothing was added.
-    bool AddAtCursor(DXF_Entity* hovered);
+    // Adds the hovered element alone or, inclusive, with the chain from the
+    // list's focused element to it. False when nothing was added.
+    bool AddAtCursor(DXF_Entity* hovered, AddType how);
     std::string DescribeElement(const DXF_Entity& element) const;
     void DeleteSelectedPoints();
-    void UpdateAddType();
-    bool SingleElementFull();
+    // The selected profile is of a one-element kind and holds its element.
+    bool SingleElementFull() const;
+    // The add type may be chosen: the selected profile has a point to add
+    // from and room for more.
+    bool AddTypeAvailable() const;
     void ClearPoints();
     void CutPoints();
     void CopyPoints();

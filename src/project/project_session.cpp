@@ -69,9 +69,8 @@ void ProjectSession::revert() {
 }
 
 bool ProjectSession::restore(const ProjectDocument& document) {
-    // The selected node, the add type and the clipboard are the window's; they
+    // The selected node and the clipboard are the window's; they
     // survive the exchange where the restored document still has them.
-    const AddType add_type = model_.add_type;
     const int selected = model_.cycle_index(model_.selected.node);
     const CyclePart part = model_.selected.part;
     std::vector<std::string> clipboard_refs;
@@ -95,8 +94,6 @@ bool ProjectSession::restore(const ProjectDocument& document) {
             model_.clipboard.push_back(
                 ProfileItem{model_.DescribeElement(*element), element, false});
     model_.clipboard_created = clipboard_created;
-    model_.add_type = add_type;
-    model_.UpdateAddType();
     model_.ClearChangeFlags();
     model_.SetModified(history_.modified());
     return true;

@@ -106,7 +106,7 @@ TEST_F(ProfilePickToolTest, GroovingRefusesArcsAndSingleElementListsFill) {
     CycleNode& thread = new_cycle(CycleKind::Threading);
     EXPECT_TRUE(pick.press(line(2)));
     EXPECT_TRUE(model.SingleElementFull());
-    EXPECT_FALSE(model.add_type_enabled);
+    EXPECT_FALSE(model.AddTypeAvailable());
     EXPECT_EQ(pick.hover(line(6)), PickCursor::Off) << "a full list takes nothing more";
     EXPECT_FALSE(pick.press(line(6)));
     EXPECT_EQ(listed(thread), (std::vector<const DXF_Entity*>{line(2)}));

@@ -219,8 +219,7 @@ TEST_F(ProjectModelTest, PointsListCommands) {
 
     // Inclusive: the chain from the focused item to the picked element.
     c.points.focused = 1;
-    m.add_type = AddType::Inclusive;
-    EXPECT_TRUE(m.AddAtCursor(el(3)));
+    EXPECT_TRUE(m.AddAtCursor(el(3), AddType::Inclusive));
     ASSERT_EQ(c.points.count(), 4);
     EXPECT_EQ(c.points.items[3].element, el(3));
 
