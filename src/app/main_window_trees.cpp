@@ -5,6 +5,7 @@
 #include "base/prompt.h"
 #include "cycles/can_cycle.h"
 #include "cycles/cycle_kinds.h"
+#include "cycles/kind_description.h"
 #include "cycles/param_controls.h"
 #include "cycles/tool_control.h"
 #include "dialogs/header_form.h"
@@ -212,18 +213,19 @@ void TMainForm::refresh_cycle_item(QTreeWidgetItem* item, int row) {
         item->setCheckState(0, state == kStateChecked ? Qt::Checked : Qt::Unchecked);
     };
     if (row == 0) {
-        set(model_->header.caption, model_->header.image, model_->header.state_index);
+        set(model_->header.caption, kHeaderImage, model_->header.state_index);
     } else if (row == count + 1) {
-        set(model_->footer.caption, model_->footer.image, model_->footer.state_index);
+        set(model_->footer.caption, kFooterImage, model_->footer.state_index);
     } else {
         CycleNode& node = *model_->cycles[std::size_t(row - 1)];
-        set(node.caption, node.image, node.state_index);
+        set(node.caption, cycle_kind_number(node.kind()), node.state_index);
         const ChildNode* children[] = {&node.profile_node, &node.tool_node, &node.params_node};
+        const int images[] = {kProfileImage, kToolImage, kParametersImage};
         for (int c = 0; c < 3; ++c) {
             QTreeWidgetItem* child =
                 item->childCount() > c ? item->child(c) : new QTreeWidgetItem(item);
             child->setText(0, q(children[c]->caption));
-            child->setIcon(0, node_icon(children[c]->image, children[c]->state_index));
+            child->setIcon(0, node_icon(images[c], children[c]->state_index));
             child->setData(0, kIndexRole, children[c]->state_index);
         }
     }

@@ -8,6 +8,14 @@
 
 namespace zeran {
 
+// Node images beyond the cycle kinds' 0..7.
+inline constexpr int kHeaderImage = 12;
+inline constexpr int kFooterImage = 13;
+// The children take the last three images of the button image list, in reverse.
+inline constexpr int kProfileImage = 21;
+inline constexpr int kToolImage = 20;
+inline constexpr int kParametersImage = 19;
+
 // State image 1..4; any other index gives an empty icon.
 QIcon state_icon(int state_index);
 // The image index of a node (cycle kinds 0..7, 12 header, 13 footer,

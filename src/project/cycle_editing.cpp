@@ -31,12 +31,11 @@ CycleNode& ProjectModel::AddCycle(CycleKind kind) {
     node->cycle = std::make_unique<TCanCycle>();
     node->cycle->Kind = kind;
     node->cycle->CycleNode = node.get();
-    node->image = cycle_kind_number(kind);
     node->state_index = kStateChecked;
 
-    node->profile_node = {"Profile", kProfileImage, kStateIncomplete};
+    node->profile_node = {"Profile", kStateIncomplete};
     node->tool = std::make_unique<TToolControl>();
-    node->tool_node = {"Tool", kToolImage, kStateIncomplete};
+    node->tool_node = {"Tool", kStateIncomplete};
     if (!settings.tool_library.empty()) {
         node->tool->ToolWidth = settings.tool_library.front().width;
         node->tool->ToolLength = settings.tool_library.front().length;
@@ -51,7 +50,7 @@ CycleNode& ProjectModel::AddCycle(CycleKind kind) {
     units_only.Units = material.Units;
     node->params->LoadRecord(units_only);
     node->params->LoadRecord(material);
-    node->params_node = {"Parameters", kParametersImage, kStateIncomplete};
+    node->params_node = {"Parameters", kStateIncomplete};
     set_child_states(*node);
 
     cycles.push_back(std::move(node));

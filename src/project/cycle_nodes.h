@@ -17,18 +17,11 @@ class TToolControl;
 struct THeader;
 struct TFooter;
 
-// Tree-node state images.
+// A node's state, as the tree's state image shows it.
 inline constexpr int kStateUnchecked = 1;
 inline constexpr int kStateChecked = 2;
 inline constexpr int kStateIncomplete = 3;
 inline constexpr int kStateComplete = 4;
-
-inline constexpr int kHeaderImage = 12;
-inline constexpr int kFooterImage = 13;
-// The children take the last three images of the button image list, in reverse.
-inline constexpr int kProfileImage = 21;
-inline constexpr int kToolImage = 20;
-inline constexpr int kParametersImage = 19;
 
 // One entry of a points list: its display text and the element copy (owned
 // by the selection lists) it stands for.
@@ -53,7 +46,6 @@ struct PointsList {
 
 struct ChildNode {
     std::string caption;
-    int image = 0;
     int state_index = kStateIncomplete;
 };
 
@@ -64,7 +56,6 @@ struct CycleNode {
     CycleNode& operator=(const CycleNode&) = delete;
 
     std::string caption;
-    int image = 0;
     int state_index = kStateChecked;
     std::unique_ptr<TCanCycle> cycle;
     ChildNode profile_node;
@@ -88,7 +79,6 @@ struct HeaderNode {
     HeaderNode(HeaderNode&&) noexcept;
     HeaderNode& operator=(HeaderNode&&) noexcept;
     std::string caption = "Header";
-    int image = kHeaderImage;
     int state_index = kStateChecked;
     std::unique_ptr<THeader> header;
 };
@@ -99,7 +89,6 @@ struct FooterNode {
     FooterNode(FooterNode&&) noexcept;
     FooterNode& operator=(FooterNode&&) noexcept;
     std::string caption = "Footer";
-    int image = kFooterImage;
     int state_index = kStateChecked;
     std::unique_ptr<TFooter> footer;
 };

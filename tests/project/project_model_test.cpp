@@ -152,7 +152,7 @@ TEST_F(ProjectModelTest, CycleListEditingAndChangeTracking) {
     CycleNode& c = m.AddCycle(CycleKind::Drilling);
     EXPECT_EQ(a.caption, "Roughing Along X");
     EXPECT_EQ(b.caption, "Finishing");
-    EXPECT_EQ(b.image, 3);
+    EXPECT_EQ(b.kind(), CycleKind::Finishing);
     EXPECT_EQ(b.tool_node.caption, "Tool (#1)");
     EXPECT_EQ(b.state_index, kStateChecked);
     m.SetComment(a, "outside");
