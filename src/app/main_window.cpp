@@ -623,6 +623,7 @@ void TMainForm::FormDestroy() {
     const QList<int> sizes = splitter_->sizes();
     if (sizes.size() == 2 && sizes[1] > 0) settings_.splitter_width = sizes[1];
     settings_.save();
+    session_->selected = {CyclePart::Header, nullptr};
     model_->ClearProject(KeepTree::Yes);
 }
 

@@ -86,7 +86,7 @@ void TMainForm::update_edit_commands() {
     redo->setText(history.can_redo()
                       ? tr("&Redo %1").arg(QString::fromStdString(history.redo_label()))
                       : tr("&Redo"));
-    CycleNode* node = model_->selected.node;
+    CycleNode* node = session_->selected.node;
     const bool cycle = node && model_->cycle_index(node) >= 0 && program_tab_active();
     action("MenuDeleteCycle")->setEnabled(cycle);
     action("MenuMoveCycleUp")->setEnabled(cycle && model_->CanMoveUp(*node));
@@ -105,16 +105,16 @@ void TMainForm::RedoClick() {
 }
 
 void TMainForm::DeleteCycleClick() {
-    CycleNode* node = model_->selected.node;
+    CycleNode* node = session_->selected.node;
     if (busy_ || !node || model_->cycle_index(node) < 0) return;
-    edit("Delete Cycle", {Change::CycleList}, [node](ProjectModel& model) {
+    edit("Delete Cycle", {Change::CycleList}, [this, node](ProjectModel& model) {
         model.DeleteCycle(*node);
-        model.selected = {CyclePart::Header, nullptr};
+        session_->selected = {CyclePart::Header, nullptr};
     });
 }
 
 void TMainForm::MoveCycleClick(int direction) {
-    CycleNode* node = model_->selected.node;
+    CycleNode* node = session_->selected.node;
     if (busy_ || !node || model_->cycle_index(node) < 0) return;
     if (direction < 0 && model_->CanMoveUp(*node))
         edit("Move Cycle Up", {Change::CycleList},
@@ -125,7 +125,7 @@ void TMainForm::MoveCycleClick(int direction) {
 }
 
 void TMainForm::CycleParamsClick() {
-    CycleNode* node = model_->selected.node;
+    CycleNode* node = session_->selected.node;
     if (busy_ || !node || model_->cycle_index(node) < 0) return;
     hide_param_hint();
     TParamForm form(*node->params, model_->units, this);
@@ -141,9 +141,9 @@ void TMainForm::CycleParamsClick() {
 
 void TMainForm::CycleListDblClick(QTreeWidgetItem* item) {
     if (!item) return;
-    if (model_->selected.part == CyclePart::Parameters && item->parent())
+    if (session_->selected.part == CyclePart::Parameters && item->parent())
         CycleParamsClick();
-    else if (model_->selected.part == CyclePart::Header && !item->parent())
+    else if (session_->selected.part == CyclePart::Header && !item->parent())
         HeaderDialogClick();
 }
 

@@ -78,6 +78,7 @@ void TMainForm::MenuNewClick() {
 
 void TMainForm::NewProject() {
     forget_drawing_elements();
+    session_->selected = {CyclePart::Header, nullptr};
     model_->ClearProject();
     model_->project_file_name = kUntitled;
     update_file_commands(false);
@@ -118,6 +119,8 @@ bool TMainForm::OpenProject(const QString& file_name) {
     busy_ = true;
     auto busy = std::make_unique<BusyScope>(*busy_box_, view_, tr("Reading the project..."));
     const bool ok = ReadProjectFile(*model_, path.toStdString(), options, &error);
+    // The cycles were replaced: nothing may stay selected in the old list.
+    if (ok) session_->selected = {CyclePart::Header, nullptr};
     busy.reset();
     busy_ = false;
     if (!ok) {
@@ -130,7 +133,7 @@ bool TMainForm::OpenProject(const QString& file_name) {
     // A project that is ready to machine opens on its program with the first
     // cycle chosen, so that its tool path shows at once.
     if (model_->datum_set && !model_->cycles.empty())
-        model_->selected = {CyclePart::Cycle, model_->cycles.front().get()};
+        session_->selected = {CyclePart::Cycle, model_->cycles.front().get()};
     after_drawing_loaded();
     if (model_->datum_set && !model_->cycles.empty()) SetProgramTab(true);
     return true;
@@ -138,7 +141,7 @@ bool TMainForm::OpenProject(const QString& file_name) {
 
 // The window follows a model that has just been filled from a file.
 void TMainForm::after_drawing_loaded() {
-    if (model_->selected.part == CyclePart::None) model_->selected.part = CyclePart::Header;
+    if (session_->selected.part == CyclePart::None) session_->selected.part = CyclePart::Header;
     update_file_commands(model_->drawing_loaded);
     view_->setUnits(model_->units);
     zoom_to_drawing();

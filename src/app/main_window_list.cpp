@@ -65,9 +65,9 @@ void TMainForm::CycleListDrop(int from, int before) {
     CycleNode* target = before <= count ? model_->cycles[std::size_t(before - 1)].get() : nullptr;
     // Dropped where it is already: nothing moves.
     if (target == node || (from + 1 == before)) return;
-    edit("Move Cycle", {Change::CycleList}, [node, target](ProjectModel& model) {
+    edit("Move Cycle", {Change::CycleList}, [this, node, target](ProjectModel& model) {
         model.DropBefore(*node, target);
-        model.selected = {CyclePart::Cycle, node};
+        session_->selected = {CyclePart::Cycle, node};
     });
 }
 

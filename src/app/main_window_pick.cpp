@@ -58,7 +58,7 @@ void TMainForm::create_points_panel(QWidget* page) {
             [this] { PointsListSelectionChange(); });
     connect(points_list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (refreshing_ || !profile_selected()) return;
-        PointsList& list = model_->selected.node->points;
+        PointsList& list = session_->selected.node->points;
         list.focused = row;
         list.tag = row;
     });
@@ -101,14 +101,14 @@ void TMainForm::create_points_panel(QWidget* page) {
 }
 
 bool TMainForm::profile_selected() const {
-    return model_->selected.part == CyclePart::Profile && model_->selected.node;
+    return session_->selected.part == CyclePart::Profile && session_->selected.node;
 }
 
 void TMainForm::refresh_points_panel() {
     if (!profile_selected()) return;
     const bool was = refreshing_;
     refreshing_ = true;
-    const PointsList& list = model_->selected.node->points;
+    const PointsList& list = session_->selected.node->points;
     points_list_->clear();
     for (const ProfileItem& item : list.items) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.text), points_list_);
@@ -117,7 +117,7 @@ void TMainForm::refresh_points_panel() {
     if (list.focused >= 0 && list.focused < list.count())
         points_list_->setCurrentRow(list.focused, QItemSelectionModel::NoUpdate);
     // Inclusive adds need a point to start from and room for more.
-    const bool choosable = model_->AddTypeAvailable();
+    const bool choosable = model_->AddTypeAvailable(*session_->selected.node);
     if (!choosable) add_type_ = AddType::Single;
     add_type_box_->setEnabled(choosable);
     (add_type_ == AddType::Inclusive ? add_inclusive_ : add_single_)->setChecked(true);
@@ -127,11 +127,11 @@ void TMainForm::refresh_points_panel() {
 }
 
 void TMainForm::update_points_commands() {
-    const PointsList* list = profile_selected() ? &model_->selected.node->points : nullptr;
+    const PointsList* list = profile_selected() ? &session_->selected.node->points : nullptr;
     const int count = list ? list->count() : 0;
     const int selected = list ? list->selected_count() : 0;
     const bool paste = list && model_->clipboard_created && !model_->clipboard.empty() &&
-                       !model_->SingleElementFull();
+                       !model_->SingleElementFull(*session_->selected.node);
     points_list_->findChild<QAction*>("PUPointsListClear")->setEnabled(count > 1);
     for (const char* name : {"PUPointsListDelete", "PUPointsListCut", "PUPointsListCopy"})
         points_list_->findChild<QAction*>(name)->setEnabled(selected > 0);
@@ -148,7 +148,7 @@ QMenu* TMainForm::PointsPopup() {
 
 void TMainForm::PointsListSelectionChange() {
     if (refreshing_ || !profile_selected()) return;
-    std::vector<ProfileItem>& items = model_->selected.node->points.items;
+    std::vector<ProfileItem>& items = session_->selected.node->points.items;
     for (int i = 0; i < points_list_->count() && i < static_cast<int>(items.size()); ++i)
         items[std::size_t(i)].selected = points_list_->item(i)->isSelected();
     update_points_commands();
@@ -317,7 +317,7 @@ void TMainForm::PointsListPressed() {
     // The picked elements flash in the view until the button is released.
     highlight(nullptr);
     flash_list_.clear();
-    for (const ProfileItem& item : model_->selected.node->points.items)
+    for (const ProfileItem& item : session_->selected.node->points.items)
         if (item.selected && item.element) flash_list_.push_back(item.element);
     if (flash_list_.empty()) return;
     flash_phase_ = 1;
@@ -331,45 +331,49 @@ void TMainForm::points_edit(const std::string& label,
     if (busy_ || !profile_selected()) return;
     stop_flash();
     hide_points_hint();
-    edit(label, {Change::Cycle, model_->cycle_index(model_->selected.node)}, change);
+    edit(label, {Change::Cycle, model_->cycle_index(session_->selected.node)}, change);
     refresh_points_panel();
 }
 
 void TMainForm::PointsListClearClick() {
-    if (!profile_selected() || model_->selected.node->points.count() < 2) return;
-    points_edit("Clear Profile", [](ProjectModel& m) { m.ClearPoints(); });
+    if (!profile_selected() || session_->selected.node->points.count() < 2) return;
+    CycleNode* node = session_->selected.node;
+    points_edit("Clear Profile", [node](ProjectModel& m) { m.ClearPoints(*node); });
 }
 
 void TMainForm::PointsListDeleteClick() {
-    if (!profile_selected() || model_->selected.node->points.selected_count() == 0) return;
-    PointsList& list = model_->selected.node->points;
+    if (!profile_selected() || session_->selected.node->points.selected_count() == 0) return;
+    PointsList& list = session_->selected.node->points;
     // Deleting works from the focused item; a selection made without one focuses its first.
     for (int i = 0; list.focused < 0 && i < list.count(); ++i)
         if (list.items[std::size_t(i)].selected) list.focused = i;
-    points_edit("Delete Points", [](ProjectModel& m) { m.DeleteSelectedPoints(); });
+    CycleNode* node = session_->selected.node;
+    points_edit("Delete Points", [node](ProjectModel& m) { m.DeleteSelectedPoints(*node); });
 }
 
 void TMainForm::PointsListCutClick() {
-    if (!profile_selected() || model_->selected.node->points.selected_count() == 0) return;
-    points_edit("Cut Points", [](ProjectModel& m) { m.CutPoints(); });
+    if (!profile_selected() || session_->selected.node->points.selected_count() == 0) return;
+    CycleNode* node = session_->selected.node;
+    points_edit("Cut Points", [node](ProjectModel& m) { m.CutPoints(*node); });
 }
 
 // Copying and selecting change what the list shows, not the project: no step.
 void TMainForm::PointsListCopyClick() {
     if (busy_ || !profile_selected()) return;
-    if (model_->selected.node->points.selected_count() == 0) return;
-    model_->CopyPoints();
+    if (session_->selected.node->points.selected_count() == 0) return;
+    model_->CopyPoints(*session_->selected.node);
     update_points_commands();
 }
 
 void TMainForm::PointsListPasteClick() {
     if (!profile_selected() || model_->clipboard.empty()) return;
-    points_edit("Paste Points", [](ProjectModel& m) { m.PastePoints(); });
+    CycleNode* node = session_->selected.node;
+    points_edit("Paste Points", [node](ProjectModel& m) { m.PastePoints(*node); });
 }
 
 void TMainForm::PointsListSelectAllClick() {
     if (busy_ || !profile_selected()) return;
-    model_->SelectAllPoints();
+    model_->SelectAllPoints(*session_->selected.node);
     refresh_points_panel();
 }
 

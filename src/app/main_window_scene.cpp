@@ -56,6 +56,8 @@ void TMainForm::zoom_to_drawing() {
 SceneOptions TMainForm::scene_options() const {
     SceneOptions o;
     o.style = draw_style_;
+    if (CycleNode* node = session_->selected.node; node && model_->cycle_index(node) >= 0)
+        o.current = node;
     o.input_tab = !program_tab_active();
     o.show_direction = show_direction();
     o.marks_only = dragging_marker();
@@ -162,8 +164,8 @@ void TMainForm::ZoomBoxMouseDown(const ViewMouse& m) {
         return;
     }
     if (start_tool_->isChecked()) {
-        if (model_->selected.part == CyclePart::Parameters && model_->selected.node)
-            start_place_->place(*model_->selected.node, {at.x, at.y, 0});
+        if (session_->selected.part == CyclePart::Parameters && session_->selected.node)
+            start_place_->place(*session_->selected.node, {at.x, at.y, 0});
         refresh_panels();
         return;
     }

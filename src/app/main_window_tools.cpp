@@ -116,16 +116,16 @@ void TMainForm::show_tool(int number, double width, double length) {
 }
 
 void TMainForm::ToolEditChange() {
-    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || session_->selected.part != CyclePart::Tool) return;
+    CycleNode& node = *session_->selected.node;
     const int number = static_cast<int>(tool_number_->Value());
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node), true},
          [&node, number](ProjectModel& model) { model.SetToolNumber(node, number); });
 }
 
 void TMainForm::ToolSizeChange() {
-    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || session_->selected.part != CyclePart::Tool) return;
+    CycleNode& node = *session_->selected.node;
     const double width = tool_width_->ValueR();
     const double length = tool_length_->ValueR();
     edit("Set Tool Size", {Change::Cycle, model_->cycle_index(&node), true},
@@ -158,8 +158,8 @@ void TMainForm::ReadToolList() {
 }
 
 void TMainForm::ToolComboChange() {
-    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Tool) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || session_->selected.part != CyclePart::Tool) return;
+    CycleNode& node = *session_->selected.node;
     const int entry = tool_combo_->currentIndex();
     edit("Set Tool", {Change::Cycle, model_->cycle_index(&node)},
          [&node, entry](ProjectModel& model) { model.SetToolFromLibrary(node, entry); });

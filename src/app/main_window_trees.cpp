@@ -242,7 +242,7 @@ void TMainForm::RebuildCycleList() {
         item->setExpanded(true);
     }
     // The model's selection, mirrored.
-    const CycleSelection& sel = model_->selected;
+    const CycleSelection& sel = session_->selected;
     QTreeWidgetItem* current = nullptr;
     switch (sel.part) {
     case CyclePart::None:
@@ -314,7 +314,7 @@ void TMainForm::CycleListChange() {
                                     : CyclePart::Cycle;
         }
     }
-    model_->selected = sel;
+    session_->selected = sel;
     if (sel.part != CyclePart::Parameters) hide_param_hint();
     release_marker_tools(nullptr);
     static const int contexts[] = {44, 50, 52, 54, 55, 56, 44};
@@ -329,7 +329,7 @@ void TMainForm::CycleListChange() {
 void TMainForm::refresh_panels() {
     if (!panels_) return;
     refreshing_ = true;
-    const CycleSelection& sel = model_->selected;
+    const CycleSelection& sel = session_->selected;
     const Units units = model_->units;
     const double increment = units == Units::Inch ? 0.0625 : 1.0;
     for (TRSpinEdit* e : {datum_x_, datum_y_, billet_l_, billet_r_, start_x_, start_z_})
@@ -400,7 +400,7 @@ void TMainForm::refresh_panels() {
 }
 
 void TMainForm::refresh_params_status() {
-    const CycleSelection& sel = model_->selected;
+    const CycleSelection& sel = session_->selected;
     if (sel.part != CyclePart::Parameters || !sel.node) return;
     params_text_->setText(sel.node->params->Valid ? tr("Parameters complete")
                                                   : tr("Parameters or start point not complete"));
@@ -427,9 +427,9 @@ void TMainForm::BilletEditChange() {
 }
 
 void TMainForm::StartEditChange() {
-    if (refreshing_ || busy_ || !model_->selected.node) return;
+    if (refreshing_ || busy_ || !session_->selected.node) return;
     if (!start_x_->HasValue() || !start_z_->HasValue()) return;
-    CycleNode& node = *model_->selected.node;
+    CycleNode& node = *session_->selected.node;
     const double x = start_x_->Value();
     const double z = start_z_->Value();
     edit("Set Start Point", {Change::Cycle, model_->cycle_index(&node), true},
@@ -437,8 +437,8 @@ void TMainForm::StartEditChange() {
 }
 
 void TMainForm::UseBilletClick(bool use_billet) {
-    if (refreshing_ || busy_ || model_->selected.part != CyclePart::Parameters) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || session_->selected.part != CyclePart::Parameters) return;
+    CycleNode& node = *session_->selected.node;
     if (use_billet) start_tool_->setChecked(false);
     edit(use_billet ? "Use Billet Definition" : "Start Point by Hand",
          {Change::Cycle, model_->cycle_index(&node)},
@@ -447,8 +447,8 @@ void TMainForm::UseBilletClick(bool use_billet) {
 }
 
 void TMainForm::CommentEditChange() {
-    if (refreshing_ || busy_ || !model_->selected.node) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || !session_->selected.node) return;
+    CycleNode& node = *session_->selected.node;
     if (comment_edit_->text().toStdString() == node.cycle->Comment) return;
     const std::string comment = comment_edit_->text().toStdString();
     edit("Set Comment", {Change::Cycle, model_->cycle_index(&node), true},
@@ -458,8 +458,8 @@ void TMainForm::CommentEditChange() {
 // Both nose fields in one step each; a radius typed beyond the largest
 // insert is held to it.
 void TMainForm::NoseEditChange() {
-    if (refreshing_ || busy_ || !model_->selected.node) return;
-    CycleNode& node = *model_->selected.node;
+    if (refreshing_ || busy_ || !session_->selected.node) return;
+    CycleNode& node = *session_->selected.node;
     const double radius =
         std::clamp(nose_radius_->Value(), 0.0, largest_nose_radius(model_->units));
     const int orientation = nose_orientation_->currentIndex();
@@ -477,8 +477,8 @@ void TMainForm::NoseEditChange() {
 void TMainForm::MenuAddCycleClick(CycleKind kind) {
     if (!model_->datum_set) return;
     edit("Add " + std::string(cycle_long_name(kind)), {Change::CycleList},
-         [kind](ProjectModel& model) {
-             model.selected = {CyclePart::Cycle, &model.AddCycle(kind)};
+         [this, kind](ProjectModel& model) {
+             session_->selected = {CyclePart::Cycle, &model.AddCycle(kind)};
          });
 }
 

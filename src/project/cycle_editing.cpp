@@ -60,7 +60,6 @@ CycleNode& ProjectModel::AddCycle(CycleKind kind) {
 void ProjectModel::DeleteCycle(CycleNode& node) {
     const int i = cycle_index(&node);
     if (i < 0) return;
-    if (selected.node == &node) selected = {CyclePart::Header, nullptr};
     cycles.erase(cycles.begin() + i);
     modified_ = true;
 }
@@ -237,9 +236,8 @@ void ProjectModel::SetBillet(double length, double radius) {
     billet_edit_r = radius;
     header_billet(length, radius);
     billet_defined = length != 0 && radius != 0;
-    if (CycleNode* node = CurrentCycleNode(); node && node->params->UseBillet)
-        ApplyUseBillet(*node, true);
-    // Setting the datum again regenerates every cycle and moves the billet starts.
+    // Setting the datum again regenerates every cycle and moves the start
+    // points of every cycle that uses the billet.
     SetDatumFromEdits(datum_edit_x, datum_edit_y);
     modified_ = true;
 }

@@ -62,14 +62,12 @@ void ProjectModel::SetProfileState(CycleNode& node) {
     node.profile_node.state_index = node.points.empty() ? kStateIncomplete : kStateComplete;
 }
 
-bool ProjectModel::SingleElementFull() const {
-    if (selected.part != CyclePart::Profile || !selected.node) return false;
-    return is_single_element_kind(selected.node->kind()) && !selected.node->points.empty();
+bool ProjectModel::SingleElementFull(const CycleNode& node) const {
+    return is_single_element_kind(node.kind()) && !node.points.empty();
 }
 
-bool ProjectModel::AddTypeAvailable() const {
-    if (selected.part != CyclePart::Profile || !selected.node) return false;
-    return !selected.node->points.empty() && !SingleElementFull();
+bool ProjectModel::AddTypeAvailable(const CycleNode& node) const {
+    return !node.points.empty() && !SingleElementFull(node);
 }
 
 bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) {
@@ -109,9 +107,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
     return true;
 }
 
-bool ProjectModel::AddAtCursor(DXF_Entity* hovered, AddType how) {
-    if (selected.part != CyclePart::Profile || !selected.node) return false;
-    CycleNode& node = *selected.node;
+bool ProjectModel::AddAtCursor(CycleNode& node, DXF_Entity* hovered, AddType how) {
     bool added = false;
     if (how == AddType::Inclusive) {
         PointsList& list = node.points;
@@ -138,9 +134,7 @@ bool ProjectModel::AddAtCursor(DXF_Entity* hovered, AddType how) {
     return added;
 }
 
-void ProjectModel::DeleteSelectedPoints() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
-    CycleNode& node = *selected.node;
+void ProjectModel::DeleteSelectedPoints(CycleNode& node) {
     PointsList& list = node.points;
     if (list.focused < 0) return;
     const int count = list.selected_count();
@@ -162,9 +156,7 @@ void ProjectModel::DeleteSelectedPoints() {
     SetProfileState(node);
 }
 
-void ProjectModel::ClearPoints() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
-    CycleNode& node = *selected.node;
+void ProjectModel::ClearPoints(CycleNode& node) {
     const Answer a =
         prompt_->ask_titled("Confirm Clear List", MessageKind::Confirmation,
                             "By selecting this command you will delete all items in the list. "
@@ -177,9 +169,7 @@ void ProjectModel::ClearPoints() {
     SetProfileState(node);
 }
 
-void ProjectModel::CutPoints() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
-    CycleNode& node = *selected.node;
+void ProjectModel::CutPoints(CycleNode& node) {
     clipboard_created = true;
     clipboard.clear();
     PointsList& list = node.points;
@@ -194,23 +184,19 @@ void ProjectModel::CutPoints() {
     SetProfileState(node);
 }
 
-void ProjectModel::CopyPoints() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
+void ProjectModel::CopyPoints(const CycleNode& node) {
     clipboard_created = true;
     clipboard.clear();
-    for (const auto& item : selected.node->points.items)
+    for (const auto& item : node.points.items)
         if (item.selected) clipboard.push_back(ProfileItem{item.text, item.element, false});
 }
 
-void ProjectModel::SelectAllPoints() {
-    if (selected.part != CyclePart::Profile || !selected.node) return;
-    for (auto& item : selected.node->points.items) item.selected = true;
+void ProjectModel::SelectAllPoints(CycleNode& node) {
+    for (auto& item : node.points.items) item.selected = true;
 }
 
-void ProjectModel::PastePoints() {
-    if (selected.part != CyclePart::Profile || !selected.node || clipboard.empty()) return;
-    if (SingleElementFull()) return;
-    CycleNode& node = *selected.node;
+void ProjectModel::PastePoints(CycleNode& node) {
+    if (clipboard.empty() || SingleElementFull(node)) return;
     PointsList& list = node.points;
     std::vector<ProfileItem> entries = clipboard;
     if (entries.size() > 1 && is_single_element_kind(node.kind())) entries.resize(1);

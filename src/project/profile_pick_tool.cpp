@@ -18,23 +18,23 @@ bool refuses(const CycleNode& node, const DXF_Entity* element) {
 } // namespace
 
 bool ProfilePickTool::engaged() const {
-    const ProjectModel& model = session_.model();
-    return model.selected.part == CyclePart::Profile && model.selected.node &&
-           model.cycle_index(model.selected.node) >= 0;
+    const CycleSelection& selected = session_.selected;
+    return selected.part == CyclePart::Profile && selected.node &&
+           session_.model().cycle_index(selected.node) >= 0;
 }
 
 PickCursor ProfilePickTool::hover(const DXF_Entity* hovered) {
     cursor_ = PickCursor::Off;
     if (!engaged()) return cursor_;
     ProjectModel& model = session_.model();
-    PointsList& list = model.selected.node->points;
+    PointsList& list = session_.selected.node->points;
     // A full single-element list still lets its one element be taken out.
     if (const int listed = hovered ? list.index_of(hovered) : -1; listed >= 0) {
         list.tag = listed;
         return cursor_ = PickCursor::Minus;
     }
-    if (model.SingleElementFull()) return cursor_;
-    cursor_ = refuses(*model.selected.node, hovered) ? PickCursor::Refuse : PickCursor::Plus;
+    if (model.SingleElementFull(*session_.selected.node)) return cursor_;
+    cursor_ = refuses(*session_.selected.node, hovered) ? PickCursor::Refuse : PickCursor::Plus;
     return cursor_;
 }
 
@@ -47,20 +47,21 @@ bool ProfilePickTool::press(const DXF_Entity* hovered, AddType how) {
         model.prompt().tell(MessageKind::Warning, kGroovingArcMessage);
         return false;
     case PickCursor::Minus: {
-        CycleNode& node = *model.selected.node;
+        CycleNode& node = *session_.selected.node;
         PointsList& list = node.points;
         // The clicked item goes together with any that were selected already.
         list.items[static_cast<std::size_t>(list.tag)].selected = true;
         if (list.focused < 0) list.focused = list.tag;
         return session_.apply("Remove from Profile", {Change::Cycle, model.cycle_index(&node)},
-                              [](ProjectModel& m) { m.DeleteSelectedPoints(); });
+                              [&node](ProjectModel& m) { m.DeleteSelectedPoints(node); });
     }
     case PickCursor::Plus: {
         // The hovered element is one of the model's own element copies.
         auto* element = const_cast<DXF_Entity*>(hovered);
-        const int index = model.cycle_index(model.selected.node);
-        return session_.apply("Add to Profile", {Change::Cycle, index},
-                              [element, how](ProjectModel& m) { m.AddAtCursor(element, how); });
+        CycleNode& node = *session_.selected.node;
+        return session_.apply(
+            "Add to Profile", {Change::Cycle, model.cycle_index(&node)},
+            [&node, element, how](ProjectModel& m) { m.AddAtCursor(node, element, how); });
     }
     }
     return false;

@@ -584,7 +584,6 @@ bool RestoreProjectText(ProjectModel& model, const std::string& text, std::strin
     fresh.project_file_name = model.project_file_name;
     fresh.project_folder = model.project_folder;
     fresh.last_nc_file = model.last_nc_file;
-    fresh.selected = {CyclePart::Header, nullptr};
     model.swap_state(fresh);
     return true;
 }

@@ -24,7 +24,6 @@ double today_as_date_time() {
 
 ProjectModel::ProjectModel(Prompt& prompt) : prompt_(&prompt) {
     reset_cycle_list();
-    selected = {CyclePart::Header, nullptr};
 }
 
 ProjectModel::~ProjectModel() = default;
@@ -64,7 +63,6 @@ void ProjectModel::swap_state(ProjectModel& o) {
     swap(header, o.header);
     swap(cycles, o.cycles);
     swap(footer, o.footer);
-    swap(selected, o.selected);
     swap(last_datum_point, o.last_datum_point);
     swap(last_datum_snapped_, o.last_datum_snapped_);
     swap(skip_next_prepare, o.skip_next_prepare);
@@ -118,7 +116,6 @@ void ProjectModel::ClearProject(KeepTree keep) {
         billet_defined = false;
         billet_edit_l = billet_edit_r = 0;
         post_allowed = false;
-        selected = {CyclePart::Header, nullptr};
         last_nc_file.clear();
         skip_next_prepare = false;
     }
@@ -133,7 +130,6 @@ bool ProjectModel::IsModified() {
 }
 
 void ProjectModel::MarkCycleChanged(CycleNode* node) {
-    if (!node) node = CurrentCycleNode();
     if (!node || cycle_index(node) < 0) return;
     node->cycle->NeedsGenerate = true;
     set_child_states(*node);

@@ -118,7 +118,6 @@ public:
     HeaderNode header;
     std::vector<std::unique_ptr<CycleNode>> cycles;
     FooterNode footer;
-    CycleSelection selected;
 
     ProjectSettings settings;
     void copy_settings_from(const ProjectModel& other);
@@ -130,10 +129,9 @@ public:
     void ClearProject(KeepTree keep = KeepTree::No);
     void SetModified(bool flag) { modified_ = flag; }
     bool IsModified();
-    void MarkCycleChanged(CycleNode* node = nullptr);
+    void MarkCycleChanged(CycleNode* node);
     void ClearChangeFlags();
     double DisplayValue(double x) const;
-    CycleNode* CurrentCycleNode() const { return selected.node; }
     int cycle_index(const CycleNode* node) const;
 
     // ---- Import ----
@@ -157,19 +155,19 @@ public:
     bool AddToProfile(CycleNode& node, DXF_Entity* element, bool ask);
     // Adds the hovered element alone or, inclusive, with the chain from the
     // list's focused element to it. False when nothing was added.
-    bool AddAtCursor(DXF_Entity* hovered, AddType how);
+    bool AddAtCursor(CycleNode& node, DXF_Entity* hovered, AddType how);
     std::string DescribeElement(const DXF_Entity& element) const;
-    void DeleteSelectedPoints();
-    // The selected profile is of a one-element kind and holds its element.
-    bool SingleElementFull() const;
-    // The add type may be chosen: the selected profile has a point to add
-    // from and room for more.
-    bool AddTypeAvailable() const;
-    void ClearPoints();
-    void CutPoints();
-    void CopyPoints();
-    void PastePoints();
-    void SelectAllPoints();
+    void DeleteSelectedPoints(CycleNode& node);
+    // The profile is of a one-element kind and holds its element.
+    bool SingleElementFull(const CycleNode& node) const;
+    // The add type may be chosen: the profile has a point to add from and
+    // room for more.
+    bool AddTypeAvailable(const CycleNode& node) const;
+    void ClearPoints(CycleNode& node);
+    void CutPoints(CycleNode& node);
+    void CopyPoints(const CycleNode& node);
+    void PastePoints(CycleNode& node);
+    void SelectAllPoints(CycleNode& node);
     void ReverseProfile(CycleNode& node);
     void SetProfileState(CycleNode& node);
 

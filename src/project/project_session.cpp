@@ -34,6 +34,7 @@ ProjectSession::ProjectSession(ProjectModel& model) : model_(model) {
 
 void ProjectSession::start_fresh() {
     settle();
+    keep_selection_valid();
     history_.reset(capture_document(model_), !model_.IsModified());
     notify({Change::Document, -1});
 }
@@ -50,6 +51,7 @@ bool ProjectSession::apply(const std::string& label, ChangeNote note,
 
 bool ProjectSession::commit(const std::string& label, ChangeNote note) {
     settle();
+    keep_selection_valid();
     ProjectDocument now = capture_document(model_);
     const bool changed = !(now == history_.current());
     if (changed) {
@@ -69,10 +71,10 @@ void ProjectSession::revert() {
 }
 
 bool ProjectSession::restore(const ProjectDocument& document) {
-    // The selected node and the clipboard are the window's; they
+    // The selection and the clipboard are no part of the document; they
     // survive the exchange where the restored document still has them.
-    const int selected = model_.cycle_index(model_.selected.node);
-    const CyclePart part = model_.selected.part;
+    const int index = model_.cycle_index(selected.node);
+    const CyclePart part = selected.part;
     std::vector<std::string> clipboard_refs;
     for (const ProfileItem& item : model_.clipboard)
         clipboard_refs.push_back(MakeEntityRef(model_, item.element));
@@ -85,10 +87,10 @@ bool ProjectSession::restore(const ProjectDocument& document) {
     model_.material = document.material;
     settle();
 
-    if (selected >= 0 && selected < static_cast<int>(model_.cycles.size()))
-        model_.selected = {part, model_.cycles[static_cast<std::size_t>(selected)].get()};
-    else if (part == CyclePart::Footer)
-        model_.selected = {CyclePart::Footer, nullptr};
+    if (index >= 0 && index < static_cast<int>(model_.cycles.size()))
+        selected = {part, model_.cycles[static_cast<std::size_t>(index)].get()};
+    else
+        selected = {part == CyclePart::Footer ? CyclePart::Footer : CyclePart::Header, nullptr};
     for (const std::string& ref : clipboard_refs)
         if (DXF_Entity* element = ResolveEntityRef(model_, ref))
             model_.clipboard.push_back(
@@ -112,6 +114,12 @@ bool ProjectSession::redo() {
     if (!restore(history_.redo())) history_.undo();
     notify({Change::Document, -1});
     return true;
+}
+
+void ProjectSession::keep_selection_valid() {
+    if (selected.node && model_.cycle_index(selected.node) < 0)
+        selected = {CyclePart::Header, nullptr};
+    if (selected.part == CyclePart::None) selected.part = CyclePart::Header;
 }
 
 void ProjectSession::mark_saved() {

@@ -2,6 +2,7 @@
 // The open project as the window edits it: the model, the history of its
 // document and the one change notification. Every edit is a named command
 // applied here; undo and redo put an earlier or later document back.
+#include "project/cycle_nodes.h"
 #include "project/project_history.h"
 
 #include <functional>
@@ -62,6 +63,11 @@ public:
     void mark_saved();
     bool modified() const { return history_.modified(); }
 
+    // The node of the cycle list the window has selected: no part of the
+    // project. It follows its cycle through moves, and undo and redo keep
+    // its place in the list; a cycle that went leaves the header selected.
+    CycleSelection selected{CyclePart::Header, nullptr};
+
     using Listener = std::function<void(const ChangeNote&)>;
     void listen(Listener listener) { listeners_.push_back(std::move(listener)); }
 
@@ -70,6 +76,8 @@ private:
     // their generation asks for it, so that drawing later changes nothing.
     void settle();
     bool restore(const ProjectDocument& document);
+    // The selection after an edit or a replaced document: a gone cycle leaves the header.
+    void keep_selection_valid();
     void notify(const ChangeNote& note);
 
     ProjectModel& model_;

@@ -101,8 +101,8 @@ void draw_cycles(const ProjectModel& model, Canvas& canvas, const SceneMapping& 
                    radius, kMarkerRed);
     };
     if (options.style == DrawStyle::Selected) {
-        if (CycleNode* node = model.CurrentCycleNode())
-            if (TCanCycle* cycle = cycles(*node)) draw_one(*cycle);
+        if (options.current && model.cycle_index(options.current) >= 0)
+            if (TCanCycle* cycle = cycles(*options.current)) draw_one(*cycle);
         return;
     }
     for (const auto& node : model.cycles) {
@@ -112,9 +112,8 @@ void draw_cycles(const ProjectModel& model, Canvas& canvas, const SceneMapping& 
     }
 }
 
-void draw_direction_arrows(const ProjectModel& model, Canvas& canvas, const SceneMapping& mapping,
-                           Colour background) {
-    const CycleNode* node = model.CurrentCycleNode();
+void draw_direction_arrows(const ProjectModel& model, const CycleNode* node, Canvas& canvas,
+                           const SceneMapping& mapping, Colour background) {
     if (!node || node->points.empty()) return;
     canvas.set_brush(BrushStyle::Solid, kBlack);
     const double d = (model.extents_max.x - model.extents_min.x) / 50.0;
@@ -150,7 +149,7 @@ void draw_scene(const ProjectModel& model, const SceneTargets& targets, const Sc
     if (targets.marks_done) targets.marks_done();
     draw_cycles(model, targets.drawing, mapping, options, cycles);
     if (options.show_direction)
-        draw_direction_arrows(model, targets.drawing, mapping, options.background);
+        draw_direction_arrows(model, options.current, targets.drawing, mapping, options.background);
 }
 
 void draw_entities(Canvas& canvas, const Entity_List& list, point_mapper map) {

@@ -35,6 +35,9 @@ struct SceneMapping {
 
 struct SceneOptions {
     DrawStyle style = DrawStyle::Selected;
+    // The cycle whose node is selected: the one the Selected style draws and
+    // whose profile gets arrows.
+    CycleNode* current = nullptr;
     bool input_tab = false;      // origin marker; no paths and no arrows
     bool show_direction = false; // arrows along the current profile
     bool marks_only = false;     // stop after the markers (a marker drag)
@@ -80,8 +83,8 @@ void draw_billet_rectangle(Canvas& canvas, const SceneMapping& mapping, Point3D 
 void draw_cycles(const ProjectModel& model, Canvas& canvas, const SceneMapping& mapping,
                  const SceneOptions& options, const CycleSource& cycles);
 // Filled arrows at the end of each element of the current profile.
-void draw_direction_arrows(const ProjectModel& model, Canvas& canvas, const SceneMapping& mapping,
-                           Colour background);
+void draw_direction_arrows(const ProjectModel& model, const CycleNode* current, Canvas& canvas,
+                           const SceneMapping& mapping, Colour background);
 
 // Every entity of the list, in list order, on the canvas.
 void draw_entities(Canvas& canvas, const Entity_List& list, point_mapper map);

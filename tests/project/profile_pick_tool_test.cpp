@@ -32,7 +32,7 @@ protected:
         CycleNode* node = nullptr;
         session.apply("Add", {Change::CycleList},
                       [&](ProjectModel& m) { node = &m.AddCycle(kind); });
-        model.selected = {CyclePart::Profile, node};
+        session.selected = {CyclePart::Profile, node};
         return *node;
     }
     std::vector<const DXF_Entity*> listed(const CycleNode& node) {
@@ -50,11 +50,11 @@ protected:
 TEST_F(ProfilePickToolTest, SingleAddsRemoveByClickAndUndoEach) {
     CycleNode& node = new_cycle(CycleKind::Finishing);
     const std::size_t steps = session.history().size();
-    model.selected.part = CyclePart::Cycle;
+    session.selected.part = CyclePart::Cycle;
     EXPECT_FALSE(pick.engaged()) << "only a Profile node picks";
     EXPECT_EQ(pick.hover(line(2)), PickCursor::Off);
     EXPECT_FALSE(pick.press(line(2)));
-    model.selected.part = CyclePart::Profile;
+    session.selected.part = CyclePart::Profile;
 
     EXPECT_EQ(pick.hover(line(2)), PickCursor::Plus);
     EXPECT_EQ(pick.hover(nullptr), PickCursor::Plus);
@@ -83,7 +83,8 @@ TEST_F(ProfilePickToolTest, SingleAddsRemoveByClickAndUndoEach) {
     EXPECT_EQ(pick.hover(line(2)), PickCursor::Plus);
 
     ASSERT_TRUE(session.undo());
-    ASSERT_EQ(model.selected.node, model.cycles.back().get()) << "the Profile node stays selected";
+    ASSERT_EQ(session.selected.node, model.cycles.back().get())
+        << "the Profile node stays selected";
     EXPECT_EQ(model.cycles.back()->points.count(), 3);
     ASSERT_TRUE(session.undo());
     EXPECT_EQ(model.cycles.back()->points.count(), 2);
@@ -105,8 +106,8 @@ TEST_F(ProfilePickToolTest, GroovingRefusesArcsAndSingleElementListsFill) {
 
     CycleNode& thread = new_cycle(CycleKind::Threading);
     EXPECT_TRUE(pick.press(line(2)));
-    EXPECT_TRUE(model.SingleElementFull());
-    EXPECT_FALSE(model.AddTypeAvailable());
+    EXPECT_TRUE(model.SingleElementFull(thread));
+    EXPECT_FALSE(model.AddTypeAvailable(thread));
     EXPECT_EQ(pick.hover(line(6)), PickCursor::Off) << "a full list takes nothing more";
     EXPECT_FALSE(pick.press(line(6)));
     EXPECT_EQ(listed(thread), (std::vector<const DXF_Entity*>{line(2)}));

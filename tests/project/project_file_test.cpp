@@ -174,7 +174,6 @@ TEST_F(ProjectFileTest, EveryKindsProfileTakesWhatItsRuleAllows) {
     m.SetDatumFromPoint({0, 0, 0});
     for (const CycleKindDescription& d : cycle_kind_descriptions()) {
         CycleNode& c = m.AddCycle(d.kind);
-        m.selected = {CyclePart::Profile, &c};
         EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << d.short_name;
         EXPECT_EQ(m.AddToProfile(c, (*m.selection)[0]->at(2), false),
                   d.profile != ProfileRule::OneElement)

@@ -105,7 +105,6 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
     EXPECT_EQ((*m.selection)[0]->count(), 2);
 
     CycleNode& c = m.AddCycle(CycleKind::Finishing);
-    m.selected = {CyclePart::Profile, &c};
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(0), false));
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false));
     EXPECT_FALSE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << "no element twice";
@@ -207,7 +206,6 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     ASSERT_TRUE(m.LoadDrawing(dxf));
     m.SetDatumFromPoint({0, 0, 0});
     CycleNode& c = m.AddCycle(CycleKind::Finishing);
-    m.selected = {CyclePart::Profile, &c};
     auto el = [&](int i) { return (*m.selection)[0]->at(static_cast<std::size_t>(i)); };
     m.AddToProfile(c, el(1), true);
     // The first item is focused: the before/after question puts the new one at the top.
@@ -219,28 +217,26 @@ TEST_F(ProjectModelTest, PointsListCommands) {
 
     // Inclusive: the chain from the focused item to the picked element.
     c.points.focused = 1;
-    EXPECT_TRUE(m.AddAtCursor(el(3), AddType::Inclusive));
+    EXPECT_TRUE(m.AddAtCursor(c, el(3), AddType::Inclusive));
     ASSERT_EQ(c.points.count(), 4);
     EXPECT_EQ(c.points.items[3].element, el(3));
 
     // Copy two, paste them replacing the list.
     c.points.items[1].selected = c.points.items[2].selected = true;
-    m.CopyPoints();
+    m.CopyPoints(c);
     ASSERT_EQ(m.clipboard.size(), 2u);
     prompt.choices = {2};
-    m.PastePoints();
+    m.PastePoints(c);
     ASSERT_EQ(c.points.count(), 2);
     EXPECT_EQ(c.points.items[0].element, el(1));
 
     // A drilling cycle takes only the first clipboard entry.
     CycleNode& d = m.AddCycle(CycleKind::Drilling);
-    m.selected = {CyclePart::Profile, &d};
-    m.PastePoints();
+    m.PastePoints(d);
     EXPECT_EQ(d.points.count(), 1);
-    EXPECT_TRUE(m.SingleElementFull());
+    EXPECT_TRUE(m.SingleElementFull(d));
 
     // Reversal keeps texts with their elements and skips the next preparation once.
-    m.selected = {CyclePart::Profile, &c};
     const auto first = c.points.items[0];
     m.ReverseProfile(c);
     EXPECT_EQ(c.points.items[1].element, first.element);
@@ -250,7 +246,7 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     // Deleting the last item moves the focus onto the new last item.
     c.points.items[1].selected = true;
     c.points.focused = 1;
-    m.DeleteSelectedPoints();
+    m.DeleteSelectedPoints(c);
     EXPECT_EQ(c.points.count(), 1);
     EXPECT_EQ(c.points.focused, 0);
 }

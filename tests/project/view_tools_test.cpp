@@ -95,17 +95,17 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     ASSERT_GE(model.cycles.size(), 2u);
     CycleNode& second = *model.cycles[1];
     ASSERT_FALSE(second.points.empty());
-    model.selected = {CyclePart::Profile, &second};
+    session.selected = {CyclePart::Profile, &second};
     for (auto& item : second.points.items) item.selected = true;
-    model.CopyPoints();
+    model.CopyPoints(second);
     const std::size_t copied = model.clipboard.size();
     ASSERT_GT(copied, 0u);
     session.apply("Set Comment", {Change::Cycle, 1},
                   [&](ProjectModel& m) { m.SetComment(second, "changed"); });
     ASSERT_TRUE(session.undo());
     // The cycle objects are new after an undo; the selection follows by place.
-    ASSERT_EQ(model.selected.node, model.cycles[1].get());
-    EXPECT_EQ(model.selected.part, CyclePart::Profile);
+    ASSERT_EQ(session.selected.node, model.cycles[1].get());
+    EXPECT_EQ(session.selected.part, CyclePart::Profile);
     ASSERT_EQ(model.clipboard.size(), copied);
     for (const ProfileItem& item : model.clipboard)
         EXPECT_FALSE(MakeEntityRef(model, item.element).empty())

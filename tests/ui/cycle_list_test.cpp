@@ -110,7 +110,7 @@ private slots:
         QVERIFY(drag_over(tree, 1, row_centre(tree, tree->topLevelItem(footer)), QEvent::Drop));
         QCOMPARE(captions(m), (std::vector<std::string>{start[1], start[2], start[3], start[0]}));
         QCOMPARE(tree->topLevelItem(4)->text(0), QString::fromStdString(start[0]));
-        QCOMPARE(m.selected.node, m.cycles.back().get());
+        QCOMPARE(w.session().selected.node, m.cycles.back().get());
         QCOMPARE(w.action("MenuUndo")->text(), QString("&Undo Move Cycle"));
         w.action("MenuUndo")->trigger();
         QCOMPARE(ProjectText(m), start_text);

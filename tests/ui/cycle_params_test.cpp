@@ -69,7 +69,7 @@ private slots:
 
         // Cancel after typing leaves the project alone.
         w.SelectCycleRow(1, 2);
-        QCOMPARE(m.selected.part, CyclePart::Parameters);
+        QCOMPARE(w.session().selected.part, CyclePart::Parameters);
         on_dialog([](TParamForm& f) {
             type_into(f.Edit(ParamField::Feed), "0.37");
             f.reject();
@@ -125,10 +125,10 @@ private slots:
         QVERIFY(!w.CyclePopupFor(list->topLevelItem(count + 1)));
         QMenu* first = w.CyclePopupFor(list->topLevelItem(1));
         QVERIFY(first);
-        QCOMPARE(m.selected.node, m.cycles.front().get());
+        QCOMPARE(w.session().selected.node, m.cycles.front().get());
         QCOMPARE(enabled(first), QString("&Delete|Move &down|&Parameters..."));
         QMenu* last = w.CyclePopupFor(list->topLevelItem(count)->child(0));
-        QCOMPARE(m.selected.node, m.cycles.back().get());
+        QCOMPARE(w.session().selected.node, m.cycles.back().get());
         QCOMPARE(enabled(last), QString("&Delete|Move &up|&Parameters..."));
 
         // The entries run the window's commands on the row the popup selected.

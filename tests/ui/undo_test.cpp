@@ -82,7 +82,7 @@ private slots:
 
         // Delete the first cycle.
         w.SelectCycleRow(1);
-        QCOMPARE(m.selected.node, m.cycles.front().get());
+        QCOMPARE(w.session().selected.node, m.cycles.front().get());
         w.DeleteCycleClick();
         QCOMPARE(m.cycles.size(), start.size() - 1);
         QCOMPARE(undo->text(), QString("&Undo Delete Cycle"));

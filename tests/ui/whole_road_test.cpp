@@ -422,7 +422,8 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     keys_to(w, points, Qt::Key_A);
     keys_to(w, points, Qt::Key_C);
     const QStringList outside = points_of(w);
-    QVERIFY(m.selected.part == CyclePart::Profile && m.selected.node == m.cycles[0].get());
+    const CycleSelection& sel = w.session().selected;
+    QVERIFY(sel.part == CyclePart::Profile && sel.node == m.cycles[0].get());
     QVERIFY2(m.clipboard.size() == 8, qPrintable(QString::number(m.clipboard.size())));
     click_node(w, 3, 0);
     keys_to(w, points, Qt::Key_V);

@@ -386,7 +386,7 @@ private slots:
         QVERIFY(w.OpenProject(home.shaft()));
         QVERIFY(w.program_tab_active());
         w.SelectCycleRow(1);
-        QCOMPARE(w.model().CurrentCycleNode(), w.model().cycles[0].get());
+        QCOMPARE(w.session().selected.node, w.model().cycles[0].get());
 
         w.MenuDrawClick(DrawStyle::None);
         QCOMPARE(path_pixels(w), 0);

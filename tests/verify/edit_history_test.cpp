@@ -60,15 +60,15 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
     switch (pick(gen, 14)) {
     case 0:
         session.apply("Add Cycle", {Change::CycleList}, [&](ProjectModel& p) {
-            m.selected = {CyclePart::Cycle,
-                          &p.AddCycle(static_cast<CycleKind>(pick(gen, kCycleKindCount)))};
+            session.selected = {CyclePart::Cycle,
+                                &p.AddCycle(static_cast<CycleKind>(pick(gen, kCycleKindCount)))};
         });
         return;
     case 1:
         if (node)
             session.apply("Delete Cycle", {Change::CycleList}, [&](ProjectModel& p) {
                 p.DeleteCycle(*node);
-                p.selected = {CyclePart::Header, nullptr};
+                session.selected = {CyclePart::Header, nullptr};
             });
         return;
     case 2:
@@ -98,10 +98,9 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
     case 6:
         if (node && !node->points.empty())
             session.apply("Delete Points", {Change::Cycle}, [&](ProjectModel& p) {
-                p.selected = {CyclePart::Profile, node};
                 node->points.items[static_cast<std::size_t>(pick(gen, node->points.count()))]
                     .selected = true;
-                p.DeleteSelectedPoints();
+                p.DeleteSelectedPoints(*node);
             });
         return;
     case 7:
@@ -147,15 +146,16 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
 
 // Paints the whole scene the way the view does, and posts; the cycles that
 // could not be posted.
-std::vector<CycleFailure> draw_and_post(ProjectModel& m) {
+std::vector<CycleFailure> draw_and_post(ProjectModel& m, CycleNode* current) {
     RecordingCanvas canvas;
     const SceneMapping mapping{TestMapper{}, 800, 600, 1.0};
-    const CycleSource prepared = [&](CycleNode& node) -> TCanCycle* {
-        TCanCycle& cycle = m.PrepareCycle(node, false);
-        return cycle.CanGenerate() ? &cycle : nullptr;
+    const CycleSource prepared = [](CycleNode& node) -> TCanCycle* {
+        TCanCycle& cycle = *node.cycle;
+        return !cycle.NeedsGenerate && cycle.CanGenerate() ? &cycle : nullptr;
     };
     SceneOptions options;
     options.show_direction = true;
+    if (current && m.cycle_index(current) >= 0) options.current = current;
     draw_scene(m, {canvas, canvas, nullptr}, mapping, options, prepared);
     TGNCOutput writer;
     return fill_gnc_writer(m, writer);
@@ -221,7 +221,7 @@ std::string check_sequence(const std::string& file, std::uint32_t seed, const fs
     const bool allowed = model.post_allowed;
     bool any_enabled = false;
     for (const auto& node : model.cycles) any_enabled = any_enabled || node->checked();
-    const std::vector<CycleFailure> failures = draw_and_post(model);
+    const std::vector<CycleFailure> failures = draw_and_post(model, session.selected.node);
     if (!(capture_document(model) == end)) out << "drawing or posting changed the document\n";
     if (allowed != (any_enabled && failures.empty()))
         out << "posting is " << (allowed ? "" : "not ") << "allowed, but " << failures.size()
