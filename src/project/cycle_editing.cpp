@@ -220,15 +220,25 @@ void ProjectModel::SetParameters(CycleNode& node, const TParamControls& values) 
 void ProjectModel::ApplyUseBillet(CycleNode& node, bool use_billet) {
     node.params->UseBillet = use_billet;
     if (!use_billet) return;
-    const TCanCycle& cycle = *node.cycle;
-    const double x = billet_edit_r * (cycle.XSide ? 1.0 : 0.0);
-    const double z = -billet_edit_l * (cycle.ZSide ? 0.0 : 1.0);
-    const bool changed = x != node.params->StartX || z != node.params->StartZ;
-    node.params->StartX = x;
-    node.params->StartZ = z;
+    const bool changed = set_billet_start(node, Sides::Known);
     node.cycle->NeedsGenerate = changed;
     modified_ = modified_ || changed;
     if (modified_) MarkCycleChanged(&node);
+}
+
+bool ProjectModel::set_billet_start(CycleNode& node, Sides sides) {
+    const TCanCycle& cycle = *node.cycle;
+    // A billet or datum change keeps a generated cycle on its side of the
+    // part: a bore starts on the axis, a cycle cut from the chuck end behind
+    // the billet. One that has no side yet starts at the outside front corner.
+    const bool outside = sides == Sides::Unknown || cycle.XSide;
+    const bool front = sides == Sides::Unknown || cycle.ZSide;
+    const double x = outside ? billet_edit_r : 0.0;
+    const double z = front ? 0.0 : -billet_edit_l;
+    const bool changed = x != node.params->StartX || z != node.params->StartZ;
+    node.params->StartX = x;
+    node.params->StartZ = z;
+    return changed;
 }
 
 void ProjectModel::SetBillet(double length, double radius) {

@@ -83,10 +83,8 @@ void ProjectModel::datum_placed() {
     modified_ = true;
     for (auto& node : cycles) {
         node->cycle->NeedsGenerate = true;
-        if (node->params->UseBillet) {
-            node->params->StartX = billet_edit_r;
-            node->params->StartZ = 0;
-        }
+        if (node->params->UseBillet)
+            set_billet_start(*node, node->cycle->Moves.empty() ? Sides::Unknown : Sides::Known);
     }
     BuildSelectionLists();
 }

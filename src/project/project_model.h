@@ -231,6 +231,11 @@ private:
     void datum_placed();
     void update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source, bool unchecked);
     void set_child_states(CycleNode& node);
+    // Whether a cycle's XSide and ZSide are to be trusted.
+    enum class Sides { Known, Unknown };
+    // Puts a use-billet cycle's start point on the billet corner of its side;
+    // true when it moved.
+    bool set_billet_start(CycleNode& node, Sides sides);
     void on_profile_direction(TCanCycle& cycle);
     void set_caption_from_comment(CycleNode& node);
     void header_billet(double length, double radius);

@@ -7,7 +7,9 @@
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "project/display_rounding.h"
+#include "project/project_file.h"
 #include "project/project_model.h"
+#include "project/project_session.h"
 #include "support/test_doubles.h"
 
 #include <gtest/gtest.h>
@@ -304,6 +306,39 @@ TEST(CurvedOutline, LightweightPolylineChainsAndMachinesLikeLinesAndArcs) {
             EXPECT_NEAR(r->CentreZ(), -2, 1e-9);
         }
     EXPECT_EQ(arcs, 1) << cycle.FailReason;
+}
+
+TEST_F(ProjectModelTest, UseBilletStartsKeepTheirSideWhenTheBilletChanges) {
+    // The bushing's bore roughing and its outside finishing both follow the
+    // billet. A new billet once put every such start on the outside front
+    // corner, which turned the bore cycle into an outside one.
+    ProjectModel m(prompt);
+    ASSERT_TRUE(ReadProjectFile(m, std::string(ZERAN_SOURCE_DIR) + "/examples/bushing.tcf"));
+    CycleNode& bore = *m.cycles[2];
+    CycleNode& outside = *m.cycles[4];
+    ASSERT_FALSE(bore.cycle->XSide);
+    ASSERT_TRUE(outside.cycle->XSide);
+    m.ApplyUseBillet(bore, true);
+    m.ApplyUseBillet(outside, true);
+    settle_cycles(m);
+    EXPECT_EQ(bore.params->StartX, 0.0);
+    EXPECT_EQ(outside.params->StartX, m.billet_edit_r);
+
+    m.SetBillet(60, 24);
+    EXPECT_EQ(bore.params->StartX, 0.0);
+    EXPECT_EQ(bore.params->StartZ, 0.0);
+    EXPECT_EQ(outside.params->StartX, 24.0);
+    EXPECT_EQ(outside.params->StartZ, 0.0);
+    settle_cycles(m);
+    EXPECT_FALSE(bore.cycle->XSide) << "the bore is still cut from inside";
+    EXPECT_FALSE(bore.cycle->Moves.empty()) << bore.cycle->FailReason;
+
+    // A cycle that never generated has no side yet: the outside front corner.
+    CycleNode& fresh = m.AddCycle(CycleKind::Finishing);
+    fresh.params->UseBillet = true;
+    m.SetDatumFromEdits(m.datum_edit_x, m.datum_edit_y);
+    EXPECT_EQ(fresh.params->StartX, 24.0);
+    EXPECT_EQ(fresh.params->StartZ, 0.0);
 }
 
 } // namespace
