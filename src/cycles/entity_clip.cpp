@@ -53,7 +53,6 @@ std::unique_ptr<DXF_Entity> CopyEntity(const DXF_Entity& entity) {
         return nullptr;
     std::unique_ptr<DXF_Entity> copy = entity.clone();
     copy->reversed = false;
-    copy->hidden = false;
     copy->source = &entity;
     return copy;
 }

@@ -18,6 +18,9 @@ struct DrawingNode {
     int level = 0;
     // 1 unchecked, 2 checked; 0 for none (the root).
     int state_index = 0;
+    // Unchecked by the user or the project file, not merely clipped away by
+    // the datum: a datum that brings the element back leaves it out still.
+    bool user_unchecked = false;
     DrawingNodeKind kind = DrawingNodeKind::Drawing;
     // What the node carries; only the one of its kind is set.
     DXF_Layer* layer = nullptr;

@@ -16,7 +16,7 @@ Colour colour_of_index(long long n) {
 DXF_Entity::~DXF_Entity() = default;
 
 DXF_Entity::DXF_Entity(const DXF_Entity& other)
-    : reversed(other.reversed), hidden(other.hidden), source(other.source), colour_(other.colour_),
+    : reversed(other.reversed), source(other.source), colour_(other.colour_),
       colour_index_(other.colour_index_),
       ocs_(other.ocs_ ? std::make_unique<Matrix4>(*other.ocs_) : nullptr),
       extrusion_(other.extrusion_) {}

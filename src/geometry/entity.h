@@ -122,8 +122,6 @@ public:
 
     // Traversed backwards: start and end points swap.
     bool reversed = false;
-    // Unchecked by the user in the drawing tree.
-    bool hidden = false;
     // The drawing entity a profile copy was made from; never owned.
     const DXF_Entity* source = nullptr;
 

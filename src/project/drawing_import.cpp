@@ -223,7 +223,7 @@ void ProjectModel::BuildDrawingTree(bool reset_states) {
     if (reset_states) {
         for (DrawingNode* node : nodes) {
             node->state_index = node->level == 0 ? 0 : kStateChecked;
-            if (node->entity) node->entity->hidden = false;
+            node->user_unchecked = false;
         }
     }
     all_elements = std::make_unique<selection_lists>();
@@ -281,7 +281,7 @@ void ProjectModel::BuildSelectionLists() {
             ClipResult clip = ClipAtAxis(*node.entity, datum_edit_y);
             if (datum_set && clip.status == ClipStatus::NothingLeft)
                 node.state_index = kStateUnchecked;
-            if (!node.entity->hidden && datum_set && clip.status != ClipStatus::NothingLeft)
+            if (!node.user_unchecked && datum_set && clip.status != ClipStatus::NothingLeft)
                 node.state_index = kStateChecked;
             const bool unchecked = node.state_index != kStateChecked;
             DXF_Entity* copy = clip.copy.get();
@@ -305,8 +305,7 @@ void ProjectModel::ToggleTreeNode(int index) {
     const int end = subtree_end(nodes, index);
     for (int i = index; i < end; ++i) {
         nodes[static_cast<std::size_t>(i)]->state_index = state;
-        if (DXF_Entity* e = nodes[static_cast<std::size_t>(i)]->entity)
-            e->hidden = state == kStateUnchecked;
+        nodes[static_cast<std::size_t>(i)]->user_unchecked = state == kStateUnchecked;
     }
     modified_ = true;
     BuildSelectionLists();
@@ -327,7 +326,7 @@ void ProjectModel::ToggleElement(const DXF_Entity* element) {
         if (nodes[i]->entity != element) continue;
         DrawingNode& node = *nodes[i];
         node.state_index = node.state_index == kStateChecked ? kStateUnchecked : kStateChecked;
-        node.entity->hidden = node.state_index == kStateUnchecked;
+        node.user_unchecked = node.state_index == kStateUnchecked;
         modified_ = true;
         BuildSelectionLists();
         return;

@@ -367,7 +367,7 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
             DrawingNode& target = *nodes[static_cast<std::size_t>(v)];
             if (target.level > 0) target.state_index = kStateChecked;
         }
-        if (node.entity) node.entity->hidden = node.state_index == kStateUnchecked;
+        node.user_unchecked = node.state_index == kStateUnchecked;
     }
     if (keys.failed()) return keys.error();
 
@@ -574,10 +574,8 @@ bool RestoreProjectText(ProjectModel& model, const std::string& text, std::strin
         reason = e.what();
     }
     if (!reason.empty()) {
-        // The drawing goes back with the tree states the model showed.
+        // The drawing goes back; the tree states are the model's own, untouched.
         model.drawing = std::move(fresh.drawing);
-        for (DrawingNode* node : tree_nodes(model.tree))
-            if (node->entity) node->entity->hidden = node->state_index == kStateUnchecked;
         if (error) *error = reason;
         return false;
     }

@@ -111,6 +111,16 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false));
     EXPECT_FALSE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << "no element twice";
     EXPECT_EQ(c.profile_node.state_index, kStateComplete);
+    // The user's uncheck outlives a datum move; what the datum clipped away
+    // comes back when the datum lets it. Neither is written into the drawing.
+    m.ToggleElement(nodes[4]->entity);
+    EXPECT_EQ(nodes[4]->state_index, kStateUnchecked);
+    m.SetDatumFromEdits(12.3, -10);
+    EXPECT_EQ(nodes[4]->state_index, kStateUnchecked) << "unchecked by the user";
+    EXPECT_EQ(nodes[5]->state_index, kStateChecked) << "above the new axis";
+    m.SetDatumFromEdits(12.3, 0);
+    EXPECT_EQ((*m.selection)[0]->count(), 1);
+
     // Unchecking the layer takes its elements out of every profile.
     m.ToggleTreeNode(1);
     EXPECT_TRUE(c.points.empty());
