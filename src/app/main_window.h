@@ -300,6 +300,9 @@ private:
     void create_points_panel(QWidget* page);
     bool profile_selected() const;
     void refresh_points_panel();
+    // The selected profile's list cursor, and how many of its rows are selected.
+    PointsCursor& points_cursor();
+    int points_selected();
     void update_points_commands();
     bool marker_tool_checked() const;
     void show_pick_cursor(PickCursor c);

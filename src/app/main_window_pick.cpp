@@ -58,9 +58,9 @@ void TMainForm::create_points_panel(QWidget* page) {
             [this] { PointsListSelectionChange(); });
     connect(points_list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (refreshing_ || !profile_selected()) return;
-        PointsList& list = session_->selected.node->points;
-        list.focused = row;
-        list.tag = row;
+        PointsCursor& at = session_->cursor(*session_->selected.node);
+        at.focused = row;
+        at.tag = row;
     });
     connect(points_list_, &QListWidget::itemPressed, this, [this] { PointsListPressed(); });
 
@@ -109,13 +109,14 @@ void TMainForm::refresh_points_panel() {
     const bool was = refreshing_;
     refreshing_ = true;
     const PointsList& list = session_->selected.node->points;
+    const PointsCursor& at = session_->cursor(*session_->selected.node);
     points_list_->clear();
     for (const ProfileItem& item : list.items) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.text), points_list_);
-        row->setSelected(item.selected);
+        row->setSelected(at.is_selected(item.element));
     }
-    if (list.focused >= 0 && list.focused < list.count())
-        points_list_->setCurrentRow(list.focused, QItemSelectionModel::NoUpdate);
+    if (at.focused >= 0 && at.focused < list.count())
+        points_list_->setCurrentRow(at.focused, QItemSelectionModel::NoUpdate);
     // Inclusive adds need a point to start from and room for more.
     const bool choosable = model_->AddTypeAvailable(*session_->selected.node);
     if (!choosable) add_type_ = AddType::Single;
@@ -129,7 +130,8 @@ void TMainForm::refresh_points_panel() {
 void TMainForm::update_points_commands() {
     const PointsList* list = profile_selected() ? &session_->selected.node->points : nullptr;
     const int count = list ? list->count() : 0;
-    const int selected = list ? list->selected_count() : 0;
+    const int selected =
+        list ? session_->cursor(*session_->selected.node).selected_count(*list) : 0;
     const bool paste = list && model_->clipboard_created && !model_->clipboard.empty() &&
                        !model_->SingleElementFull(*session_->selected.node);
     points_list_->findChild<QAction*>("PUPointsListClear")->setEnabled(count > 1);
@@ -148,9 +150,10 @@ QMenu* TMainForm::PointsPopup() {
 
 void TMainForm::PointsListSelectionChange() {
     if (refreshing_ || !profile_selected()) return;
-    std::vector<ProfileItem>& items = session_->selected.node->points.items;
+    const std::vector<ProfileItem>& items = session_->selected.node->points.items;
+    PointsCursor& at = session_->cursor(*session_->selected.node);
     for (int i = 0; i < points_list_->count() && i < static_cast<int>(items.size()); ++i)
-        items[std::size_t(i)].selected = points_list_->item(i)->isSelected();
+        at.select(items[std::size_t(i)].element, points_list_->item(i)->isSelected());
     update_points_commands();
 }
 
@@ -317,8 +320,9 @@ void TMainForm::PointsListPressed() {
     // The picked elements flash in the view until the button is released.
     highlight(nullptr);
     flash_list_.clear();
+    const PointsCursor& at = session_->cursor(*session_->selected.node);
     for (const ProfileItem& item : session_->selected.node->points.items)
-        if (item.selected && item.element) flash_list_.push_back(item.element);
+        if (at.is_selected(item.element)) flash_list_.push_back(item.element);
     if (flash_list_.empty()) return;
     flash_phase_ = 1;
     flasher_->start();
@@ -335,45 +339,58 @@ void TMainForm::points_edit(const std::string& label,
     refresh_points_panel();
 }
 
+PointsCursor& TMainForm::points_cursor() {
+    return session_->cursor(*session_->selected.node);
+}
+
+int TMainForm::points_selected() {
+    return points_cursor().selected_count(session_->selected.node->points);
+}
+
 void TMainForm::PointsListClearClick() {
     if (!profile_selected() || session_->selected.node->points.count() < 2) return;
     CycleNode* node = session_->selected.node;
-    points_edit("Clear Profile", [node](ProjectModel& m) { m.ClearPoints(*node); });
+    PointsCursor* at = &points_cursor();
+    points_edit("Clear Profile", [node, at](ProjectModel& m) { m.ClearPoints(*node, *at); });
 }
 
 void TMainForm::PointsListDeleteClick() {
-    if (!profile_selected() || session_->selected.node->points.selected_count() == 0) return;
-    PointsList& list = session_->selected.node->points;
+    if (!profile_selected() || points_selected() == 0) return;
+    const PointsList& list = session_->selected.node->points;
+    PointsCursor* at = &points_cursor();
     // Deleting works from the focused item; a selection made without one focuses its first.
-    for (int i = 0; list.focused < 0 && i < list.count(); ++i)
-        if (list.items[std::size_t(i)].selected) list.focused = i;
+    for (int i = 0; at->focused < 0 && i < list.count(); ++i)
+        if (at->is_selected(list.items[std::size_t(i)].element)) at->focused = i;
     CycleNode* node = session_->selected.node;
-    points_edit("Delete Points", [node](ProjectModel& m) { m.DeleteSelectedPoints(*node); });
+    points_edit("Delete Points",
+                [node, at](ProjectModel& m) { m.DeleteSelectedPoints(*node, *at); });
 }
 
 void TMainForm::PointsListCutClick() {
-    if (!profile_selected() || session_->selected.node->points.selected_count() == 0) return;
+    if (!profile_selected() || points_selected() == 0) return;
     CycleNode* node = session_->selected.node;
-    points_edit("Cut Points", [node](ProjectModel& m) { m.CutPoints(*node); });
+    PointsCursor* at = &points_cursor();
+    points_edit("Cut Points", [node, at](ProjectModel& m) { m.CutPoints(*node, *at); });
 }
 
 // Copying and selecting change what the list shows, not the project: no step.
 void TMainForm::PointsListCopyClick() {
     if (busy_ || !profile_selected()) return;
-    if (session_->selected.node->points.selected_count() == 0) return;
-    model_->CopyPoints(*session_->selected.node);
+    if (points_selected() == 0) return;
+    model_->CopyPoints(*session_->selected.node, points_cursor());
     update_points_commands();
 }
 
 void TMainForm::PointsListPasteClick() {
     if (!profile_selected() || model_->clipboard.empty()) return;
     CycleNode* node = session_->selected.node;
-    points_edit("Paste Points", [node](ProjectModel& m) { m.PastePoints(*node); });
+    PointsCursor* at = &points_cursor();
+    points_edit("Paste Points", [node, at](ProjectModel& m) { m.PastePoints(*node, *at); });
 }
 
 void TMainForm::PointsListSelectAllClick() {
     if (busy_ || !profile_selected()) return;
-    model_->SelectAllPoints(*session_->selected.node);
+    points_cursor().select_all(session_->selected.node->points);
     refresh_points_panel();
 }
 

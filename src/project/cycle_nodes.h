@@ -28,20 +28,16 @@ inline constexpr int kStateComplete = 4;
 struct ProfileItem {
     std::string text;
     DXF_Entity* element = nullptr;
-    bool selected = false;
 };
 
-// A cycle's profile in pick order, with the list box state that the profile
-// commands read: focus, selection and the tag of the last matched item.
+// A cycle's profile in pick order. Where the window's list of it stands
+// (focus, selection) is no part of it: see PointsCursor.
 struct PointsList {
     std::vector<ProfileItem> items;
-    int focused = -1;
-    int tag = -1;
 
     bool empty() const { return items.empty(); }
     int count() const { return static_cast<int>(items.size()); }
     int index_of(const DXF_Entity* element) const;
-    int selected_count() const;
 };
 
 struct ChildNode {

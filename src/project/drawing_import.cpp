@@ -244,7 +244,6 @@ void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity*
             if (!held || held->source != source) continue;
             if (unchecked || !copy) {
                 list.items.erase(list.items.begin() + static_cast<std::ptrdiff_t>(i));
-                if (list.focused >= list.count()) list.focused = list.count() - 1;
             } else {
                 list.items[i].element = copy;
                 list.items[i].text = DescribeElement(*copy);

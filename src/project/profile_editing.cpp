@@ -8,6 +8,7 @@
 #include "cycles/picking_geometry.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
+#include "project/points_cursor.h"
 #include "project/project_model.h"
 
 #include <algorithm>
@@ -30,11 +31,6 @@ int PointsList::index_of(const DXF_Entity* element) const {
     for (std::size_t i = 0; i < items.size(); ++i)
         if (items[i].element == element) return static_cast<int>(i);
     return -1;
-}
-
-int PointsList::selected_count() const {
-    return static_cast<int>(
-        std::count_if(items.begin(), items.end(), [](const ProfileItem& i) { return i.selected; }));
 }
 
 std::string ProjectModel::DescribeElement(const DXF_Entity& element) const {
@@ -70,7 +66,11 @@ bool ProjectModel::AddTypeAvailable(const CycleNode& node) const {
     return !node.points.empty() && !SingleElementFull(node);
 }
 
-bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) {
+bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask,
+                                PointsCursor* cursor) {
+    // Without the window's cursor the element is appended.
+    PointsCursor appending;
+    PointsCursor& at = cursor ? *cursor : appending;
     if (!element) {
         SetProfileState(node);
         return false;
@@ -83,9 +83,9 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
         prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
         return false;
     }
-    ProfileItem item{DescribeElement(*element), element, false};
+    ProfileItem item{DescribeElement(*element), element};
     bool before = false;
-    if (ask && list.focused == 0 && !list.empty()) {
+    if (ask && at.focused == 0 && !list.empty()) {
         const int choice = prompt_->choose(
             "Do you wish to insert the selected point in the list before or after the first item.",
             {"Before", "After"}, 1);
@@ -93,31 +93,32 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask) 
     }
     if (before) {
         list.items.insert(list.items.begin(), std::move(item));
-        list.focused = 0;
-    } else if (list.focused < 0 || list.focused == list.count() - 1) {
+        at.focused = 0;
+    } else if (at.focused < 0 || at.focused >= list.count() - 1) {
         list.items.push_back(std::move(item));
-        list.focused = list.count() - 1;
-        list.tag = list.focused;
+        at.focused = list.count() - 1;
+        at.tag = at.focused;
     } else {
-        list.items.insert(list.items.begin() + list.focused + 1, std::move(item));
-        ++list.focused;
+        list.items.insert(list.items.begin() + at.focused + 1, std::move(item));
+        ++at.focused;
     }
     if (!loading) MarkCycleChanged(&node);
     SetProfileState(node);
     return true;
 }
 
-bool ProjectModel::AddAtCursor(CycleNode& node, DXF_Entity* hovered, AddType how) {
+bool ProjectModel::AddAtCursor(CycleNode& node, PointsCursor& cursor, DXF_Entity* hovered,
+                               AddType how) {
     bool added = false;
     if (how == AddType::Inclusive) {
         PointsList& list = node.points;
-        if (list.focused < 0) list.focused = list.tag;
-        if (list.focused < 0 || list.focused >= list.count() || !hovered) {
+        if (cursor.focused < 0) cursor.focused = cursor.tag;
+        if (cursor.focused < 0 || cursor.focused >= list.count() || !hovered) {
             prompt_->tell(MessageKind::Warning, "Inclusive item selection, failed.\r\rCheck that "
                                                 "all DXF file intersection points meet.");
             return false;
         }
-        DXF_Entity* start = list.items[static_cast<std::size_t>(list.focused)].element;
+        DXF_Entity* start = list.items[static_cast<std::size_t>(cursor.focused)].element;
         std::vector<DXF_Entity*> chain =
             ChainBetween(start, hovered, *selection, point_tolerance());
         if (chain.empty()) {
@@ -126,18 +127,18 @@ bool ProjectModel::AddAtCursor(CycleNode& node, DXF_Entity* hovered, AddType how
             return false;
         }
         chain.push_back(hovered);
-        for (DXF_Entity* e : chain) added = AddToProfile(node, e, false) || added;
+        for (DXF_Entity* e : chain) added = AddToProfile(node, e, false, &cursor) || added;
     } else {
-        added = AddToProfile(node, hovered, true);
+        added = AddToProfile(node, hovered, true, &cursor);
     }
     MarkCycleChanged(&node);
     return added;
 }
 
-void ProjectModel::DeleteSelectedPoints(CycleNode& node) {
+void ProjectModel::DeleteSelectedPoints(CycleNode& node, PointsCursor& cursor) {
     PointsList& list = node.points;
-    if (list.focused < 0) return;
-    const int count = list.selected_count();
+    if (cursor.focused < 0) return;
+    const int count = cursor.selected_count(list);
     if (count == 0) return;
     if (count > 1) {
         const Answer a = prompt_->ask_titled(
@@ -147,16 +148,14 @@ void ProjectModel::DeleteSelectedPoints(CycleNode& node) {
             {Answer::Yes, Answer::No});
         if (a != Answer::Yes) return;
     }
-    const int old = list.focused;
-    for (int i = list.count() - 1; i >= 0; --i)
-        if (list.items[static_cast<std::size_t>(i)].selected)
-            list.items.erase(list.items.begin() + i);
-    list.focused = old < list.count() ? old : list.count() - 1;
+    std::erase_if(list.items,
+                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.element); });
+    cursor.fit(list);
     MarkCycleChanged(&node);
     SetProfileState(node);
 }
 
-void ProjectModel::ClearPoints(CycleNode& node) {
+void ProjectModel::ClearPoints(CycleNode& node, PointsCursor& cursor) {
     const Answer a =
         prompt_->ask_titled("Confirm Clear List", MessageKind::Confirmation,
                             "By selecting this command you will delete all items in the list. "
@@ -164,38 +163,29 @@ void ProjectModel::ClearPoints(CycleNode& node) {
                             {Answer::Yes, Answer::No});
     if (a != Answer::Yes) return;
     node.points.items.clear();
-    node.points.focused = -1;
+    cursor = PointsCursor{};
     MarkCycleChanged(&node);
     SetProfileState(node);
 }
 
-void ProjectModel::CutPoints(CycleNode& node) {
-    clipboard_created = true;
-    clipboard.clear();
+void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor) {
+    CopyPoints(node, cursor);
     PointsList& list = node.points;
-    for (int i = list.count() - 1; i >= 0; --i) {
-        auto& item = list.items[static_cast<std::size_t>(i)];
-        if (!item.selected) continue;
-        clipboard.insert(clipboard.begin(), ProfileItem{item.text, item.element, false});
-        list.items.erase(list.items.begin() + i);
-    }
-    if (list.focused >= list.count()) list.focused = list.count() - 1;
+    std::erase_if(list.items,
+                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.element); });
+    cursor.fit(list);
     MarkCycleChanged(&node);
     SetProfileState(node);
 }
 
-void ProjectModel::CopyPoints(const CycleNode& node) {
+void ProjectModel::CopyPoints(const CycleNode& node, const PointsCursor& cursor) {
     clipboard_created = true;
     clipboard.clear();
     for (const auto& item : node.points.items)
-        if (item.selected) clipboard.push_back(ProfileItem{item.text, item.element, false});
+        if (cursor.is_selected(item.element)) clipboard.push_back(item);
 }
 
-void ProjectModel::SelectAllPoints(CycleNode& node) {
-    for (auto& item : node.points.items) item.selected = true;
-}
-
-void ProjectModel::PastePoints(CycleNode& node) {
+void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor) {
     if (clipboard.empty() || SingleElementFull(node)) return;
     PointsList& list = node.points;
     std::vector<ProfileItem> entries = clipboard;
@@ -217,18 +207,19 @@ void ProjectModel::PastePoints(CycleNode& node) {
             at = list.items.size();
             break;
         case PasteChoice::Insert:
-            at = list.focused >= 0 ? static_cast<std::size_t>(list.focused) + 1 : 0;
+            at = cursor.focused >= 0 ? static_cast<std::size_t>(cursor.focused) + 1 : 0;
             break;
         case PasteChoice::Replace:
             list.items.clear();
-            list.focused = -1;
+            cursor = PointsCursor{};
             at = 0;
             break;
         case PasteChoice::Cancel:
             return;
         }
     }
-    for (auto& e : entries) e.selected = false;
+    // Pasted rows come unselected.
+    for (const ProfileItem& e : entries) cursor.select(e.element, false);
     list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(at), entries.begin(),
                       entries.end());
     MarkCycleChanged(&node);

@@ -27,14 +27,14 @@ PickCursor ProfilePickTool::hover(const DXF_Entity* hovered) {
     cursor_ = PickCursor::Off;
     if (!engaged()) return cursor_;
     ProjectModel& model = session_.model();
-    PointsList& list = session_.selected.node->points;
+    const CycleNode& node = *session_.selected.node;
     // A full single-element list still lets its one element be taken out.
-    if (const int listed = hovered ? list.index_of(hovered) : -1; listed >= 0) {
-        list.tag = listed;
+    if (const int listed = hovered ? node.points.index_of(hovered) : -1; listed >= 0) {
+        session_.cursor(node).tag = listed;
         return cursor_ = PickCursor::Minus;
     }
-    if (model.SingleElementFull(*session_.selected.node)) return cursor_;
-    cursor_ = refuses(*session_.selected.node, hovered) ? PickCursor::Refuse : PickCursor::Plus;
+    if (model.SingleElementFull(node)) return cursor_;
+    cursor_ = refuses(node, hovered) ? PickCursor::Refuse : PickCursor::Plus;
     return cursor_;
 }
 
@@ -48,20 +48,21 @@ bool ProfilePickTool::press(const DXF_Entity* hovered, AddType how) {
         return false;
     case PickCursor::Minus: {
         CycleNode& node = *session_.selected.node;
-        PointsList& list = node.points;
+        PointsCursor& at = session_.cursor(node);
         // The clicked item goes together with any that were selected already.
-        list.items[static_cast<std::size_t>(list.tag)].selected = true;
-        if (list.focused < 0) list.focused = list.tag;
+        at.select(node.points.items[static_cast<std::size_t>(at.tag)].element);
+        if (at.focused < 0) at.focused = at.tag;
         return session_.apply("Remove from Profile", {Change::Cycle, model.cycle_index(&node)},
-                              [&node](ProjectModel& m) { m.DeleteSelectedPoints(node); });
+                              [&node, &at](ProjectModel& m) { m.DeleteSelectedPoints(node, at); });
     }
     case PickCursor::Plus: {
         // The hovered element is one of the model's own element copies.
         auto* element = const_cast<DXF_Entity*>(hovered);
         CycleNode& node = *session_.selected.node;
+        PointsCursor& at = session_.cursor(node);
         return session_.apply(
             "Add to Profile", {Change::Cycle, model.cycle_index(&node)},
-            [&node, element, how](ProjectModel& m) { m.AddAtCursor(node, element, how); });
+            [&node, &at, element, how](ProjectModel& m) { m.AddAtCursor(node, at, element, how); });
     }
     }
     return false;

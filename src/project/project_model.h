@@ -21,6 +21,7 @@ namespace zeran {
 class DXF_Object;
 class Prompt;
 class TParamControls;
+struct PointsCursor;
 
 // An enabled cycle and what is wrong with it.
 struct CycleFailure {
@@ -152,22 +153,25 @@ public:
     void ToggleElement(const DXF_Entity* element);
 
     // ---- Profiles ----
-    bool AddToProfile(CycleNode& node, DXF_Entity* element, bool ask);
+    // Adds after the cursor's focus (appends without a cursor, or with none
+    // focused), asking before or after when the first row is focused.
+    bool AddToProfile(CycleNode& node, DXF_Entity* element, bool ask,
+                      PointsCursor* cursor = nullptr);
     // Adds the hovered element alone or, inclusive, with the chain from the
     // list's focused element to it. False when nothing was added.
-    bool AddAtCursor(CycleNode& node, DXF_Entity* hovered, AddType how);
+    bool AddAtCursor(CycleNode& node, PointsCursor& cursor, DXF_Entity* hovered, AddType how);
     std::string DescribeElement(const DXF_Entity& element) const;
-    void DeleteSelectedPoints(CycleNode& node);
+    // The profile commands act on the cursor's selection and at its focus.
+    void DeleteSelectedPoints(CycleNode& node, PointsCursor& cursor);
     // The profile is of a one-element kind and holds its element.
     bool SingleElementFull(const CycleNode& node) const;
     // The add type may be chosen: the profile has a point to add from and
     // room for more.
     bool AddTypeAvailable(const CycleNode& node) const;
-    void ClearPoints(CycleNode& node);
-    void CutPoints(CycleNode& node);
-    void CopyPoints(const CycleNode& node);
-    void PastePoints(CycleNode& node);
-    void SelectAllPoints(CycleNode& node);
+    void ClearPoints(CycleNode& node, PointsCursor& cursor);
+    void CutPoints(CycleNode& node, PointsCursor& cursor);
+    void CopyPoints(const CycleNode& node, const PointsCursor& cursor);
+    void PastePoints(CycleNode& node, PointsCursor& cursor);
     void ReverseProfile(CycleNode& node);
     void SetProfileState(CycleNode& node);
 

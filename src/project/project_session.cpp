@@ -34,7 +34,7 @@ ProjectSession::ProjectSession(ProjectModel& model) : model_(model) {
 
 void ProjectSession::start_fresh() {
     settle();
-    keep_selection_valid();
+    keep_selection_valid({Change::Document, -1});
     history_.reset(capture_document(model_), !model_.IsModified());
     notify({Change::Document, -1});
 }
@@ -51,7 +51,7 @@ bool ProjectSession::apply(const std::string& label, ChangeNote note,
 
 bool ProjectSession::commit(const std::string& label, ChangeNote note) {
     settle();
-    keep_selection_valid();
+    keep_selection_valid(note);
     ProjectDocument now = capture_document(model_);
     const bool changed = !(now == history_.current());
     if (changed) {
@@ -91,10 +91,11 @@ bool ProjectSession::restore(const ProjectDocument& document) {
         selected = {part, model_.cycles[static_cast<std::size_t>(index)].get()};
     else
         selected = {part == CyclePart::Footer ? CyclePart::Footer : CyclePart::Header, nullptr};
+    // The cycles are new objects: their lists start over.
+    cursors_.clear();
     for (const std::string& ref : clipboard_refs)
         if (DXF_Entity* element = ResolveEntityRef(model_, ref))
-            model_.clipboard.push_back(
-                ProfileItem{model_.DescribeElement(*element), element, false});
+            model_.clipboard.push_back(ProfileItem{model_.DescribeElement(*element), element});
     model_.clipboard_created = clipboard_created;
     model_.ClearChangeFlags();
     model_.SetModified(history_.modified());
@@ -116,10 +117,31 @@ bool ProjectSession::redo() {
     return true;
 }
 
-void ProjectSession::keep_selection_valid() {
+void ProjectSession::keep_selection_valid(const ChangeNote& note) {
     if (selected.node && model_.cycle_index(selected.node) < 0)
         selected = {CyclePart::Header, nullptr};
     if (selected.part == CyclePart::None) selected.part = CyclePart::Header;
+    if (note.what == Change::Document) {
+        cursors_.clear();
+        return;
+    }
+    // A datum or tree change replaces the element copies the selections name.
+    const bool copies_renewed = note.what == Change::Drawing || note.what == Change::DatumBillet;
+    for (auto it = cursors_.begin(); it != cursors_.end();) {
+        if (model_.cycle_index(it->first) < 0) {
+            it = cursors_.erase(it);
+            continue;
+        }
+        if (copies_renewed) it->second.selected.clear();
+        it->second.fit(it->first->points);
+        ++it;
+    }
+}
+
+PointsCursor& ProjectSession::cursor(const CycleNode& node) {
+    auto [it, made] = cursors_.try_emplace(&node);
+    if (made) it->second.focused = it->second.tag = node.points.count() - 1;
+    return it->second;
 }
 
 void ProjectSession::mark_saved() {

@@ -3,9 +3,11 @@
 // document and the one change notification. Every edit is a named command
 // applied here; undo and redo put an earlier or later document back.
 #include "project/cycle_nodes.h"
+#include "project/points_cursor.h"
 #include "project/project_history.h"
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,9 @@ public:
     // project. It follows its cycle through moves, and undo and redo keep
     // its place in the list; a cycle that went leaves the header selected.
     CycleSelection selected{CyclePart::Header, nullptr};
+    // Where the window's points list of `node` stands. A list first shown is
+    // focused on its last row, where new picks go.
+    PointsCursor& cursor(const CycleNode& node);
 
     using Listener = std::function<void(const ChangeNote&)>;
     void listen(Listener listener) { listeners_.push_back(std::move(listener)); }
@@ -76,13 +81,15 @@ private:
     // their generation asks for it, so that drawing later changes nothing.
     void settle();
     bool restore(const ProjectDocument& document);
-    // The selection after an edit or a replaced document: a gone cycle leaves the header.
-    void keep_selection_valid();
+    // The selection after an edit or a replaced document: a gone cycle leaves
+    // the header. Cursors of gone cycles go; the others forget gone rows.
+    void keep_selection_valid(const ChangeNote& note);
     void notify(const ChangeNote& note);
 
     ProjectModel& model_;
     History history_;
     std::vector<Listener> listeners_;
+    std::map<const CycleNode*, PointsCursor> cursors_;
 };
 
 // Generates the cycles of `model` that need it, the way reading a project

@@ -66,7 +66,7 @@ TEST_F(ProfilePickToolTest, SingleAddsRemoveByClickAndUndoEach) {
     EXPECT_EQ(node.profile_node.state_index, kStateComplete);
 
     // With the first item focused a single add asks before or after.
-    node.points.focused = 0;
+    session.cursor(node).focused = 0;
     prompt.choices = {0};
     EXPECT_TRUE(pick.press(line(1)));
     EXPECT_EQ(prompt.asked.back(),
@@ -76,7 +76,7 @@ TEST_F(ProfilePickToolTest, SingleAddsRemoveByClickAndUndoEach) {
 
     // Over a listed element the click takes it out.
     EXPECT_EQ(pick.hover(line(2)), PickCursor::Minus);
-    EXPECT_EQ(node.points.tag, 1);
+    EXPECT_EQ(session.cursor(node).tag, 1);
     EXPECT_TRUE(pick.press(line(2)));
     EXPECT_EQ(session.history().undo_label(), "Remove from Profile");
     EXPECT_EQ(listed(node), (std::vector<const DXF_Entity*>{line(1), line(3)}));

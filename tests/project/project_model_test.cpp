@@ -7,6 +7,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "project/display_rounding.h"
+#include "project/points_cursor.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
 #include "project/project_session.h"
@@ -219,48 +220,56 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     m.SetDatumFromPoint({0, 0, 0});
     CycleNode& c = m.AddCycle(CycleKind::Finishing);
     auto el = [&](int i) { return (*m.selection)[0]->at(static_cast<std::size_t>(i)); };
-    m.AddToProfile(c, el(1), true);
+    PointsCursor at;
+    m.AddToProfile(c, el(1), true, &at);
+    EXPECT_EQ(at.focused, 0) << "an append focuses the new row";
     // The first item is focused: the before/after question puts the new one at the top.
-    c.points.focused = 0;
     prompt.choices = {0};
-    m.AddToProfile(c, el(0), true);
+    m.AddToProfile(c, el(0), true, &at);
     EXPECT_EQ(c.points.items[0].element, el(0));
     EXPECT_EQ(c.points.items[0].text.rfind("Line (X 0.0, Y 1.0) - (X 1.0, Y 1.0)", 0), 0u);
 
     // Inclusive: the chain from the focused item to the picked element.
-    c.points.focused = 1;
-    EXPECT_TRUE(m.AddAtCursor(c, el(3), AddType::Inclusive));
+    at.focused = 1;
+    EXPECT_TRUE(m.AddAtCursor(c, at, el(3), AddType::Inclusive));
     ASSERT_EQ(c.points.count(), 4);
     EXPECT_EQ(c.points.items[3].element, el(3));
 
     // Copy two, paste them replacing the list.
-    c.points.items[1].selected = c.points.items[2].selected = true;
-    m.CopyPoints(c);
+    at.select(c.points.items[1].element);
+    at.select(c.points.items[2].element);
+    m.CopyPoints(c, at);
     ASSERT_EQ(m.clipboard.size(), 2u);
     prompt.choices = {2};
-    m.PastePoints(c);
+    m.PastePoints(c, at);
+    EXPECT_EQ(at.selected_count(c.points), 0) << "pasted rows come unselected";
     ASSERT_EQ(c.points.count(), 2);
     EXPECT_EQ(c.points.items[0].element, el(1));
 
     // A drilling cycle takes only the first clipboard entry.
     CycleNode& d = m.AddCycle(CycleKind::Drilling);
-    m.PastePoints(d);
+    PointsCursor drill;
+    m.PastePoints(d, drill);
     EXPECT_EQ(d.points.count(), 1);
     EXPECT_TRUE(m.SingleElementFull(d));
 
-    // Reversal keeps texts with their elements and skips the next preparation once.
+    // Reversal keeps texts with their elements and skips the next preparation
+    // once; a selected row stays selected where it went.
     const auto first = c.points.items[0];
+    at.select(first.element);
     m.ReverseProfile(c);
     EXPECT_EQ(c.points.items[1].element, first.element);
     EXPECT_EQ(c.points.items[1].text, first.text);
     EXPECT_TRUE(m.skip_next_prepare);
+    EXPECT_TRUE(at.is_selected(c.points.items[1].element));
+    EXPECT_FALSE(at.is_selected(c.points.items[0].element));
 
     // Deleting the last item moves the focus onto the new last item.
-    c.points.items[1].selected = true;
-    c.points.focused = 1;
-    m.DeleteSelectedPoints(c);
+    at.focused = 1;
+    m.DeleteSelectedPoints(c, at);
     EXPECT_EQ(c.points.count(), 1);
-    EXPECT_EQ(c.points.focused, 0);
+    EXPECT_EQ(at.focused, 0);
+    EXPECT_TRUE(at.selected.empty()) << "a deleted row's mark goes with it";
 }
 
 } // namespace

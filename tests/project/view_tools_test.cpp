@@ -96,8 +96,9 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     CycleNode& second = *model.cycles[1];
     ASSERT_FALSE(second.points.empty());
     session.selected = {CyclePart::Profile, &second};
-    for (auto& item : second.points.items) item.selected = true;
-    model.CopyPoints(second);
+    PointsCursor& at = session.cursor(second);
+    at.select_all(second.points);
+    model.CopyPoints(second, at);
     const std::size_t copied = model.clipboard.size();
     ASSERT_GT(copied, 0u);
     session.apply("Set Comment", {Change::Cycle, 1},

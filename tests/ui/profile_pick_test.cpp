@@ -237,7 +237,7 @@ private slots:
 
         // The list's selection is the model's.
         t.select_rows({1, 2});
-        QCOMPARE(t.cycle(0).points.selected_count(), 2);
+        QCOMPARE(t.w.session().cursor(t.cycle(0)).selected_count(t.cycle(0).points), 2);
         QVERIFY(t.command("PUPointsListCut")->isEnabled());
 
         // Copy changes no document.
@@ -280,7 +280,7 @@ private slots:
 
         // Select All, then Del asks before it deletes more than one.
         t.keys(Qt::Key_A);
-        QCOMPARE(t.cycle(0).points.selected_count(), 2);
+        QCOMPARE(t.w.session().cursor(t.cycle(0)).selected_count(t.cycle(0).points), 2);
         QVERIFY(!t.command("PUPointsListSelectAll")->isEnabled());
         t.prompt.answers = {Answer::No};
         t.keys(Qt::Key_Delete, Qt::NoModifier);

@@ -98,9 +98,11 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
     case 6:
         if (node && !node->points.empty())
             session.apply("Delete Points", {Change::Cycle}, [&](ProjectModel& p) {
-                node->points.items[static_cast<std::size_t>(pick(gen, node->points.count()))]
-                    .selected = true;
-                p.DeleteSelectedPoints(*node);
+                PointsCursor& at = session.cursor(*node);
+                const int row = pick(gen, node->points.count());
+                at.select(node->points.items[static_cast<std::size_t>(row)].element);
+                at.focused = row;
+                p.DeleteSelectedPoints(*node, at);
             });
         return;
     case 7:
