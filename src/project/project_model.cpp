@@ -9,6 +9,7 @@
 #include "project/display_rounding.h"
 
 #include <ctime>
+#include <utility>
 
 namespace zeran {
 
@@ -28,48 +29,14 @@ ProjectModel::ProjectModel(Prompt& prompt) : prompt_(&prompt) {
 
 ProjectModel::~ProjectModel() = default;
 
+ProjectModel::ProjectModel(ProjectModel&&) noexcept = default;
+ProjectModel& ProjectModel::operator=(ProjectModel&&) noexcept = default;
+
 void ProjectModel::swap_state(ProjectModel& o) {
-    using std::swap;
-    swap(project_file_name, o.project_file_name);
-    swap(tdx_file_name, o.tdx_file_name);
-    swap(project_folder, o.project_folder);
-    swap(drawing, o.drawing);
-    swap(extents_max, o.extents_max);
-    swap(extents_min, o.extents_min);
-    swap(drawing_loaded, o.drawing_loaded);
-    swap(tree, o.tree);
-    swap(selection, o.selection);
-    swap(all_elements, o.all_elements);
-    swap(reader_messages, o.reader_messages);
-    swap(drawing_curves, o.drawing_curves);
-    swap(skipped_entities, o.skipped_entities);
-    swap(datum_x, o.datum_x);
-    swap(datum_y, o.datum_y);
-    swap(datum_edit_x, o.datum_edit_x);
-    swap(datum_edit_y, o.datum_edit_y);
-    swap(datum_set, o.datum_set);
-    swap(billet_edit_l, o.billet_edit_l);
-    swap(billet_edit_r, o.billet_edit_r);
-    swap(billet_defined, o.billet_defined);
-    swap(units, o.units);
-    swap(material_file, o.material_file);
-    swap(material_name, o.material_name);
-    swap(material, o.material);
-    swap(machine_name, o.machine_name);
-    swap(post_out_directory, o.post_out_directory);
-    swap(last_nc_file, o.last_nc_file);
-    swap(post_allowed, o.post_allowed);
-    swap(loading, o.loading);
-    swap(header, o.header);
-    swap(cycles, o.cycles);
-    swap(footer, o.footer);
-    swap(last_datum_point, o.last_datum_point);
-    swap(last_datum_snapped_, o.last_datum_snapped_);
-    swap(skip_next_prepare, o.skip_next_prepare);
-    swap(modified_, o.modified_);
-    // The clipboard lists elements of the old selection lists: it goes with them.
-    swap(clipboard, o.clipboard);
-    swap(clipboard_created, o.clipboard_created);
+    std::swap(*this, o);
+    // The prompt and the settings belong to the object, not to the project.
+    std::swap(prompt_, o.prompt_);
+    std::swap(settings, o.settings);
 }
 
 void ProjectModel::copy_settings_from(const ProjectModel& other) {

@@ -68,6 +68,9 @@ public:
     ~ProjectModel();
     ProjectModel(const ProjectModel&) = delete;
     ProjectModel& operator=(const ProjectModel&) = delete;
+    // Moves take every member along, so that swap_state never misses one.
+    ProjectModel(ProjectModel&&) noexcept;
+    ProjectModel& operator=(ProjectModel&&) noexcept;
 
     // Exchanges every piece of project state; the prompt and the settings stay.
     void swap_state(ProjectModel& other);
