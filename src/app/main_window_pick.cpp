@@ -132,7 +132,7 @@ void TMainForm::update_points_commands() {
     const int count = list ? list->count() : 0;
     const int selected =
         list ? session_->cursor(*session_->selected.node).selected_count(*list) : 0;
-    const bool paste = list && model_->clipboard_created && !model_->clipboard.empty() &&
+    const bool paste = list && !session_->clipboard.empty() &&
                        !model_->SingleElementFull(*session_->selected.node);
     points_list_->findChild<QAction*>("PUPointsListClear")->setEnabled(count > 1);
     for (const char* name : {"PUPointsListDelete", "PUPointsListCut", "PUPointsListCopy"})
@@ -370,22 +370,26 @@ void TMainForm::PointsListCutClick() {
     if (!profile_selected() || points_selected() == 0) return;
     CycleNode* node = session_->selected.node;
     PointsCursor* at = &points_cursor();
-    points_edit("Cut Points", [node, at](ProjectModel& m) { m.CutPoints(*node, *at); });
+    PointsClipboard* clip = &session_->clipboard;
+    points_edit("Cut Points",
+                [node, at, clip](ProjectModel& m) { m.CutPoints(*node, *at, *clip); });
 }
 
 // Copying and selecting change what the list shows, not the project: no step.
 void TMainForm::PointsListCopyClick() {
     if (busy_ || !profile_selected()) return;
     if (points_selected() == 0) return;
-    model_->CopyPoints(*session_->selected.node, points_cursor());
+    model_->CopyPoints(*session_->selected.node, points_cursor(), session_->clipboard);
     update_points_commands();
 }
 
 void TMainForm::PointsListPasteClick() {
-    if (!profile_selected() || model_->clipboard.empty()) return;
+    if (!profile_selected() || session_->clipboard.empty()) return;
     CycleNode* node = session_->selected.node;
     PointsCursor* at = &points_cursor();
-    points_edit("Paste Points", [node, at](ProjectModel& m) { m.PastePoints(*node, *at); });
+    const PointsClipboard* clip = &session_->clipboard;
+    points_edit("Paste Points",
+                [node, at, clip](ProjectModel& m) { m.PastePoints(*node, *at, *clip); });
 }
 
 void TMainForm::PointsListSelectAllClick() {

@@ -252,17 +252,6 @@ void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity*
             break;
         }
     }
-    // The clipboard refers to the old copies too: keep it pointing at live ones.
-    for (std::size_t i = 0; i < clipboard.size(); ++i) {
-        DXF_Entity* held = clipboard[i].element;
-        if (!held || held->source != source) continue;
-        if (unchecked || !copy) {
-            clipboard.erase(clipboard.begin() + static_cast<std::ptrdiff_t>(i));
-            --i;
-        } else {
-            clipboard[i].element = copy;
-        }
-    }
 }
 
 void ProjectModel::BuildSelectionLists() {

@@ -1,6 +1,7 @@
 #include "project/element_lists.h"
 
 #include "geometry/drawing_tree.h"
+#include "geometry/entity.h"
 #include "geometry/selection_lists.h"
 
 #include <string>
@@ -21,6 +22,14 @@ DXF_Entity* element_at(const selection_lists* lists, int group, int position) {
     const Entity_List* list = (*lists)[static_cast<std::size_t>(group)];
     if (position < 0 || position >= list->count()) return nullptr;
     return (*list)[static_cast<std::size_t>(position)];
+}
+
+DXF_Entity* copy_of(const selection_lists* lists, const DXF_Entity* source) {
+    if (!lists || !source) return nullptr;
+    for (int g = 0; g < lists->count(); ++g)
+        for (DXF_Entity* e : *(*lists)[static_cast<std::size_t>(g)])
+            if (e->source == source) return e;
+    return nullptr;
 }
 
 std::vector<DrawingNode*> tree_nodes(DrawingTree& tree) {

@@ -16,6 +16,8 @@ struct DrawingNode;
 std::pair<int, int> locate_element(const selection_lists* lists, const DXF_Entity* element);
 // The element at a group and position, or null.
 DXF_Entity* element_at(const selection_lists* lists, int group, int position);
+// The lists' current copy of a drawing element, or null when it is left out.
+DXF_Entity* copy_of(const selection_lists* lists, const DXF_Entity* source);
 
 // The drawing tree's nodes in display order: a node's place here is the
 // absolute index the project file stores.

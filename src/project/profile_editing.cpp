@@ -8,6 +8,8 @@
 #include "cycles/picking_geometry.h"
 #include "geometry/point_entities.h"
 #include "geometry/polyline.h"
+#include "project/element_lists.h"
+#include "project/points_clipboard.h"
 #include "project/points_cursor.h"
 #include "project/project_model.h"
 
@@ -168,8 +170,8 @@ void ProjectModel::ClearPoints(CycleNode& node, PointsCursor& cursor) {
     SetProfileState(node);
 }
 
-void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor) {
-    CopyPoints(node, cursor);
+void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor, PointsClipboard& clipboard) {
+    CopyPoints(node, cursor, clipboard);
     PointsList& list = node.points;
     std::erase_if(list.items,
                   [&cursor](const ProfileItem& item) { return cursor.is_selected(item.element); });
@@ -178,17 +180,24 @@ void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor) {
     SetProfileState(node);
 }
 
-void ProjectModel::CopyPoints(const CycleNode& node, const PointsCursor& cursor) {
-    clipboard_created = true;
-    clipboard.clear();
-    for (const auto& item : node.points.items)
-        if (cursor.is_selected(item.element)) clipboard.push_back(item);
+void ProjectModel::CopyPoints(const CycleNode& node, const PointsCursor& cursor,
+                              PointsClipboard& clipboard) const {
+    clipboard.sources.clear();
+    for (const ProfileItem& item : node.points.items)
+        if (cursor.is_selected(item.element))
+            clipboard.sources.push_back(item.element->source ? item.element->source : item.element);
 }
 
-void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor) {
+void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor,
+                               const PointsClipboard& clipboard) {
     if (clipboard.empty() || SingleElementFull(node)) return;
     PointsList& list = node.points;
-    std::vector<ProfileItem> entries = clipboard;
+    // What is left out of the lists now (unchecked, or below the axis) is not pasted.
+    std::vector<ProfileItem> entries;
+    for (const DXF_Entity* source : clipboard.sources)
+        if (DXF_Entity* copy = copy_of(selection.get(), source))
+            entries.push_back(ProfileItem{DescribeElement(*copy), copy});
+    if (entries.empty()) return;
     if (entries.size() > 1 && is_single_element_kind(node.kind())) entries.resize(1);
 
     std::size_t at = list.items.size();

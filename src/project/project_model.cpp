@@ -66,7 +66,6 @@ void ProjectModel::free_drawing() {
     drawing.reset();
     reader_messages.clear();
     skipped_entities.clear();
-    clipboard.clear();
 }
 
 void ProjectModel::ClearProject(KeepTree keep) {

@@ -1,7 +1,7 @@
 #pragma once
 // The one open project: the drawing with its tree and element choices, the
 // two sets of element lists, datum, billet, units, material and machine, the
-// cycle list, the clipboard and the change flags. The window shows and edits
+// cycle list and the change flags. The window shows and edits
 // this model; batch runs use it without a window.
 #include "base/tolerances.h"
 #include "cycles/cycle_params.h"
@@ -21,6 +21,7 @@ namespace zeran {
 class DXF_Object;
 class Prompt;
 class TParamControls;
+struct PointsClipboard;
 struct PointsCursor;
 
 // An enabled cycle and what is wrong with it.
@@ -116,9 +117,6 @@ public:
     // Set while a project is read: what it adds is not a change.
     bool loading = false;
 
-    std::vector<ProfileItem> clipboard;
-    bool clipboard_created = false;
-
     HeaderNode header;
     std::vector<std::unique_ptr<CycleNode>> cycles;
     FooterNode footer;
@@ -172,9 +170,10 @@ public:
     // room for more.
     bool AddTypeAvailable(const CycleNode& node) const;
     void ClearPoints(CycleNode& node, PointsCursor& cursor);
-    void CutPoints(CycleNode& node, PointsCursor& cursor);
-    void CopyPoints(const CycleNode& node, const PointsCursor& cursor);
-    void PastePoints(CycleNode& node, PointsCursor& cursor);
+    void CutPoints(CycleNode& node, PointsCursor& cursor, PointsClipboard& clipboard);
+    void CopyPoints(const CycleNode& node, const PointsCursor& cursor,
+                    PointsClipboard& clipboard) const;
+    void PastePoints(CycleNode& node, PointsCursor& cursor, const PointsClipboard& clipboard);
     void ReverseProfile(CycleNode& node);
     void SetProfileState(CycleNode& node);
 

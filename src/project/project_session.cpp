@@ -33,6 +33,8 @@ ProjectSession::ProjectSession(ProjectModel& model) : model_(model) {
 }
 
 void ProjectSession::start_fresh() {
+    // The drawing may be another: what was cut or copied named the old one.
+    clipboard = {};
     settle();
     keep_selection_valid({Change::Document, -1});
     history_.reset(capture_document(model_), !model_.IsModified());
@@ -71,14 +73,11 @@ void ProjectSession::revert() {
 }
 
 bool ProjectSession::restore(const ProjectDocument& document) {
-    // The selection and the clipboard are no part of the document; they
-    // survive the exchange where the restored document still has them.
+    // The selection is no part of the document; it keeps its place where the
+    // restored document still has it. The clipboard names drawing elements,
+    // which the exchange keeps.
     const int index = model_.cycle_index(selected.node);
     const CyclePart part = selected.part;
-    std::vector<std::string> clipboard_refs;
-    for (const ProfileItem& item : model_.clipboard)
-        clipboard_refs.push_back(MakeEntityRef(model_, item.element));
-    const bool clipboard_created = model_.clipboard_created;
 
     std::string error;
     if (!RestoreProjectText(model_, document.text, &error)) return false;
@@ -93,10 +92,6 @@ bool ProjectSession::restore(const ProjectDocument& document) {
         selected = {part == CyclePart::Footer ? CyclePart::Footer : CyclePart::Header, nullptr};
     // The cycles are new objects: their lists start over.
     cursors_.clear();
-    for (const std::string& ref : clipboard_refs)
-        if (DXF_Entity* element = ResolveEntityRef(model_, ref))
-            model_.clipboard.push_back(ProfileItem{model_.DescribeElement(*element), element});
-    model_.clipboard_created = clipboard_created;
     model_.ClearChangeFlags();
     model_.SetModified(history_.modified());
     return true;

@@ -3,6 +3,7 @@
 // document and the one change notification. Every edit is a named command
 // applied here; undo and redo put an earlier or later document back.
 #include "project/cycle_nodes.h"
+#include "project/points_clipboard.h"
 #include "project/points_cursor.h"
 #include "project/project_history.h"
 
@@ -72,6 +73,8 @@ public:
     // Where the window's points list of `node` stands. A list first shown is
     // focused on its last row, where new picks go.
     PointsCursor& cursor(const CycleNode& node);
+    // What the points lists cut or copied; a new drawing empties it.
+    PointsClipboard clipboard;
 
     using Listener = std::function<void(const ChangeNote&)>;
     void listen(Listener listener) { listeners_.push_back(std::move(listener)); }

@@ -7,6 +7,7 @@
 #include "geometry/dxf_object.h"
 #include "geometry/point_entities.h"
 #include "project/display_rounding.h"
+#include "project/points_clipboard.h"
 #include "project/points_cursor.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
@@ -238,10 +239,11 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     // Copy two, paste them replacing the list.
     at.select(c.points.items[1].element);
     at.select(c.points.items[2].element);
-    m.CopyPoints(c, at);
-    ASSERT_EQ(m.clipboard.size(), 2u);
+    PointsClipboard clip;
+    m.CopyPoints(c, at, clip);
+    ASSERT_EQ(clip.size(), 2u);
     prompt.choices = {2};
-    m.PastePoints(c, at);
+    m.PastePoints(c, at, clip);
     EXPECT_EQ(at.selected_count(c.points), 0) << "pasted rows come unselected";
     ASSERT_EQ(c.points.count(), 2);
     EXPECT_EQ(c.points.items[0].element, el(1));
@@ -249,7 +251,7 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     // A drilling cycle takes only the first clipboard entry.
     CycleNode& d = m.AddCycle(CycleKind::Drilling);
     PointsCursor drill;
-    m.PastePoints(d, drill);
+    m.PastePoints(d, drill, clip);
     EXPECT_EQ(d.points.count(), 1);
     EXPECT_TRUE(m.SingleElementFull(d));
 

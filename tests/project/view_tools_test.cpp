@@ -7,6 +7,7 @@
 #include "geometry/entity.h"
 #include "project/billet_start_tools.h"
 #include "project/datum_drag_tool.h"
+#include "project/element_lists.h"
 #include "project/hover_tool.h"
 #include "project/project_file.h"
 #include "project/project_model.h"
@@ -98,8 +99,8 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     session.selected = {CyclePart::Profile, &second};
     PointsCursor& at = session.cursor(second);
     at.select_all(second.points);
-    model.CopyPoints(second, at);
-    const std::size_t copied = model.clipboard.size();
+    model.CopyPoints(second, at, session.clipboard);
+    const std::size_t copied = session.clipboard.size();
     ASSERT_GT(copied, 0u);
     session.apply("Set Comment", {Change::Cycle, 1},
                   [&](ProjectModel& m) { m.SetComment(second, "changed"); });
@@ -107,10 +108,23 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     // The cycle objects are new after an undo; the selection follows by place.
     ASSERT_EQ(session.selected.node, model.cycles[1].get());
     EXPECT_EQ(session.selected.part, CyclePart::Profile);
-    ASSERT_EQ(model.clipboard.size(), copied);
-    for (const ProfileItem& item : model.clipboard)
-        EXPECT_FALSE(MakeEntityRef(model, item.element).empty())
-            << "the clipboard points into the live element lists";
+    ASSERT_EQ(session.clipboard.size(), copied);
+    for (const DXF_Entity* source : session.clipboard.sources)
+        EXPECT_TRUE(copy_of(model.selection.get(), source))
+            << "the clipboard's elements are found among the live copies";
+    // A datum move renews every copy; a paste finds them still.
+    session.apply("Move Datum", {Change::DatumBillet}, [&](ProjectModel& m) {
+        m.SetDatumFromEdits(m.datum_edit_x + 1, m.datum_edit_y);
+    });
+    CycleNode& first = *model.cycles[0];
+    const int before = first.points.count();
+    PointsCursor& to = session.cursor(first);
+    prompt.choices = {0};
+    session.apply("Paste Points", {Change::Cycle, 0},
+                  [&](ProjectModel& m) { m.PastePoints(first, to, session.clipboard); });
+    EXPECT_GT(first.points.count(), before);
+    for (const ProfileItem& item : first.points.items)
+        EXPECT_FALSE(MakeEntityRef(model, item.element).empty());
 }
 
 TEST_F(ViewToolsTest, BilletDragIsOneRoundedStepAndEscapePutsItBack) {

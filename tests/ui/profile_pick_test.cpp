@@ -243,7 +243,7 @@ private slots:
         // Copy changes no document.
         const std::size_t steps = t.steps();
         t.keys(Qt::Key_C);
-        QCOMPARE(t.model().clipboard.size(), std::size_t(2));
+        QCOMPARE(t.w.session().clipboard.size(), std::size_t(2));
         QCOMPARE(t.steps(), steps);
         QVERIFY(t.command("PUPointsListPaste")->isEnabled());
 

@@ -424,7 +424,8 @@ void WholeRoadTest::a_new_user_makes_a_program() {
     const QStringList outside = points_of(w);
     const CycleSelection& sel = w.session().selected;
     QVERIFY(sel.part == CyclePart::Profile && sel.node == m.cycles[0].get());
-    QVERIFY2(m.clipboard.size() == 8, qPrintable(QString::number(m.clipboard.size())));
+    const std::size_t copied = w.session().clipboard.size();
+    QVERIFY2(copied == 8, qPrintable(QString::number(copied)));
     click_node(w, 3, 0);
     keys_to(w, points, Qt::Key_V);
     wait_until_answered(script);
