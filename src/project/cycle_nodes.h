@@ -3,6 +3,7 @@
 // with its Profile, Tool and Parameters children, and the footer node. The
 // window's tree mirrors these nodes; it owns none of their data.
 #include "cycles/cycle_kinds.h"
+#include "project/element_lists.h"
 
 #include <memory>
 #include <string>
@@ -23,10 +24,12 @@ inline constexpr int kStateChecked = 2;
 inline constexpr int kStateIncomplete = 3;
 inline constexpr int kStateComplete = 4;
 
-// One entry of a points list: its display text and the element copy (owned
-// by the selection lists) it stands for.
+// One entry of a points list: its display text, the drawing element it
+// names, and that element's current copy (owned by the selection lists),
+// which every rebuild of the lists finds again by the name.
 struct ProfileItem {
     std::string text;
+    ElementId id;
     DXF_Entity* element = nullptr;
 };
 

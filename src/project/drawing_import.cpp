@@ -227,21 +227,31 @@ void ProjectModel::BuildDrawingTree(bool reset_states) {
         }
     }
     all_elements = std::make_unique<selection_lists>();
+    element_ids_.clear();
     for (DrawingNode* node : nodes) {
         if (node->level != 2 || !node->list) continue;
+        const int group = all_elements->count();
         Entity_List* list = all_elements->add_list(node->list->name(), Ownership::RefersOnly);
-        for (DXF_Entity* e : *node->list) list->add_reference(e);
+        for (DXF_Entity* e : *node->list) {
+            element_ids_.try_emplace(e, ElementId{group, list->count()});
+            list->add_reference(e);
+        }
     }
     BuildSelectionLists();
 }
 
-void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source,
-                                             bool unchecked) {
+ElementId ProjectModel::IdOf(const DXF_Entity* element) const {
+    if (!element) return {};
+    const auto it = element_ids_.find(element->source ? element->source : element);
+    return it == element_ids_.end() ? ElementId{} : it->second;
+}
+
+void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, ElementId id, bool unchecked) {
+    if (!id.valid()) return;
     for (auto& node : cycles) {
         PointsList& list = node->points;
         for (std::size_t i = 0; i < list.items.size(); ++i) {
-            DXF_Entity* held = list.items[i].element;
-            if (!held || held->source != source) continue;
+            if (!(list.items[i].id == id)) continue;
             if (unchecked || !copy) {
                 list.items.erase(list.items.begin() + static_cast<std::ptrdiff_t>(i));
             } else {
@@ -275,9 +285,9 @@ void ProjectModel::BuildSelectionLists() {
             DXF_Entity* copy = clip.copy.get();
             if (list && !unchecked && copy) {
                 list->add(std::move(clip.copy));
-                update_profiles_with_copy(copy, node.entity, false);
+                update_profiles_with_copy(copy, IdOf(node.entity), false);
             } else {
-                update_profiles_with_copy(nullptr, node.entity, true);
+                update_profiles_with_copy(nullptr, IdOf(node.entity), true);
             }
         }
     }

@@ -12,6 +12,17 @@ class selection_lists;
 struct DrawingTree;
 struct DrawingNode;
 
+// A drawing element's lasting name: its group's place among all the groups
+// of the drawing and its own place in the group. Neither check boxes nor the
+// datum move it, unlike the places among the checked elements that the
+// project file writes.
+struct ElementId {
+    int group = -1;
+    int position = -1;
+    bool valid() const { return group >= 0 && position >= 0; }
+    friend bool operator==(const ElementId&, const ElementId&) = default;
+};
+
 // Group and position of an element, or {-1, -1}.
 std::pair<int, int> locate_element(const selection_lists* lists, const DXF_Entity* element);
 // The element at a group and position, or null.

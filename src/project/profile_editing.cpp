@@ -85,7 +85,7 @@ bool ProjectModel::AddToProfile(CycleNode& node, DXF_Entity* element, bool ask,
         prompt_->tell(MessageKind::Warning, "Arcs cannot be added to a Grooving Cycle profile.");
         return false;
     }
-    ProfileItem item{DescribeElement(*element), element};
+    ProfileItem item{DescribeElement(*element), IdOf(element), element};
     bool before = false;
     if (ask && at.focused == 0 && !list.empty()) {
         const int choice = prompt_->choose(
@@ -196,7 +196,7 @@ void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor,
     std::vector<ProfileItem> entries;
     for (const DXF_Entity* source : clipboard.sources)
         if (DXF_Entity* copy = copy_of(selection.get(), source))
-            entries.push_back(ProfileItem{DescribeElement(*copy), copy});
+            entries.push_back(ProfileItem{DescribeElement(*copy), IdOf(copy), copy});
     if (entries.empty()) return;
     if (entries.size() > 1 && is_single_element_kind(node.kind())) entries.resize(1);
 

@@ -459,7 +459,8 @@ std::string read_document(ProjectModel& fresh, const IniDocument& ini, StrictKey
                        " names no element of the drawing's selection lists (" +
                        std::to_string(fresh.selection ? fresh.selection->count() : 0) + " groups).";
             if (in_profile.insert(element).second) {
-                node.points.items.push_back(ProfileItem{fresh.DescribeElement(*element), element});
+                node.points.items.push_back(
+                    ProfileItem{fresh.DescribeElement(*element), fresh.IdOf(element), element});
             }
         }
         fresh.SetProfileState(node);

@@ -62,6 +62,7 @@ void ProjectModel::reset_cycle_list() {
 void ProjectModel::free_drawing() {
     selection.reset();
     all_elements.reset();
+    element_ids_.clear();
     tree.clear();
     drawing.reset();
     reader_messages.clear();

@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace zeran {
@@ -162,6 +163,8 @@ public:
     // list's focused element to it. False when nothing was added.
     bool AddAtCursor(CycleNode& node, PointsCursor& cursor, DXF_Entity* hovered, AddType how);
     std::string DescribeElement(const DXF_Entity& element) const;
+    // The lasting name of a drawing element or of a copy made from one.
+    ElementId IdOf(const DXF_Entity* element) const;
     // The profile commands act on the cursor's selection and at its focus.
     void DeleteSelectedPoints(CycleNode& node, PointsCursor& cursor);
     // The profile is of a one-element kind and holds its element.
@@ -235,7 +238,7 @@ private:
     void clean_layers();
     // Every path depends on a newly placed datum, and the clipping follows it.
     void datum_placed();
-    void update_profiles_with_copy(DXF_Entity* copy, const DXF_Entity* source, bool unchecked);
+    void update_profiles_with_copy(DXF_Entity* copy, ElementId id, bool unchecked);
     void set_child_states(CycleNode& node);
     // Whether a cycle's XSide and ZSide are to be trusted.
     enum class Sides { Known, Unknown };
@@ -248,6 +251,8 @@ private:
     void header_units(Units u);
 
     Prompt* prompt_;
+    // Every drawing element's lasting name, built with the tree.
+    std::unordered_map<const DXF_Entity*, ElementId> element_ids_;
     bool modified_ = false;
     // The last datum point came from a snap, not from a bare mouse position.
     bool last_datum_snapped_ = false;

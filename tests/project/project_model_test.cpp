@@ -113,6 +113,17 @@ TEST_F(ProjectModelTest, DatumClipsAndUncheckingRemovesFromProfiles) {
     EXPECT_TRUE(m.AddToProfile(c, (*m.selection)[0]->at(1), false));
     EXPECT_FALSE(m.AddToProfile(c, (*m.selection)[0]->at(1), false)) << "no element twice";
     EXPECT_EQ(c.profile_node.state_index, kStateComplete);
+    // A datum move makes new copies; the items keep their names and find them.
+    const ElementId first_id = c.points.items[0].id;
+    const DXF_Entity* first_copy = c.points.items[0].element;
+    EXPECT_TRUE(first_id.valid());
+    m.SetDatumFromEdits(12.3, 0.5);
+    ASSERT_EQ(c.points.count(), 2);
+    EXPECT_EQ(c.points.items[0].id, first_id);
+    EXPECT_NE(c.points.items[0].element, first_copy);
+    EXPECT_EQ(m.IdOf(c.points.items[0].element), first_id);
+    EXPECT_GE((*m.selection)[0]->index_of(c.points.items[0].element), 0);
+    m.SetDatumFromEdits(12.3, 0);
     // The user's uncheck outlives a datum move; what the datum clipped away
     // comes back when the datum lets it. Neither is written into the drawing.
     m.ToggleElement(nodes[4]->entity);
