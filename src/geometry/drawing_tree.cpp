@@ -4,17 +4,7 @@ namespace zeran {
 
 void DrawingTree::clear() {
     root = DrawingNode{};
-    selected_path.clear();
     filled = false;
-}
-
-DrawingNode* DrawingTree::selected() {
-    DrawingNode* node = &root;
-    for (std::size_t i : selected_path) {
-        if (i >= node->children.size()) return nullptr;
-        node = &node->children[i];
-    }
-    return node;
 }
 
 namespace {

@@ -31,13 +31,10 @@ struct DrawingNode {
 
 struct DrawingTree {
     DrawingNode root;
-    // Child positions from the root to the selected node; empty: the root.
-    std::vector<std::size_t> selected_path;
     // False when the tree was never filled.
     bool filled = false;
 
     void clear();
-    DrawingNode* selected();
     // Every node in display order (root first, then depth first): the
     // absolute index of a node is its position here.
     std::vector<DrawingNode*> nodes_in_order();

@@ -114,7 +114,6 @@ void DXF_Object::fill_tree(DrawingTree& tree) {
         }
         root.children.push_back(std::move(layer_node));
     }
-    if (!root.children.empty()) tree.selected_path = {0};
 }
 
 } // namespace zeran

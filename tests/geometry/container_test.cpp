@@ -146,7 +146,6 @@ TEST(Container, FillTreeCaptionsAndRenamesLayerZero) {
     EXPECT_EQ(layer1.children[1].children[0].caption, "Polyline 1");
     EXPECT_EQ(layer1.children[2].children[0].caption, "Arc 1");
     EXPECT_EQ(tree.root.children[1].caption, "PART OUTLINE_2");
-    EXPECT_EQ(tree.selected(), &tree.root.children[0]);
 
     auto order = tree.nodes_in_order();
     ASSERT_EQ(order.size(), 1u + 1 + 3 + 2 + 1 + 1 + 1 + 1 + 1);
@@ -160,7 +159,6 @@ TEST(Container, FillTreeCaptionsAndRenamesLayerZero) {
     DXF_Object empty("e.dxf", {}, {}, {});
     empty.fill_tree(tree);
     EXPECT_TRUE(tree.root.children.empty());
-    EXPECT_EQ(tree.selected(), &tree.root);
 }
 
 TEST(Container, FindLayerAndNames) {
