@@ -113,7 +113,7 @@ void TMainForm::refresh_points_panel() {
     points_list_->clear();
     for (const ProfileItem& item : list.items) {
         auto* row = new QListWidgetItem(QString::fromStdString(item.text), points_list_);
-        row->setSelected(at.is_selected(item.element));
+        row->setSelected(at.is_selected(item.id));
     }
     if (at.focused >= 0 && at.focused < list.count())
         points_list_->setCurrentRow(at.focused, QItemSelectionModel::NoUpdate);
@@ -153,7 +153,7 @@ void TMainForm::PointsListSelectionChange() {
     const std::vector<ProfileItem>& items = session_->selected.node->points.items;
     PointsCursor& at = session_->cursor(*session_->selected.node);
     for (int i = 0; i < points_list_->count() && i < static_cast<int>(items.size()); ++i)
-        at.select(items[std::size_t(i)].element, points_list_->item(i)->isSelected());
+        at.select(items[std::size_t(i)].id, points_list_->item(i)->isSelected());
     update_points_commands();
 }
 
@@ -322,7 +322,7 @@ void TMainForm::PointsListPressed() {
     flash_list_.clear();
     const PointsCursor& at = session_->cursor(*session_->selected.node);
     for (const ProfileItem& item : session_->selected.node->points.items)
-        if (at.is_selected(item.element)) flash_list_.push_back(item.element);
+        if (at.is_selected(item.id)) flash_list_.push_back(item.element);
     if (flash_list_.empty()) return;
     flash_phase_ = 1;
     flasher_->start();
@@ -360,7 +360,7 @@ void TMainForm::PointsListDeleteClick() {
     PointsCursor* at = &points_cursor();
     // Deleting works from the focused item; a selection made without one focuses its first.
     for (int i = 0; at->focused < 0 && i < list.count(); ++i)
-        if (at->is_selected(list.items[std::size_t(i)].element)) at->focused = i;
+        if (at->is_selected(list.items[std::size_t(i)].id)) at->focused = i;
     CycleNode* node = session_->selected.node;
     points_edit("Delete Points",
                 [node, at](ProjectModel& m) { m.DeleteSelectedPoints(*node, *at); });

@@ -246,6 +246,10 @@ ElementId ProjectModel::IdOf(const DXF_Entity* element) const {
     return it == element_ids_.end() ? ElementId{} : it->second;
 }
 
+DXF_Entity* ProjectModel::CopyOf(ElementId id) const {
+    return copy_of(selection.get(), element_at(all_elements.get(), id.group, id.position));
+}
+
 void ProjectModel::update_profiles_with_copy(DXF_Entity* copy, ElementId id, bool unchecked) {
     if (!id.valid()) return;
     for (auto& node : cycles) {

@@ -151,7 +151,7 @@ void ProjectModel::DeleteSelectedPoints(CycleNode& node, PointsCursor& cursor) {
         if (a != Answer::Yes) return;
     }
     std::erase_if(list.items,
-                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.element); });
+                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.id); });
     cursor.fit(list);
     MarkCycleChanged(&node);
     SetProfileState(node);
@@ -174,7 +174,7 @@ void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor, PointsClipbo
     CopyPoints(node, cursor, clipboard);
     PointsList& list = node.points;
     std::erase_if(list.items,
-                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.element); });
+                  [&cursor](const ProfileItem& item) { return cursor.is_selected(item.id); });
     cursor.fit(list);
     MarkCycleChanged(&node);
     SetProfileState(node);
@@ -182,10 +182,9 @@ void ProjectModel::CutPoints(CycleNode& node, PointsCursor& cursor, PointsClipbo
 
 void ProjectModel::CopyPoints(const CycleNode& node, const PointsCursor& cursor,
                               PointsClipboard& clipboard) const {
-    clipboard.sources.clear();
+    clipboard.elements.clear();
     for (const ProfileItem& item : node.points.items)
-        if (cursor.is_selected(item.element))
-            clipboard.sources.push_back(item.element->source ? item.element->source : item.element);
+        if (cursor.is_selected(item.id)) clipboard.elements.push_back(item.id);
 }
 
 void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor,
@@ -194,9 +193,9 @@ void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor,
     PointsList& list = node.points;
     // What is left out of the lists now (unchecked, or below the axis) is not pasted.
     std::vector<ProfileItem> entries;
-    for (const DXF_Entity* source : clipboard.sources)
-        if (DXF_Entity* copy = copy_of(selection.get(), source))
-            entries.push_back(ProfileItem{DescribeElement(*copy), IdOf(copy), copy});
+    for (const ElementId id : clipboard.elements)
+        if (DXF_Entity* copy = CopyOf(id))
+            entries.push_back(ProfileItem{DescribeElement(*copy), id, copy});
     if (entries.empty()) return;
     if (entries.size() > 1 && is_single_element_kind(node.kind())) entries.resize(1);
 
@@ -228,7 +227,7 @@ void ProjectModel::PastePoints(CycleNode& node, PointsCursor& cursor,
         }
     }
     // Pasted rows come unselected.
-    for (const ProfileItem& e : entries) cursor.select(e.element, false);
+    for (const ProfileItem& e : entries) cursor.select(e.id, false);
     list.items.insert(list.items.begin() + static_cast<std::ptrdiff_t>(at), entries.begin(),
                       entries.end());
     MarkCycleChanged(&node);

@@ -50,7 +50,7 @@ bool ProfilePickTool::press(const DXF_Entity* hovered, AddType how) {
         CycleNode& node = *session_.selected.node;
         PointsCursor& at = session_.cursor(node);
         // The clicked item goes together with any that were selected already.
-        at.select(node.points.items[static_cast<std::size_t>(at.tag)].element);
+        at.select(node.points.items[static_cast<std::size_t>(at.tag)].id);
         if (at.focused < 0) at.focused = at.tag;
         return session_.apply("Remove from Profile", {Change::Cycle, model.cycle_index(&node)},
                               [&node, &at](ProjectModel& m) { m.DeleteSelectedPoints(node, at); });

@@ -165,6 +165,8 @@ public:
     std::string DescribeElement(const DXF_Entity& element) const;
     // The lasting name of a drawing element or of a copy made from one.
     ElementId IdOf(const DXF_Entity* element) const;
+    // The selection lists' current copy of the element, or null when it is left out.
+    DXF_Entity* CopyOf(ElementId id) const;
     // The profile commands act on the cursor's selection and at its focus.
     void DeleteSelectedPoints(CycleNode& node, PointsCursor& cursor);
     // The profile is of a one-element kind and holds its element.

@@ -120,14 +120,11 @@ void ProjectSession::keep_selection_valid(const ChangeNote& note) {
         cursors_.clear();
         return;
     }
-    // A datum or tree change replaces the element copies the selections name.
-    const bool copies_renewed = note.what == Change::Drawing || note.what == Change::DatumBillet;
     for (auto it = cursors_.begin(); it != cursors_.end();) {
         if (model_.cycle_index(it->first) < 0) {
             it = cursors_.erase(it);
             continue;
         }
-        if (copies_renewed) it->second.selected.clear();
         it->second.fit(it->first->points);
         ++it;
     }

@@ -4,27 +4,13 @@
 // drives the same through the mouse, with inclusive picks and the list's commands.
 #include "geometry/entity.h"
 #include "project/profile_pick_tool.h"
-#include "project/project_file.h"
-#include "project/project_model.h"
-#include "project/project_session.h"
-#include "support/test_doubles.h"
-
-#include <gtest/gtest.h>
+#include "shaft_session.h"
 
 namespace zeran {
 namespace {
 
-class ProfilePickToolTest : public ::testing::Test {
+class ProfilePickToolTest : public test::ShaftSession {
 protected:
-    void SetUp() override {
-        ProjectReadOptions options;
-        options.write_missing_tdx = false;
-        std::string error;
-        ASSERT_TRUE(ReadProjectFile(model, std::string(ZERAN_SOURCE_DIR) + "/examples/shaft.tcf",
-                                    options, &error))
-            << error;
-        session.start_fresh();
-    }
     // The shaft's outline: lines 0 to 10 in drawing order, one arc.
     DXF_Entity* line(std::size_t i) { return (*model.selection)[0]->at(i); }
     DXF_Entity* arc() { return (*model.selection)[1]->at(0); }
@@ -41,9 +27,6 @@ protected:
         return out;
     }
 
-    ScriptedPrompt prompt;
-    ProjectModel model{prompt};
-    ProjectSession session{model};
     ProfilePickTool pick{session};
 };
 

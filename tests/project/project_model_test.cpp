@@ -248,8 +248,8 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     EXPECT_EQ(c.points.items[3].element, el(3));
 
     // Copy two, paste them replacing the list.
-    at.select(c.points.items[1].element);
-    at.select(c.points.items[2].element);
+    at.select(c.points.items[1].id);
+    at.select(c.points.items[2].id);
     PointsClipboard clip;
     m.CopyPoints(c, at, clip);
     ASSERT_EQ(clip.size(), 2u);
@@ -269,13 +269,13 @@ TEST_F(ProjectModelTest, PointsListCommands) {
     // Reversal keeps texts with their elements and skips the next preparation
     // once; a selected row stays selected where it went.
     const auto first = c.points.items[0];
-    at.select(first.element);
+    at.select(first.id);
     m.ReverseProfile(c);
     EXPECT_EQ(c.points.items[1].element, first.element);
     EXPECT_EQ(c.points.items[1].text, first.text);
     EXPECT_TRUE(m.skip_next_prepare);
-    EXPECT_TRUE(at.is_selected(c.points.items[1].element));
-    EXPECT_FALSE(at.is_selected(c.points.items[0].element));
+    EXPECT_TRUE(at.is_selected(c.points.items[1].id));
+    EXPECT_FALSE(at.is_selected(c.points.items[0].id));
 
     // Deleting the last item moves the focus onto the new last item.
     at.focused = 1;

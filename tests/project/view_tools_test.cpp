@@ -9,31 +9,17 @@
 #include "project/datum_drag_tool.h"
 #include "project/element_lists.h"
 #include "project/hover_tool.h"
-#include "project/project_file.h"
-#include "project/project_model.h"
-#include "project/project_session.h"
-#include "support/test_doubles.h"
-
-#include <gtest/gtest.h>
+#include "shaft_session.h"
 
 namespace zeran {
 namespace {
 
-class ViewToolsTest : public ::testing::Test {
+class ViewToolsTest : public test::ShaftSession {
 protected:
     void SetUp() override {
-        ProjectReadOptions options;
-        options.write_missing_tdx = false;
-        std::string error;
-        ASSERT_TRUE(ReadProjectFile(model, std::string(ZERAN_SOURCE_DIR) + "/examples/shaft.tcf",
-                                    options, &error))
-            << error;
-        session.start_fresh();
+        ShaftSession::SetUp();
         session.listen([this](const ChangeNote& note) { notes.push_back(note.what); });
     }
-    ScriptedPrompt prompt;
-    ProjectModel model{prompt};
-    ProjectSession session{model};
     std::vector<Change> notes;
 };
 
@@ -109,9 +95,8 @@ TEST_F(ViewToolsTest, UndoKeepsTheSelectedCycleAndTheClipboard) {
     ASSERT_EQ(session.selected.node, model.cycles[1].get());
     EXPECT_EQ(session.selected.part, CyclePart::Profile);
     ASSERT_EQ(session.clipboard.size(), copied);
-    for (const DXF_Entity* source : session.clipboard.sources)
-        EXPECT_TRUE(copy_of(model.selection.get(), source))
-            << "the clipboard's elements are found among the live copies";
+    for (const ElementId id : session.clipboard.elements)
+        EXPECT_TRUE(model.CopyOf(id)) << "the clipboard's elements are found among the live copies";
     // A datum move renews every copy; a paste finds them still.
     session.apply("Move Datum", {Change::DatumBillet}, [&](ProjectModel& m) {
         m.SetDatumFromEdits(m.datum_edit_x + 1, m.datum_edit_y);

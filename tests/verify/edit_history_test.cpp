@@ -100,7 +100,7 @@ void random_edit(ProjectSession& session, std::mt19937& gen) {
             session.apply("Delete Points", {Change::Cycle}, [&](ProjectModel& p) {
                 PointsCursor& at = session.cursor(*node);
                 const int row = pick(gen, node->points.count());
-                at.select(node->points.items[static_cast<std::size_t>(row)].element);
+                at.select(node->points.items[static_cast<std::size_t>(row)].id);
                 at.focused = row;
                 p.DeleteSelectedPoints(*node, at);
             });
